@@ -1,0 +1,7 @@
+#include "quillrt/process/yield.h"
+
+namespace quill {
+
+TYieldProcessProc AYieldProcessProc;
+
+}  // namespace quill
