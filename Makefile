@@ -1,0 +1,53 @@
+# The README's commands:
+#   make demo    builds quill and runs it on the demo corpus (data/brown)
+#   make check   sets up, builds and runs every test, then again under ASan+UBSan
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+JOBS       ?= $(shell nproc)
+CMAKE_GEN  ?= -G Ninja
+CTEST_ARGS ?= --output-on-failure -j$(JOBS) --timeout 600
+
+.PHONY: all setup configure build test asan check demo bench fuzz clean
+
+all: build
+
+setup:
+	scripts/setup
+
+configure:
+	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+build: configure
+	cmake --build $(BUILD) -j$(JOBS)
+
+test: build
+	ctest --test-dir $(BUILD) $(CTEST_ARGS)
+
+# The whole suite with AddressSanitizer and UndefinedBehaviorSanitizer.
+asan:
+	cmake -S . -B $(ASAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DQUILL_SANITIZE=ON -DQUILL_BUILD_BENCH=OFF
+	cmake --build $(ASAN_BUILD) -j$(JOBS)
+	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	  ctest --test-dir $(ASAN_BUILD) $(CTEST_ARGS)
+
+check: setup
+	$(MAKE) test
+	$(MAKE) asan
+
+demo: setup build
+	scripts/demo $(BUILD)
+
+# Release build of the benchmarks; see bench/README.md.
+bench:
+	cmake -S . -B build-bench $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DQUILL_BUILD_TESTS=OFF
+	cmake --build build-bench -j$(JOBS)
+
+# libFuzzer targets (clang); see tests/fuzz/README.md.
+fuzz:
+	cmake -S . -B $(FUZZ_BUILD) $(CMAKE_GEN) -DCMAKE_CXX_COMPILER=clang++ -DQUILL_BUILD_FUZZ=ON \
+	  -DQUILL_BUILD_TESTS=OFF -DQUILL_BUILD_BENCH=OFF
+	cmake --build $(FUZZ_BUILD) -j$(JOBS)
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) build-bench
