@@ -5,21 +5,10 @@
 // markers.
 #include <cstdint>
 
+// TClassWord and the platform classification bits C1_UPPER ... C1_DEFINED.
+#include "quillrt/platform/char_types.h"
+
 namespace quill {
-
-using TClassWord = std::uint16_t;
-
-// Platform classification (the character-type bits of the system).
-inline constexpr TClassWord C1_UPPER = 0x0001;
-inline constexpr TClassWord C1_LOWER = 0x0002;
-inline constexpr TClassWord C1_DIGIT = 0x0004;
-inline constexpr TClassWord C1_SPACE = 0x0008;
-inline constexpr TClassWord C1_PUNCT = 0x0010;
-inline constexpr TClassWord C1_CNTRL = 0x0020;
-inline constexpr TClassWord C1_BLANK = 0x0040;
-inline constexpr TClassWord C1_XDIGIT = 0x0080;
-inline constexpr TClassWord C1_ALPHA = 0x0100;
-inline constexpr TClassWord C1_DEFINED = 0x0200;
 
 // Set by the calling tool: part of a tag that searches skip.
 inline constexpr TClassWord class_markup = 0x0800;
