@@ -1,5 +1,6 @@
 #include "quillrt/collections/string_comparisons.h"
 
+#include "quillrt/collections/comparisons.h"
 #include "quillrt/platform/compare_string.h"
 
 namespace quill {
@@ -25,6 +26,13 @@ std::int32_t LCIDStringComparison(const UnicodeString& a, const UnicodeString& b
   return CompareStringW(locale, my_default_sort, a.data(), static_cast<int>(a.size()), b.data(),
                         static_cast<int>(b.size())) -
          2;
+}
+
+int StringListCompareDescFreq(TStringList& List, int Index1, int Index2) {
+  const auto freq1 = static_cast<std::int32_t>(List.GetObject(Index1).AsInt());
+  const auto freq2 = static_cast<std::int32_t>(List.GetObject(Index2).AsInt());
+  const int by_freq = CompareLongints(freq2, freq1);
+  return by_freq != 0 ? by_freq : Compare2Strings(List[Index1], List[Index2]);
 }
 
 }  // namespace quill

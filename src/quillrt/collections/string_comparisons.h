@@ -3,6 +3,7 @@
 // the platform's collation with the process-wide options in my_default_sort.
 #include <cstdint>
 
+#include "quillrt/framework/string_list.h"
 #include "quillrt/framework/strings.h"
 #include "quillrt/quillrt_export.h"
 
@@ -25,5 +26,9 @@ QUILLRT_API std::int32_t ComparePAnsichar(std::uint32_t locale, const char* a, c
 
 // ComparePWidechar on two strings.
 QUILLRT_API std::int32_t LCIDStringComparison(const UnicodeString& a, const UnicodeString& b, std::uint32_t locale);
+
+// For sorting a string list whose object slots hold int32 frequencies: the
+// larger frequency first, equal frequencies by the lines' code units ascending.
+QUILLRT_API int StringListCompareDescFreq(TStringList& List, int Index1, int Index2);
 
 }  // namespace quill
