@@ -163,20 +163,29 @@ std::int32_t ReadBufferCount(TStream& stream, bool wide, std::int32_t max) {
   return count;
 }
 
+// `count` characters read into a new zero-terminated buffer of the text layer.
+UniquePWideChar ReadWideBuffer(TStream& stream, std::int32_t count, std::string_view reader) {
+  UnicodeString text(static_cast<std::size_t>(count), u'\0');
+  if (count > 0) ReadUnits(stream, text.data(), count, reader);
+  return UniquePWideChar(NewLenPWidechar(text.c_str(), count));
+}
+
+UniquePAnsichar ReadAnsiBuffer(TStream& stream, std::int32_t count, std::string_view reader) {
+  AnsiString text(static_cast<std::size_t>(count), '\0');
+  if (count > 0) ReadBytes(stream, text.data(), count, reader);
+  return UniquePAnsichar(NewLenPAnsichar(text.c_str(), count));
+}
+
 }  // namespace
 
 UniquePWideChar ReadUnknownLengthWide(TStream& stream, std::int32_t max) {
   const std::int32_t count = ReadBufferCount(stream, true, max);
-  UniquePWideChar buffer(NewPWideChar(count));
-  if (count > 0) ReadUnits(stream, buffer.get(), count, "ReadUnknownLengthPointer");
-  return buffer;
+  return ReadWideBuffer(stream, count, "ReadUnknownLengthPointer");
 }
 
 UniquePAnsichar ReadUnknownLengthAnsi(TStream& stream, std::int32_t max) {
   const std::int32_t count = ReadBufferCount(stream, false, max);
-  UniquePAnsichar buffer(NewPAnsichar(count));
-  if (count > 0) ReadBytes(stream, buffer.get(), count, "ReadUnknownLengthPointer");
-  return buffer;
+  return ReadAnsiBuffer(stream, count, "ReadUnknownLengthPointer");
 }
 
 void* ReadUnknownLengthPointerMaxSize(TStream& stream, bool wide, std::int32_t max) {
@@ -203,9 +212,7 @@ PWideChar ReadWidePchar(TStream& stream) {
   const auto count = ReadCount<std::int32_t>(stream, kName);
   if (count < 0) RaiseBadCount(kName);
   CheckRoomFor(stream, std::int64_t{count} * 2, kName);
-  UniquePWideChar buffer(NewPWideChar(count));
-  if (count > 0) ReadUnits(stream, buffer.get(), count, kName);
-  return buffer.release();
+  return ReadWideBuffer(stream, count, kName).release();
 }
 
 std::int32_t WriteAnsiPchar(TStream& stream, const char* p) {
@@ -219,9 +226,7 @@ std::int32_t WriteAnsiPchar(TStream& stream, const char* p) {
 PAnsiChar ReadAnsiPchar(TStream& stream) {
   constexpr std::string_view kName = "ReadAnsiPchar";
   const auto count = ReadCount<std::uint16_t>(stream, kName);
-  UniquePAnsichar buffer(NewPAnsichar(count));
-  if (count > 0) ReadBytes(stream, buffer.get(), count, kName);
-  return buffer.release();
+  return ReadAnsiBuffer(stream, count, kName).release();
 }
 
 }  // namespace quill

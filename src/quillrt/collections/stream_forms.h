@@ -77,7 +77,8 @@ QUILLRT_API bool WriteKnownLengthPointer(TStream& stream, const void* p, bool wi
 QUILLRT_API bool WriteUnknownLengthPointer(TStream& stream, const void* p, bool wide);
 
 // Return a new zero-terminated buffer (WideChar* when wide, else char*), never
-// null; the caller frees it with DeletePWideChar / DeletePAnsichar.
+// null, even for an empty buffer; the caller frees it with DeletePWideChar /
+// DeletePAnsichar.
 QUILLRT_API void* ReadUnknownLengthPointerMaxSize(TStream& stream, bool wide, std::int32_t max);
 QUILLRT_API void* ReadUnknownLengthPointer(TStream& stream, bool wide);
 
