@@ -2,7 +2,6 @@
 // Index-checking lists: the string list and the pointer list that the lists with
 // values, the file lists and the search-word lists build on. Their getters test
 // an index with IndexAssignedOK and answer a fixed empty value instead of raising.
-#include <algorithm>
 #include <memory>
 
 #include "quillrt/framework/lists.h"
@@ -25,10 +24,8 @@ class TIndexCheckStringlistOf : public TStringListOf<TObj> {
   void ReverseTheSort() {
     if (this->Count() < 2) return;
     this->SetSorted(false);
-    this->Changing();
-    std::reverse(this->strings_.begin(), this->strings_.end());
-    std::reverse(this->objects_.begin(), this->objects_.end());
-    this->Changed();
+    // Every line ordered by its position, last first: exactly the reversal.
+    this->CustomSort([](TStringListOf<TObj>&, int a, int b) { return a < b ? 1 : (a > b ? -1 : 0); });
   }
 };
 
@@ -59,11 +56,10 @@ class TOwningIndexCheckStringlist : public TIndexCheckStringlistOf<std::unique_p
 
  protected:
   // The holder of line `index`, or null for an index out of range or an empty slot.
-  Holder* HolderAt(int index) const {
-    return this->IndexAssignedOK(index) ? this->objects_[static_cast<std::size_t>(index)].get() : nullptr;
-  }
-  // The holder of line `index` of a list being sorted, by its index at the start.
-  const Holder* SortedHolder(int index) const { return this->objects_[static_cast<std::size_t>(index)].get(); }
+  Holder* HolderAt(int index) const { return this->IndexAssignedOK(index) ? this->GetObject(index) : nullptr; }
+  // The holder of line `index` of a list being sorted (its index at the start of
+  // the sort, which the list keeps while the comparison runs).
+  const Holder* SortedHolder(int index) const { return this->GetObject(index); }
 };
 
 }  // namespace quill

@@ -77,8 +77,10 @@ void TStringListWithALongint::SetOne(int index, std::int32_t value) {
 
 std::int32_t TStringListWithALongint::HighestFrequency() const {
   std::int32_t highest = 0;
-  for (const auto& holder : objects_)
+  for (int i = 0; i < Count(); ++i) {
+    const TLongIntHolder* holder = GetObject(i);
     if (holder && holder->data > highest) highest = holder->data;
+  }
   return highest;
 }
 
@@ -188,13 +190,13 @@ TStringListWith2LongintList::~TStringListWith2LongintList() = default;
 
 T2LongIntHolder* TStringListWith2LongintList::PairAt(int index) const {
   if (!IndexAssignedOK(index)) return nullptr;
-  const auto* pair = std::get_if<std::unique_ptr<T2LongIntHolder>>(&objects_[static_cast<std::size_t>(index)]);
+  const auto* pair = std::get_if<std::unique_ptr<T2LongIntHolder>>(&GetObject(index));
   return pair ? pair->get() : nullptr;
 }
 
 T2LongintList* TStringListWith2LongintList::GetPairList(int index) const {
   if (!IndexAssignedOK(index)) return nullptr;
-  const auto* pairs = std::get_if<std::unique_ptr<T2LongintList>>(&objects_[static_cast<std::size_t>(index)]);
+  const auto* pairs = std::get_if<std::unique_ptr<T2LongintList>>(&GetObject(index));
   return pairs ? pairs->get() : nullptr;
 }
 
