@@ -22,17 +22,32 @@ using wanted_word::SegmentEndsMarked;
 
 // A cheap test passed by every character that the first pattern character can
 // match (and by a few more): characters equal to one of three values, or whose
-// class has one of some bits. The attempt decides.
+// class has one of some bits. When the pattern starts with two plain
+// characters, the character after must equal one of the second one's three
+// forms (or be markup, which the attempt steps over). The block scan also applies
+// the attempt's cheap refusals: markup where a hit may not start, and a word
+// character before a left-bounded hit. The attempt decides.
 struct FirstCharFilter {
   char16_t equal[3] = {0, 0, 0};
   TClassWord any_class = 0;
   bool every_char = false;
+  bool second_char = false;
+  char16_t second_equal[3] = {0, 0, 0};
+  bool left_bounded = false;
+  bool may_start_on_markup = false;
 };
+
+bool IsPlainPatternChar(char16_t c) {
+  return c != wanted_word::kSpace && c != pattern_tag_open && c != pattern_tag_close &&
+         (c < pattern_any_word || c > pattern_any_letter);
+}
 
 FirstCharFilter MakeFilter(const Pattern& pattern) {
   FirstCharFilter filter;
   const char16_t first = pattern.lower[0];
   filter.equal[0] = filter.equal[1] = filter.equal[2] = first;
+  filter.left_bounded = pattern.left_bounded;
+  filter.may_start_on_markup = pattern.StartsInTag();
   const bool space_follows = pattern.length > 1 && pattern.lower[1] == wanted_word::kSpace;
   const TClassWord matches_nothing = space_follows ? class_separator_or_punct : 0;
   switch (first) {
@@ -53,6 +68,14 @@ FirstCharFilter MakeFilter(const Pattern& pattern) {
       if (!pattern.case_sensitive) {
         filter.equal[1] = pattern.upper[0];
         filter.equal[2] = pattern.title[0];
+      }
+      if (IsPlainPatternChar(first) && pattern.length > 1 && IsPlainPatternChar(pattern.lower[1])) {
+        filter.second_char = true;
+        filter.second_equal[0] = filter.second_equal[1] = filter.second_equal[2] = pattern.lower[1];
+        if (!pattern.case_sensitive) {
+          filter.second_equal[1] = pattern.upper[1];
+          filter.second_equal[2] = pattern.title[1];
+        }
       }
       break;
   }
@@ -112,18 +135,32 @@ class Scan {
   }
 
 #if defined(__SSE2__)
-  // Eight characters at a time while the class word after the block can be
-  // read. Blocks holding a segment marker go the careful way. Returns where the
-  // careful scan goes on, or -1 with found_ set when a hit was found.
+  // Eight characters at a time while the class words and characters just
+  // before and after the block can be read. Blocks holding a segment marker go
+  // the careful way. Returns where the careful scan goes on, or -1 with found_
+  // set when a hit was found.
   std::int32_t RunBlocks() {
+    if (limit_ < 10) return 0;
+    if (Step(0)) {
+      found_ = 0;
+      return -1;
+    }
     const __m128i zero = _mm_setzero_si128();
     const __m128i ones = _mm_cmpeq_epi16(zero, zero);
     const __m128i separator = _mm_set1_epi16(static_cast<short>(class_separator));
+    const __m128i word_char = _mm_set1_epi16(static_cast<short>(class_word_char));
+    const __m128i markup_bits = _mm_set1_epi16(static_cast<short>(class_markup | class_segment_marker));
+    const __m128i markup = _mm_set1_epi16(static_cast<short>(class_markup));
     const __m128i any_class = _mm_set1_epi16(static_cast<short>(filter_.any_class));
     const __m128i equal0 = _mm_set1_epi16(static_cast<short>(filter_.equal[0]));
     const __m128i equal1 = _mm_set1_epi16(static_cast<short>(filter_.equal[1]));
     const __m128i equal2 = _mm_set1_epi16(static_cast<short>(filter_.equal[2]));
-    std::int32_t i = 0;
+    const __m128i second0 = _mm_set1_epi16(static_cast<short>(filter_.second_equal[0]));
+    const __m128i second1 = _mm_set1_epi16(static_cast<short>(filter_.second_equal[1]));
+    const __m128i second2 = _mm_set1_epi16(static_cast<short>(filter_.second_equal[2]));
+    const auto is_markup = [&](__m128i cls) { return _mm_cmpeq_epi16(_mm_and_si128(cls, markup_bits), markup); };
+
+    std::int32_t i = 1;
     while (i + 9 <= limit_) {
       const __m128i cls = LoadEight(classes_ + i);
       if ((_mm_movemask_epi8(cls) & 0xAAAA) != 0) {
@@ -150,7 +187,25 @@ class Scan {
         if (filter_.any_class != 0) {
           hits = _mm_or_si128(hits, _mm_xor_si128(_mm_cmpeq_epi16(_mm_and_si128(cls, any_class), zero), ones));
         }
+        if (filter_.second_char) {
+          const __m128i after = LoadEight(text_ + i + 1);
+          const __m128i second = _mm_or_si128(
+              _mm_or_si128(_mm_cmpeq_epi16(after, second0), _mm_cmpeq_epi16(after, second1)),
+              _mm_or_si128(_mm_cmpeq_epi16(after, second2), is_markup(next)));
+          hits = _mm_and_si128(hits, second);
+        }
         candidates = LaneBits(hits);
+      }
+      if (candidates != 0 && !filter_.may_start_on_markup) {
+        candidates &= ~LaneBits(is_markup(cls));
+      }
+      if (candidates != 0 && filter_.left_bounded) {
+        // Refused after a word character, unless that is markup or a marker.
+        const __m128i before = LoadEight(classes_ + i - 1);
+        const __m128i free_before = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(_mm_and_si128(before, word_char), zero),
+                                                              _mm_srai_epi16(before, 15)),
+                                                 is_markup(before));
+        candidates &= LaneBits(free_before);
       }
       unsigned counted = 0;
       while (candidates != 0) {
