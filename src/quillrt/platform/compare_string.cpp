@@ -1,9 +1,9 @@
 #include "quillrt/platform/compare_string.h"
 
 #include "quillrt/platform/code_pages.h"
+#include "quillrt/platform/locale_info.h"
 
 #include <unicode/ucol.h>
-#include <unicode/uloc.h>
 #include <unicode/unorm2.h>
 
 #include <memory>
@@ -20,23 +20,10 @@ constexpr std::uint32_t kValidFlags = NORM_IGNORECASE | NORM_IGNORENONSPACE | NO
                                       SORT_STRINGSORT | NORM_IGNOREKANATYPE | NORM_IGNOREWIDTH |
                                       NORM_LINGUISTIC_CASING;
 
-constexpr std::uint32_t kLocaleNeutral = 0x0000;
-constexpr std::uint32_t kLocaleInvariant = 0x007F;
-constexpr std::uint32_t kLocaleUserDefault = 0x0400;
-constexpr std::uint32_t kLocaleSystemDefault = 0x0800;
-
 struct CollatorCloser {
   void operator()(UCollator* c) const { ucol_close(c); }
 };
 using CollatorPtr = std::unique_ptr<UCollator, CollatorCloser>;
-
-// The process's own locale: ICU's default, except that the POSIX locale ("no
-// preference") compares by the root collation rather than its ASCII tailoring.
-std::string UserDefaultLocaleName() {
-  const std::string name = uloc_getDefault();
-  if (name.empty() || name == "c" || name.rfind("en_US_POSIX", 0) == 0) return "root";
-  return name;
-}
 
 bool ConfigureCollator(UCollator* coll, std::uint32_t flags) {
   UErrorCode status = U_ZERO_ERROR;
@@ -66,6 +53,8 @@ bool ConfigureCollator(UCollator* coll, std::uint32_t flags) {
 class CollatorCache {
  public:
   UCollator* Get(std::uint32_t locale, std::uint32_t flags) {
+    // The default identifiers follow the user's locale, which may change.
+    locale = ResolveLCID(locale);
     const std::uint64_t key = (static_cast<std::uint64_t>(locale) << 32) | flags;
     if (has_last_ && key == last_key_) return last_;
     auto it = cache_.find(key);
@@ -201,19 +190,18 @@ int CompareViews(const UCollator* coll, std::uint32_t flags, std::u16string_view
 }
 
 // The code page in which CompareStringA reads its bytes.
-std::uint32_t AnsiCodePageOf(std::uint32_t /*locale*/) { return GetACP(); }
+// Languages written only in Unicode have no ANSI page: the system's serves.
+std::uint32_t AnsiCodePageOf(std::uint32_t locale) {
+  const std::uint32_t code_page = AnsiCodePageOfLCID(locale);
+  return code_page != 0 ? code_page : GetACP();
+}
 
 }  // namespace
 
 std::string CollationLocaleName(std::uint32_t locale) {
-  if (locale == kLocaleNeutral || locale == kLocaleUserDefault || locale == kLocaleSystemDefault)
-    return UserDefaultLocaleName();
-  if (locale == kLocaleInvariant) return "root";
-  char buffer[ULOC_FULLNAME_CAPACITY] = {};
-  UErrorCode status = U_ZERO_ERROR;
-  const int32_t n = uloc_getLocaleForLCID(locale, buffer, sizeof(buffer) - 1, &status);
-  if (U_FAILURE(status) || n <= 0) return {};
-  return std::string(buffer, static_cast<std::size_t>(n));
+  locale = ResolveLCID(locale);
+  if (locale == LOCALE_INVARIANT) return "root";
+  return LCIDToLocaleName(locale);
 }
 
 int CompareStringW(std::uint32_t locale, std::uint32_t flags, const WideChar* string1, int count1,

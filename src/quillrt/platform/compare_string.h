@@ -51,12 +51,13 @@ inline constexpr int CSTR_EQUAL = 2;
 inline constexpr int CSTR_GREATER_THAN = 3;
 
 // Compares two UTF-16 strings under `locale` (an LCID; 0, 0x0400 and 0x0800 mean
-// the user's default locale, 0x007F the invariant one).
+// the user's default locale (GetUserDefaultLCID), 0x007F the invariant one, which
+// compares by the root collation).
 QUILLRT_API int CompareStringW(std::uint32_t locale, std::uint32_t flags, const WideChar* string1, int count1,
                                const WideChar* string2, int count2);
 
 // Compares two 8-bit strings under `locale`; the bytes are read in the locale's
-// ANSI code page (the system code page for locales that have none).
+// ANSI code page (the system's, GetACP, for locales written only in Unicode).
 QUILLRT_API int CompareStringA(std::uint32_t locale, std::uint32_t flags, const char* string1, int count1,
                                const char* string2, int count2);
 

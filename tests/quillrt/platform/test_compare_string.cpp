@@ -1,4 +1,5 @@
 #include "quillrt/platform/compare_string.h"
+#include "quillrt/platform/locale_info.h"
 
 #include <gtest/gtest.h>
 
@@ -77,6 +78,17 @@ TEST(CompareStringW, LocaleDecidesTheOrder) {
   EXPECT_EQ(Cmp(u"a", u"b", 0, 0), CSTR_LESS_THAN);
 }
 
+TEST(CompareStringW, DefaultIdentifiersFollowTheUserLocale) {
+  struct Reset {
+    ~Reset() { SetUserDefaultLCID(0); }
+  } reset;
+  SetUserDefaultLCID(kSwedish);
+  EXPECT_EQ(Cmp(u"z", u"ö", 0, 0x0400), CSTR_LESS_THAN);
+  SetUserDefaultLCID(kGerman);
+  EXPECT_EQ(Cmp(u"z", u"ö", 0, 0x0400), CSTR_GREATER_THAN);
+  EXPECT_EQ(Cmp(u"z", u"ö", 0, 0x0800), CSTR_GREATER_THAN);
+}
+
 TEST(CompareStringW, CountsSelectPrefixesAndNegativeCountsReadToTheNul) {
   const char16_t a[] = u"abcX";
   const char16_t b[] = u"abcY";
@@ -99,7 +111,15 @@ TEST(CompareStringW, FailuresGiveZero) {
   EXPECT_EQ(CollationLocaleName(kGerman), "de_DE");
 }
 
-TEST(CompareStringA, ReadsBytesInTheSystemCodePage) {
+TEST(CompareStringA, ReadsBytesInTheLocalesCodePage) {
+  // 0xE0 is Cyrillic a in 1251 but a-grave in 1252, which equals Latin a when
+  // accents are ignored.
+  constexpr std::uint32_t loose = NORM_IGNORENONSPACE | NORM_IGNORECASE;
+  EXPECT_NE(CompareStringA(0x0419, loose, "\xE0", -1, "a", -1), CSTR_EQUAL);
+  EXPECT_EQ(CompareStringA(kEnglishUS, loose, "\xE0", -1, "a", -1), CSTR_EQUAL);
+  // Hindi has no ANSI page: the system's (1252) reads the bytes.
+  EXPECT_EQ(CompareStringA(0x0439, loose, "\xE0", -1, "a", -1), CSTR_EQUAL);
+
   // 0xE9 is é in code page 1252.
   EXPECT_EQ(CompareStringA(kEnglishUS, NORM_IGNORENONSPACE, "caf\xE9", -1, "cafe", -1), CSTR_EQUAL);
   EXPECT_NE(CompareStringA(kEnglishUS, 0, "caf\xE9", -1, "cafe", -1), CSTR_EQUAL);
