@@ -138,8 +138,9 @@ enum TFloatFormat { ffGeneral, ffExponent, ffFixed, ffNumber, ffCurrency };
 QUILLRT_API UnicodeString FloatToStrF(double value, TFloatFormat format, int precision, int digits,
                                       const TFormatSettings& settings = FormatSettings);
 
-// Picture formatting: '0' digit or zero, '#' digit or nothing, '.' decimal point,
-// ',' anywhere switches thousand separators on, "E+00" / "e-0" scientific (at least
+// Picture formatting: '0' digit or zero, '#' digit or nothing, '.' decimal point
+// (written when a fraction digit is shown, or always when no placeholder follows
+// it: "0." gives "3." for 2.5), ',' anywhere switches thousand separators on, "E+00" / "e-0" scientific (at least
 // as many exponent digits as zeros; '+' always shows the sign), '...' and "..."
 // literals, other characters copied; up to three ';' sections for positive,
 // negative (written without a minus) and zero (chosen after rounding) values. An
