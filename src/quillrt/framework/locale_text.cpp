@@ -94,6 +94,7 @@ int Strcoll(const UCollator* collator, std::u16string_view a, std::u16string_vie
 class FoldedText {
  public:
   FoldedText(std::u16string_view s, bool turkic) {
+    if (!turkic && FoldLatin1(s)) return;
     const uint32_t options = turkic ? U_FOLD_CASE_EXCLUDE_SPECIAL_I : U_FOLD_CASE_DEFAULT;
     UErrorCode status = U_ZERO_ERROR;
     int32_t length = u_strFoldCase(local_, kLocal, s.data(), static_cast<int32_t>(s.size()), options, &status);
@@ -110,6 +111,28 @@ class FoldedText {
   std::u16string_view View() const { return text_; }
 
  private:
+  // The folding of short Latin-1 text without calling ICU (the usual case for
+  // Western European word lists). False when the text needs ICU.
+  bool FoldLatin1(std::u16string_view s) {
+    if (s.size() * 2 > static_cast<std::size_t>(kLocal)) return false;
+    std::size_t length = 0;
+    for (const char16_t c : s) {
+      if (c >= 0x100) return false;
+      if ((c >= u'A' && c <= u'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) {
+        local_[length++] = static_cast<UChar>(c + 0x20);
+      } else if (c == 0xDF) {  // ß folds to "ss"
+        local_[length++] = u's';
+        local_[length++] = u's';
+      } else if (c == 0xB5) {  // the micro sign folds to Greek mu
+        local_[length++] = 0x3BC;
+      } else {
+        local_[length++] = c;
+      }
+    }
+    text_ = std::u16string_view(local_, length);
+    return true;
+  }
+
   static constexpr int32_t kLocal = 128;
   UChar local_[kLocal];
   std::u16string heap_;

@@ -14,44 +14,53 @@ namespace {
 const char kSortedListError[] = "Operation not allowed on sorted list";
 const char kDuplicateError[] = "String list does not allow duplicates";
 
-// Sorts `order` (line indexes) by compare, stably. Bottom-up merge sort over
-// insertion-sorted runs; every access is bounds-checked by construction, so an
-// inconsistent comparison cannot make it read outside the vector.
-void MergeSortIndexes(std::vector<int>& order, const std::function<int(int, int)>& compare) {
-  const std::size_t n = order.size();
+// Sorts `items` stably by compare(a, b) (negative, zero, positive). Bottom-up
+// merge sort over insertion-sorted runs; every access is bounds-checked by
+// construction, so an inconsistent comparison cannot make it read outside the
+// vector.
+template <class T, class Compare>
+void MergeSort(std::vector<T>& items, Compare compare) {
+  const std::size_t n = items.size();
   constexpr std::size_t kRun = 16;
   for (std::size_t start = 0; start < n; start += kRun) {
     const std::size_t stop = std::min(start + kRun, n);
     for (std::size_t i = start + 1; i < stop; ++i) {
-      const int value = order[i];
+      T value = items[i];
       std::size_t j = i;
-      while (j > start && compare(value, order[j - 1]) < 0) {
-        order[j] = order[j - 1];
+      while (j > start && compare(value, items[j - 1]) < 0) {
+        items[j] = items[j - 1];
         --j;
       }
-      order[j] = value;
+      items[j] = value;
     }
   }
   if (n <= kRun) return;
-  std::vector<int> merged(n);
+  std::vector<T> merged(n);
   for (std::size_t width = kRun; width < n; width *= 2) {
     for (std::size_t low = 0; low < n; low += 2 * width) {
       const std::size_t mid = std::min(low + width, n);
       const std::size_t high = std::min(low + 2 * width, n);
+      const auto from = [&](std::size_t k) { return items.begin() + static_cast<std::ptrdiff_t>(k); };
       // Runs already in order (common when adding to sorted data) cost one comparison.
-      if (mid >= high || compare(order[mid], order[mid - 1]) >= 0) {
-        std::copy(order.begin() + static_cast<std::ptrdiff_t>(low), order.begin() + static_cast<std::ptrdiff_t>(high),
-                  merged.begin() + static_cast<std::ptrdiff_t>(low));
+      if (mid >= high || compare(items[mid], items[mid - 1]) >= 0) {
+        std::copy(from(low), from(high), merged.begin() + static_cast<std::ptrdiff_t>(low));
         continue;
       }
       std::size_t i = low, j = mid, k = low;
-      while (i < mid && j < high) merged[k++] = compare(order[j], order[i]) < 0 ? order[j++] : order[i++];
-      while (i < mid) merged[k++] = order[i++];
-      while (j < high) merged[k++] = order[j++];
+      while (i < mid && j < high) merged[k++] = compare(items[j], items[i]) < 0 ? items[j++] : items[i++];
+      while (i < mid) merged[k++] = items[i++];
+      while (j < high) merged[k++] = items[j++];
     }
-    order.swap(merged);
+    items.swap(merged);
   }
 }
+
+// A line to sort by its text: the text is reached without going through the
+// list's cell table, which keeps large sorts from waiting on memory twice.
+struct SortEntry {
+  const UnicodeString* text;
+  int position;
+};
 
 // Splits text into lines as SetTextStr describes.
 std::vector<UnicodeString> SplitLines(const UnicodeString& text, const UnicodeString& line_break) {
@@ -89,10 +98,10 @@ UnicodeString Quoted(const UnicodeString& s, WideChar quote) {
   return result;
 }
 
-UnicodeString JoinDelimited(const std::vector<UnicodeString>& lines, WideChar delimiter, WideChar quote, bool strict) {
-  if (lines.size() == 1 && lines[0].empty()) return UnicodeString(2, quote);
+UnicodeString JoinDelimited(const TStrings& lines, WideChar delimiter, WideChar quote, bool strict) {
+  if (lines.Count() == 1 && lines[0].empty()) return UnicodeString(2, quote);
   UnicodeString result;
-  for (std::size_t i = 0; i < lines.size(); ++i) {
+  for (int i = 0; i < lines.Count(); ++i) {
     const UnicodeString& s = lines[i];
     const bool needs_quotes = std::any_of(s.begin(), s.end(), [&](WideChar c) {
       return c == quote || c == delimiter || c == 0 || (!strict && IsBlank(c));
@@ -168,9 +177,46 @@ void TStrings::CheckNotSorted() const {
 }
 
 void TStrings::SetCapacity(int capacity) {
-  const int wanted = std::max(capacity, Count());
-  ReserveSlots(wanted);
-  strings_.reserve(static_cast<std::size_t>(wanted));
+  const auto wanted = static_cast<std::size_t>(std::max(capacity, Count()));
+  order_.reserve(wanted);
+  texts_.reserve(wanted);
+}
+
+// ---- Cells -------------------------------------------------------------------
+
+int TStrings::NewCell(UnicodeString text) {
+  if (!free_cells_.empty()) {
+    const int cell = free_cells_.back();
+    free_cells_.pop_back();
+    texts_[static_cast<std::size_t>(cell)] = std::move(text);
+    return cell;
+  }
+  texts_.push_back(std::move(text));
+  try {
+    ResizeSlots(texts_.size());
+  } catch (...) {
+    texts_.pop_back();
+    throw;
+  }
+  return static_cast<int>(texts_.size() - 1);
+}
+
+void TStrings::FreeCell(int cell) {
+  UnicodeString().swap(texts_[static_cast<std::size_t>(cell)]);
+  ResetSlot(cell);
+  free_cells_.push_back(cell);
+}
+
+int TStrings::InsertCell(int index, UnicodeString s) {
+  free_cells_.reserve(texts_.size() + 1);  // so that giving the cell back cannot fail
+  const int cell = NewCell(std::move(s));
+  try {
+    order_.insert(order_.begin() + index, cell);
+  } catch (...) {
+    FreeCell(cell);
+    throw;
+  }
+  return cell;
 }
 
 // ---- Changes -----------------------------------------------------------------
@@ -211,13 +257,13 @@ void InUpdate(TStrings& list, Body&& body) {
 
 // ---- Lines -------------------------------------------------------------------
 
-UnicodeString TStrings::Get(int index) const { return strings_[CheckedIndex(index)]; }
+UnicodeString TStrings::Get(int index) const { return Line(CheckedIndex(index)); }
 
 void TStrings::Put(int index, const UnicodeString& s) {
-  const std::size_t i = CheckedIndex(index);
+  const std::size_t position = CheckedIndex(index);
   CheckNotSorted();
   Changing();
-  strings_[i] = s;
+  texts_[static_cast<std::size_t>(order_[position])] = s;
   Changed();
 }
 
@@ -247,17 +293,20 @@ void TStrings::Insert(int index, const UnicodeString& s) {
 }
 
 void TStrings::Delete(int index) {
-  const std::size_t i = CheckedIndex(index);
+  const std::size_t position = CheckedIndex(index);
   Changing();
-  strings_.erase(strings_.begin() + static_cast<std::ptrdiff_t>(i));
-  EraseSlot(index);
+  const int cell = order_[position];
+  order_.erase(order_.begin() + static_cast<std::ptrdiff_t>(position));
+  FreeCell(cell);
   Changed();
 }
 
 void TStrings::Clear() {
-  if (strings_.empty()) return;
+  if (order_.empty()) return;
   Changing();
-  strings_.clear();
+  order_.clear();
+  texts_.clear();
+  free_cells_.clear();
   ClearSlots();
   Changed();
 }
@@ -269,8 +318,7 @@ void TStrings::Exchange(int index1, int index2) {
   const std::size_t j = CheckedIndex(index2);
   CheckNotSorted();
   Changing();
-  std::swap(strings_[i], strings_[j]);
-  ExchangeSlots(index1, index2);
+  std::swap(order_[i], order_[j]);
   Changed();
 }
 
@@ -280,12 +328,11 @@ void TStrings::Move(int cur_index, int new_index) {
   CheckedIndex(new_index);
   CheckNotSorted();
   Changing();
-  const auto first = strings_.begin();
+  const auto first = order_.begin();
   if (cur_index < new_index)
     std::rotate(first + cur_index, first + cur_index + 1, first + new_index + 1);
   else
     std::rotate(first + new_index, first + cur_index, first + cur_index + 1);
-  MoveSlot(cur_index, new_index);
   Changed();
 }
 
@@ -294,8 +341,8 @@ int TStrings::IndexOf(const UnicodeString& s) const {
     int index;
     return Find(s, index) ? index : -1;
   }
-  for (std::size_t i = 0; i < strings_.size(); ++i)
-    if (CompareStrings(strings_[i], s) == 0) return static_cast<int>(i);
+  for (std::size_t i = 0; i < order_.size(); ++i)
+    if (CompareStrings(Line(i), s) == 0) return static_cast<int>(i);
   return -1;
 }
 
@@ -305,7 +352,7 @@ bool TStrings::Find(const UnicodeString& s, int& index) const {
   int high = Count() - 1;
   while (low <= high) {
     const int mid = low + (high - low) / 2;
-    const int c = CompareStrings(strings_[static_cast<std::size_t>(mid)], s);
+    const int c = CompareStrings(Line(static_cast<std::size_t>(mid)), s);
     if (c < 0) {
       low = mid + 1;
     } else {
@@ -320,11 +367,12 @@ bool TStrings::Find(const UnicodeString& s, int& index) const {
   return found;
 }
 
-void TStrings::AddStrings(const TStrings& source) { AddStrings(source.strings_); }
+std::vector<UnicodeString> TStrings::ToStringArray() const { return {begin(), end()}; }
+
+void TStrings::AddStrings(const TStrings& source) { AddStrings(source.ToStringArray()); }
 
 void TStrings::AddStrings(std::vector<UnicodeString> lines) {
-  const std::size_t count = lines.size();
-  AddInBulk(std::move(lines), [this, count] { AppendEmptySlots(count); });
+  AddInBulk(std::move(lines), [](const std::vector<int>&) {});
 }
 
 void TStrings::AssignSettings(const TStrings& source) {
@@ -344,18 +392,29 @@ void TStrings::Assign(const TStrings& source) {
   });
 }
 
-bool TStrings::Equals(const TStrings& other) const { return strings_ == other.strings_; }
+bool TStrings::Equals(const TStrings& other) const { return std::equal(begin(), end(), other.begin(), other.end()); }
 
 // ---- Bulk additions and reordering ---------------------------------------------
 
-void TStrings::AddInBulk(std::vector<UnicodeString> lines, const std::function<void()>& append_slots) {
+void TStrings::AddInBulk(std::vector<UnicodeString> lines,
+                         const std::function<void(const std::vector<int>&)>& fill_slots) {
   if (lines.empty()) return;
   const int first_new = Count();
   Changing();
-  // Reserve first so that, once the slots are in, appending the lines cannot fail.
-  strings_.reserve(strings_.size() + lines.size());
-  append_slots();
-  strings_.insert(strings_.end(), std::make_move_iterator(lines.begin()), std::make_move_iterator(lines.end()));
+  std::vector<int> cells;
+  cells.reserve(lines.size());
+  try {
+    // Reserve first so that, once the cells exist, nothing below can fail.
+    order_.reserve(order_.size() + lines.size());
+    free_cells_.reserve(texts_.size() + lines.size());
+    for (auto& line : lines) cells.push_back(NewCell(std::move(line)));
+  } catch (...) {
+    for (const int cell : cells) FreeCell(cell);
+    Changed();
+    throw;
+  }
+  fill_slots(cells);
+  order_.insert(order_.end(), cells.begin(), cells.end());
   try {
     if (sorted_) SettleAppended(first_new);
   } catch (...) {
@@ -365,36 +424,42 @@ void TStrings::AddInBulk(std::vector<UnicodeString> lines, const std::function<v
   Changed();
 }
 
-// Puts the lines from first_new on (appended unsorted) where a series of Adds
-// would have put them, with the same treatment of equal lines: sorts the new lines,
-// merges them into the sorted old ones, then applies Duplicates.
+// Puts the lines from position first_new on (appended unsorted) where a series of
+// Adds would have put them, with the same treatment of equal lines: sorts the new
+// lines, merges them into the sorted old ones, then applies Duplicates.
 void TStrings::SettleAppended(int first_new) {
   const int count = Count();
   const bool accept = duplicates_ == dupAccept;
+  const auto line = [this](int position) -> const UnicodeString& { return Line(static_cast<std::size_t>(position)); };
   // Add puts a line before the equal ones already there (dupAccept): among equal
   // lines the newest comes first. Otherwise older lines come first.
-  std::vector<int> fresh(static_cast<std::size_t>(count - first_new));
-  std::iota(fresh.begin(), fresh.end(), first_new);
-  MergeSortIndexes(fresh, [&](int a, int b) {
-    const int c = CompareStrings(strings_[static_cast<std::size_t>(a)], strings_[static_cast<std::size_t>(b)]);
+  std::vector<SortEntry> entries;
+  entries.reserve(static_cast<std::size_t>(count - first_new));
+  for (int position = first_new; position < count; ++position) entries.push_back({&line(position), position});
+  MergeSort(entries, [&](const SortEntry& a, const SortEntry& b) {
+    const int c = CompareStrings(*a.text, *b.text);
     if (c != 0 || !accept) return c;
-    return a > b ? -1 : 1;
+    return a.position > b.position ? -1 : 1;
   });
-  std::vector<int> order;
-  order.reserve(static_cast<std::size_t>(count));
+  std::vector<int> fresh;
+  fresh.reserve(entries.size());
+  for (const SortEntry& entry : entries) fresh.push_back(entry.position);
+  std::vector<SortEntry>().swap(entries);
+  std::vector<int> merged;
+  merged.reserve(static_cast<std::size_t>(count));
   std::size_t j = 0;
   for (int i = 0; i < first_new; ++i) {
     while (j < fresh.size()) {
-      const int c = CompareStrings(strings_[static_cast<std::size_t>(fresh[j])], strings_[static_cast<std::size_t>(i)]);
+      const int c = CompareStrings(line(fresh[j]), line(i));
       if (c > 0 || (c == 0 && !accept)) break;
-      order.push_back(fresh[j++]);
+      merged.push_back(fresh[j++]);
     }
-    order.push_back(i);
+    merged.push_back(i);
   }
-  order.insert(order.end(), fresh.begin() + static_cast<std::ptrdiff_t>(j), fresh.end());
+  merged.insert(merged.end(), fresh.begin() + static_cast<std::ptrdiff_t>(j), fresh.end());
 
   if (accept) {
-    ApplyOrder(order);
+    ApplyOrder(merged);
     return;
   }
   // A new line equal to the line before it (an old one, or an earlier new one)
@@ -402,44 +467,60 @@ void TStrings::SettleAppended(int first_new) {
   // such line in adding order and raises.
   std::vector<bool> duplicate(static_cast<std::size_t>(count), false);
   int first_duplicate = count;
-  for (std::size_t k = 1; k < order.size(); ++k) {
-    const int line = order[k];
-    if (line < first_new) continue;
-    if (CompareStrings(strings_[static_cast<std::size_t>(order[k - 1])], strings_[static_cast<std::size_t>(line)]) == 0) {
-      duplicate[static_cast<std::size_t>(line)] = true;
-      first_duplicate = std::min(first_duplicate, line);
+  for (std::size_t k = 1; k < merged.size(); ++k) {
+    const int position = merged[k];
+    if (position < first_new) continue;
+    if (CompareStrings(line(merged[k - 1]), line(position)) == 0) {
+      duplicate[static_cast<std::size_t>(position)] = true;
+      first_duplicate = std::min(first_duplicate, position);
     }
   }
   const bool refuse = duplicates_ == dupError && first_duplicate < count;
-  std::erase_if(order, [&](int line) { return refuse ? line >= first_duplicate : duplicate[static_cast<std::size_t>(line)]; });
-  ApplyOrder(order);
+  std::erase_if(merged, [&](int position) {
+    return refuse ? position >= first_duplicate : duplicate[static_cast<std::size_t>(position)];
+  });
+  ApplyOrder(merged);
   if (refuse) throw EListError(kDuplicateError);
 }
 
-void TStrings::ApplyOrder(const std::vector<int>& order) {
-  std::vector<UnicodeString> reordered;
-  reordered.reserve(order.size());
-  ReorderSlots(order);
-  for (const int from : order) reordered.push_back(std::move(strings_[static_cast<std::size_t>(from)]));
-  strings_.swap(reordered);
+void TStrings::ApplyOrder(const std::vector<int>& positions) {
+  std::vector<int> reordered;
+  reordered.reserve(positions.size());
+  std::vector<bool> kept(order_.size(), false);
+  for (const int position : positions) {
+    reordered.push_back(order_[static_cast<std::size_t>(position)]);
+    kept[static_cast<std::size_t>(position)] = true;
+  }
+  for (std::size_t position = 0; position < order_.size(); ++position)
+    if (!kept[position]) FreeCell(order_[position]);
+  order_.swap(reordered);
 }
 
 void TStrings::SortLinesBy(const std::function<int(int, int)>& compare) {
   if (sorted_ || Count() < 2) return;
-  std::vector<int> order(static_cast<std::size_t>(Count()));
-  std::iota(order.begin(), order.end(), 0);
-  MergeSortIndexes(order, compare);
+  std::vector<int> positions(static_cast<std::size_t>(Count()));
+  std::iota(positions.begin(), positions.end(), 0);
+  MergeSort(positions, [&](int a, int b) { return compare(a, b); });
   Changing();
-  ApplyOrder(order);
+  ApplyOrder(positions);
   Changed();
 }
 
 // ---- Order -------------------------------------------------------------------
 
 void TStrings::Sort() {
-  SortLinesBy([this](int a, int b) {
-    return CompareStrings(strings_[static_cast<std::size_t>(a)], strings_[static_cast<std::size_t>(b)]);
-  });
+  if (sorted_ || Count() < 2) return;
+  std::vector<SortEntry> entries;
+  entries.reserve(order_.size());
+  for (std::size_t position = 0; position < order_.size(); ++position)
+    entries.push_back({&Line(position), static_cast<int>(position)});
+  MergeSort(entries, [this](const SortEntry& a, const SortEntry& b) { return CompareStrings(*a.text, *b.text); });
+  std::vector<int> positions;
+  positions.reserve(entries.size());
+  for (const SortEntry& entry : entries) positions.push_back(entry.position);
+  Changing();
+  ApplyOrder(positions);
+  Changed();
 }
 
 void TStrings::SetSorted(bool sorted) {
@@ -465,11 +546,11 @@ int TStrings::CompareStrings(const UnicodeString& a, const UnicodeString& b) con
 // ---- Text forms ----------------------------------------------------------------
 
 UnicodeString TStrings::GetTextStr() const {
-  std::size_t size = strings_.size() * line_break_.size();
-  for (const auto& s : strings_) size += s.size();
+  std::size_t size = order_.size() * line_break_.size();
+  for (const auto& s : *this) size += s.size();
   UnicodeString text;
   text.reserve(size);
-  for (const auto& s : strings_) {
+  for (const auto& s : *this) {
     text += s;
     text += line_break_;
   }
@@ -485,7 +566,7 @@ void TStrings::SetTextStr(const UnicodeString& text) {
 }
 
 UnicodeString TStrings::DelimitedText() const {
-  return JoinDelimited(strings_, delimiter_, quote_char_, strict_delimiter_);
+  return JoinDelimited(*this, delimiter_, quote_char_, strict_delimiter_);
 }
 
 void TStrings::SetDelimitedText(const UnicodeString& text) {
@@ -496,7 +577,7 @@ void TStrings::SetDelimitedText(const UnicodeString& text) {
   });
 }
 
-UnicodeString TStrings::CommaText() const { return JoinDelimited(strings_, u',', u'"', false); }
+UnicodeString TStrings::CommaText() const { return JoinDelimited(*this, u',', u'"', false); }
 
 void TStrings::SetCommaText(const UnicodeString& text) {
   std::vector<UnicodeString> items = SplitDelimited(text, u',', u'"', false);
@@ -509,20 +590,20 @@ void TStrings::SetCommaText(const UnicodeString& text) {
 // ---- name=value lines ------------------------------------------------------------
 
 UnicodeString TStrings::Names(int index) const {
-  const UnicodeString& line = strings_[CheckedIndex(index)];
+  const UnicodeString& line = Line(CheckedIndex(index));
   const std::size_t at = line.find(name_value_separator_);
   return at == UnicodeString::npos ? UnicodeString() : line.substr(0, at);
 }
 
 UnicodeString TStrings::ValueFromIndex(int index) const {
-  const UnicodeString& line = strings_[CheckedIndex(index)];
+  const UnicodeString& line = Line(CheckedIndex(index));
   const std::size_t at = line.find(name_value_separator_);
   return at == UnicodeString::npos ? UnicodeString() : line.substr(at + 1);
 }
 
 int TStrings::IndexOfName(const UnicodeString& name) const {
-  for (std::size_t i = 0; i < strings_.size(); ++i) {
-    const UnicodeString& line = strings_[i];
+  for (std::size_t i = 0; i < order_.size(); ++i) {
+    const UnicodeString& line = Line(i);
     const std::size_t at = line.find(name_value_separator_);
     if (at != UnicodeString::npos && CompareStrings(line.substr(0, at), name) == 0) return static_cast<int>(i);
   }

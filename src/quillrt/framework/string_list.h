@@ -14,12 +14,17 @@
 // line elsewhere (Put, Insert, Exchange, Move) raise EListError.
 //
 // Indexes are 0-based; a bad index raises EListError "List index out of bounds (n)".
-// Derived lists may override the virtual operations; the lines are in `strings_`
-// (read directly by searching, sorting and the text forms, so a derived class that
-// overrides Get must keep `strings_` current).
+// Derived lists may override the virtual operations. Searching, sorting and the
+// text forms read the stored lines directly, not through Get.
+//
+// Storage: each line lives in a cell (its text here, its slot in the derived list)
+// that never moves; the order of the lines is a vector of cell numbers. Inserting,
+// deleting, exchanging and sorting move only those numbers, so a sorted list
+// filled one line at a time stays affordable at hundreds of thousands of lines.
 #include <algorithm>
 #include <cstdint>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <type_traits>
@@ -96,15 +101,15 @@ class QUILLRT_API TStrings {
   virtual ~TStrings();
 
   // ---- Lines -------------------------------------------------------------
-  int Count() const { return static_cast<int>(strings_.size()); }
-  bool IsEmpty() const { return strings_.empty(); }
-  int Capacity() const { return static_cast<int>(strings_.capacity()); }
+  int Count() const { return static_cast<int>(order_.size()); }
+  bool IsEmpty() const { return order_.empty(); }
+  int Capacity() const { return static_cast<int>(order_.capacity()); }
   void SetCapacity(int capacity);
 
   virtual UnicodeString Get(int index) const;
   virtual void Put(int index, const UnicodeString& s);
   // The stored line itself, without copying.
-  const UnicodeString& operator[](int index) const { return strings_[CheckedIndex(index)]; }
+  const UnicodeString& operator[](int index) const { return Line(CheckedIndex(index)); }
   const UnicodeString& First() const { return (*this)[0]; }
   const UnicodeString& Last() const { return (*this)[Count() - 1]; }
 
@@ -137,10 +142,38 @@ class QUILLRT_API TStrings {
   virtual void Assign(const TStrings& source);
   // Same count and the same lines, compared exactly (objects are not compared).
   bool Equals(const TStrings& other) const;
-  std::vector<UnicodeString> ToStringArray() const { return strings_; }
+  std::vector<UnicodeString> ToStringArray() const;
 
-  auto begin() const { return strings_.cbegin(); }
-  auto end() const { return strings_.cend(); }
+  // Iteration over the lines in order: for (const UnicodeString& line : list).
+  class const_iterator {
+   public:
+    using iterator_category = std::forward_iterator_tag;
+    using value_type = UnicodeString;
+    using difference_type = std::ptrdiff_t;
+    using pointer = const UnicodeString*;
+    using reference = const UnicodeString&;
+    const_iterator() = default;
+    const UnicodeString& operator*() const { return list_->Line(position_); }
+    const UnicodeString* operator->() const { return &**this; }
+    const_iterator& operator++() {
+      ++position_;
+      return *this;
+    }
+    const_iterator operator++(int) {
+      const_iterator before = *this;
+      ++position_;
+      return before;
+    }
+    bool operator==(const const_iterator& other) const { return position_ == other.position_; }
+
+   private:
+    friend class TStrings;
+    const_iterator(const TStrings* list, std::size_t position) : list_(list), position_(position) {}
+    const TStrings* list_ = nullptr;
+    std::size_t position_ = 0;
+  };
+  const_iterator begin() const { return {this, 0}; }
+  const_iterator end() const { return {this, order_.size()}; }
 
   // ---- Order ---------------------------------------------------------------
   // Sorts by CompareStrings. Like every custom sort, it does nothing on a list
@@ -244,39 +277,48 @@ class QUILLRT_API TStrings {
   // their object forms come through here, one line at a time.
   virtual void InsertItem(int index, UnicodeString s) = 0;
 
-  // The slot storage of the derived list, kept in step with strings_.
-  virtual void EraseSlot(int index) = 0;
+  // The slot storage of the derived list, indexed by cell number.
+  // Makes room for `cells` cells (new slots empty).
+  virtual void ResizeSlots(std::size_t cells) = 0;
+  // Empties the slot of a cell that is given up (an owned object is freed).
+  virtual void ResetSlot(int cell) = 0;
   virtual void ClearSlots() = 0;
-  virtual void ExchangeSlots(int index1, int index2) = 0;
-  virtual void MoveSlot(int cur_index, int new_index) = 0;
-  virtual void ReserveSlots(int capacity) = 0;
-  virtual void AppendEmptySlots(std::size_t count) = 0;
-  // Rearranges the slots so that slot k is the former slot order[k]; slots not
-  // named in `order` are dropped. Allocates before it moves anything.
-  virtual void ReorderSlots(const std::vector<int>& order) = 0;
 
   std::size_t CheckedIndex(int index) const;
   void CheckInsertIndex(int index) const;
   void CheckNotSorted() const;
+  // The cell of the line at a (valid) position.
+  int CellAt(std::size_t position) const { return order_[position]; }
+  const UnicodeString& Line(std::size_t position) const {
+    return texts_[static_cast<std::size_t>(order_[position])];
+  }
   // Where Add would put s: false (with the index of the equal line) when it adds
   // nothing; raises for dupError.
   bool PlaceForAdd(const UnicodeString& s, int& index) const;
-  // Reorders the lines with their slots by compare(i, j), which receives the lines'
-  // indexes at the start of the sort (the list does not change while it runs). A
-  // guarded, stable merge sort: a comparison that is not a consistent order gives
-  // some order, never a crash. Does nothing on a Sorted list.
+  // Stores s in a new cell placed at `index` (already checked); returns the cell.
+  // The caller wraps it in Changing/Changed.
+  int InsertCell(int index, UnicodeString s);
+  // Reorders the lines by compare(i, j), which receives the lines' positions at the
+  // start of the sort (the list does not change while it runs). A guarded, stable
+  // merge sort: a comparison that is not a consistent order gives some order,
+  // never a crash. Does nothing on a Sorted list.
   void SortLinesBy(const std::function<int(int, int)>& compare);
-  // Adds `lines` as Add would, in one step. `append_slots` appends their slots
-  // (as many as lines) at the end of the slot storage.
-  void AddInBulk(std::vector<UnicodeString> lines, const std::function<void()>& append_slots);
-
-  std::vector<UnicodeString> strings_;
+  // Adds `lines` as Add would, in one step. `fill_slots(cells)` receives the new
+  // lines' cells, in the order of `lines`, to put their objects in.
+  void AddInBulk(std::vector<UnicodeString> lines, const std::function<void(const std::vector<int>&)>& fill_slots);
 
  private:
-  void ApplyOrder(const std::vector<int>& order);
-  void ReplaceLine(int index, const UnicodeString& line);
+  int NewCell(UnicodeString text);
+  void FreeCell(int cell);
+  // Keeps the lines at the listed positions, in that order; frees the others.
+  void ApplyOrder(const std::vector<int>& positions);
   void SettleAppended(int first_new);
   void AssignSettings(const TStrings& source);
+  void ReplaceLine(int index, const UnicodeString& line);
+
+  std::vector<UnicodeString> texts_;  // by cell
+  std::vector<int> order_;            // line position -> cell
+  std::vector<int> free_cells_;       // cells given up, for reuse
 
   bool sorted_ = false;
   bool case_sensitive_ = false;
@@ -306,26 +348,25 @@ class QUILLRT_API TStringListOf : public TStrings {
 
   using TStrings::AddStrings;
 
-  virtual View GetObject(int index) const { return TSlotTraits<TObj>::Get(objects_[CheckedIndex(index)]); }
+  virtual View GetObject(int index) const { return TSlotTraits<TObj>::Get(SlotAt(CheckedIndex(index))); }
   // Replaces the object of a line (an owned one is freed).
   virtual void PutObject(int index, TObj object) {
-    const std::size_t i = CheckedIndex(index);
+    const std::size_t position = CheckedIndex(index);
     Changing();
-    objects_[i] = std::move(object);
+    SlotAt(position) = std::move(object);
     Changed();
   }
   // Takes the object out of its line, which keeps an empty slot.
   TObj ExtractObject(int index) {
-    const std::size_t i = CheckedIndex(index);
+    const std::size_t position = CheckedIndex(index);
     Changing();
-    TObj object = std::move(objects_[i]);
-    objects_[i] = TObj{};
+    TObj object = std::exchange(SlotAt(position), TObj{});
     Changed();
     return object;
   }
   int IndexOfObject(View object) const {
-    for (std::size_t i = 0; i < objects_.size(); ++i)
-      if (TSlotTraits<TObj>::Get(objects_[i]) == object) return static_cast<int>(i);
+    for (int i = 0; i < Count(); ++i)
+      if (TSlotTraits<TObj>::Get(SlotAt(static_cast<std::size_t>(i))) == object) return i;
     return -1;
   }
 
@@ -349,59 +390,39 @@ class QUILLRT_API TStringListOf : public TStrings {
   }
 
   void AddStrings(const TStrings& source) override {
-    const auto* same = dynamic_cast<const TStringListOf*>(&source);
     if constexpr (std::is_copy_constructible_v<TObj>) {
-      if (same != nullptr) {
-        std::vector<TObj> objects(same->objects_);
-        AddInBulk(same->strings_, [&] { AppendSlots(std::move(objects)); });
+      if (const auto* same = dynamic_cast<const TStringListOf*>(&source)) {
+        // Copy first: the source may be this list.
+        std::vector<TObj> objects;
+        objects.reserve(static_cast<std::size_t>(same->Count()));
+        for (int i = 0; i < same->Count(); ++i) objects.push_back(same->SlotAt(static_cast<std::size_t>(i)));
+        AddInBulk(same->ToStringArray(), [&](const std::vector<int>& cells) {
+          for (std::size_t k = 0; k < cells.size(); ++k) slots_[static_cast<std::size_t>(cells[k])] = std::move(objects[k]);
+        });
         return;
       }
     }
     TStrings::AddStrings(source);
   }
 
-  const std::vector<TObj>& Objects() const { return objects_; }
-
  protected:
   void InsertItem(int index, UnicodeString s) override { InsertItem(index, std::move(s), TObj{}); }
   virtual void InsertItem(int index, UnicodeString s, TObj object) {
     Changing();
-    const auto at = static_cast<std::ptrdiff_t>(index);
-    objects_.insert(objects_.begin() + at, std::move(object));
-    try {
-      strings_.insert(strings_.begin() + at, std::move(s));
-    } catch (...) {
-      objects_.erase(objects_.begin() + at);
-      throw;
-    }
+    const int cell = InsertCell(index, std::move(s));
+    slots_[static_cast<std::size_t>(cell)] = std::move(object);
     Changed();
   }
 
-  void EraseSlot(int index) override { objects_.erase(objects_.begin() + static_cast<std::ptrdiff_t>(index)); }
-  void ClearSlots() override { objects_.clear(); }
-  void ExchangeSlots(int index1, int index2) override {
-    std::swap(objects_[static_cast<std::size_t>(index1)], objects_[static_cast<std::size_t>(index2)]);
-  }
-  void MoveSlot(int cur_index, int new_index) override {
-    const auto first = objects_.begin();
-    if (cur_index < new_index)
-      std::rotate(first + cur_index, first + cur_index + 1, first + new_index + 1);
-    else
-      std::rotate(first + new_index, first + cur_index, first + cur_index + 1);
-  }
-  void ReserveSlots(int capacity) override { objects_.reserve(static_cast<std::size_t>(capacity)); }
-  void AppendEmptySlots(std::size_t count) override { objects_.resize(objects_.size() + count); }
-  void ReorderSlots(const std::vector<int>& order) override {
-    std::vector<TObj> reordered;
-    reordered.reserve(order.size());
-    for (const int from : order) reordered.push_back(std::move(objects_[static_cast<std::size_t>(from)]));
-    objects_.swap(reordered);
-  }
-  void AppendSlots(std::vector<TObj>&& objects) {
-    objects_.insert(objects_.end(), std::make_move_iterator(objects.begin()), std::make_move_iterator(objects.end()));
-  }
+  TObj& SlotAt(std::size_t position) { return slots_[static_cast<std::size_t>(CellAt(position))]; }
+  const TObj& SlotAt(std::size_t position) const { return slots_[static_cast<std::size_t>(CellAt(position))]; }
 
-  std::vector<TObj> objects_;
+  void ResizeSlots(std::size_t cells) override { slots_.resize(cells); }
+  void ResetSlot(int cell) override { slots_[static_cast<std::size_t>(cell)] = TObj{}; }
+  void ClearSlots() override { slots_.clear(); }
+
+ private:
+  std::vector<TObj> slots_;  // by cell
 };
 
 using TStringList = TStringListOf<TObjectRef>;
