@@ -103,6 +103,26 @@ TEST(CharTypes, SurrogatePairsTakeTheirCodePointsClass) {
   EXPECT_EQ(CodePointType1(0x110000), 0);
 }
 
+// The fill loop works in blocks; a pair or a lone surrogate at any offset, across
+// block edges and in the tail, must come out as unit-by-unit classification says.
+TEST(CharTypes, SurrogatesAtEveryOffset) {
+  for (std::size_t length : {7u, 8u, 9u, 16u, 17u, 24u}) {
+    for (std::size_t at = 0; at + 1 < length; ++at) {
+      std::u16string text(length, u'x');
+      text[at] = 0xD835;  // with 0xDC00: U+1D400, an upper-case letter
+      text[at + 1] = 0xDC00;
+      const auto classes = Classes(text);
+      for (std::size_t i = 0; i < length; ++i) {
+        const TClassWord expected = (i == at || i == at + 1) ? kUpperLetter : kLowerLetter;
+        ASSERT_EQ(classes[i], expected) << "length " << length << " pair at " << at << " index " << i;
+      }
+      text[at + 1] = u'y';  // now a lone lead surrogate
+      EXPECT_EQ(Classes(text)[at], kUnpairedSurrogateType1);
+      EXPECT_EQ(Classes(text)[at + 1], kLowerLetter);
+    }
+  }
+}
+
 TEST(CharTypes, UnpairedSurrogatesAreClassedLikeTheReplacementCharacter) {
   const std::u16string text = {u'a', 0xD83D, u'b', 0xDE00, 0xDE00, 0xD83D};
   const auto classes = Classes(text);
