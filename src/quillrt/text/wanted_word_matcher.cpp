@@ -1,6 +1,7 @@
 #include "quillrt/text/wanted_word_matcher.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 
 #if defined(__SSE2__)
@@ -88,6 +89,14 @@ inline __m128i LoadEight(const unsigned char* p) {
   return _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)), _mm_setzero_si128());
 }
 inline __m128i LoadEight(const TClassWord* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
+// Bits set in a lane mask. A table, since the baseline instruction set has no
+// population count instruction and the library call costs more than the scan.
+inline constexpr auto kBitsIn = [] {
+  std::array<std::uint8_t, 256> bits{};
+  for (unsigned m = 0; m < 256; ++m) bits[m] = static_cast<std::uint8_t>(std::popcount(m));
+  return bits;
+}();
+
 // One bit per 16-bit lane that is all ones.
 inline unsigned LaneBits(__m128i v) {
   return static_cast<unsigned>(_mm_movemask_epi8(_mm_packs_epi16(v, _mm_setzero_si128())));
@@ -211,7 +220,7 @@ class Scan {
       while (candidates != 0) {
         const int b = std::countr_zero(candidates);
         const unsigned up_to = (2u << b) - 1;
-        stats_.AddWords(std::popcount(word_ends & up_to & ~counted));
+        stats_.AddWords(kBitsIn[word_ends & up_to & ~counted]);
         counted = up_to;
         if (attempt_.MatchAt(i + b)) {
           found_ = i + b;
@@ -219,7 +228,7 @@ class Scan {
         }
         candidates &= candidates - 1;
       }
-      stats_.AddWords(std::popcount(word_ends & ~counted));
+      stats_.AddWords(kBitsIn[word_ends & ~counted]);
       i += 8;
     }
     return i;
