@@ -29,7 +29,7 @@ UnicodeString FillFormat(std::string_view format, std::string_view name) {
 // short read is caught afterwards. Above it the count is first checked against
 // what the stream still holds, so that a damaged count cannot make us allocate
 // gigabytes for a stream of a few bytes.
-constexpr std::int64_t kCheckRemainingAbove = 1 << 16;
+constexpr std::int64_t kCheckRemainingAbove = 4096;
 
 void CheckRoomFor(TStream& stream, std::int64_t bytes, std::string_view reader) {
   if (bytes <= kCheckRemainingAbove) return;
