@@ -101,8 +101,8 @@ std::vector<std::int64_t> ComputedByteDivisions(std::int64_t total, std::int32_t
   std::vector<std::int64_t> boundaries;
   if (n < 1) return boundaries;
   boundaries.reserve(static_cast<std::size_t>(n));
-  // The step is deliberately single precision: stored division tables were
-  // computed this way and must keep matching.
+  // The step is single precision on purpose, so that the boundaries agree with
+  // those the tools have always computed for the same total.
   const auto step = static_cast<float>(static_cast<double>(total) / n);
   constexpr double kLimit = 9223372036854775807.0;
   for (std::int32_t i = 0; i < n; ++i) {

@@ -29,7 +29,7 @@ void T4LongintList::TripleSort(T4LongintSort first, T4LongintSort second, T4Long
   if (first != second) {
     SortOnThreeDistinctFirst(first, second, third);
   } else if (first == t4_long2 && third == t4_long0) {
-    // Long-standing behaviour that callers depend on: this pair sorts on long2 only.
+    // Kept as the tools have always had it: this combination sorts on long2 alone.
     SortDefault(t4_long2);
   } else {
     DoubleSort(first, third);

@@ -178,6 +178,15 @@ TEST(UsefulBaseList, PlainFormatAndDamage) {
   Fill(stream, Int32LE(0));
   EXPECT_TRUE(list.ReadFromStream(stream));
   EXPECT_EQ(list.Count(), 1);
+
+  // An entry whose string count is damaged raises through the list; the entry
+  // read whole before it is kept, the damaged one is not.
+  Fill(stream, Concat({Int32LE(2), Int32LE(1), Int32LE(2), Int32LE(1), {'a', 0}, Int32LE(0),  //
+                       Int32LE(3), Int32LE(4), Int32LE(-9)}));
+  T2StringsAnd2IntegersList strings;
+  EXPECT_THROW(strings.ReadFromStream(stream), EStreamError);
+  ASSERT_EQ(strings.Count(), 1);
+  EXPECT_EQ(strings.GetTwoStringsAndInt(0), (T2StringsAnd2IntegersRec{1, 2, u"a", u""}));
 }
 
 TEST(UsefulBaseList, EntriesOfAnotherClassAreRefused) {
