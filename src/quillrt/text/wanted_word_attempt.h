@@ -32,6 +32,7 @@ struct Pattern {
   bool left_bounded = false;
   bool right_bounded = false;
   TClassWord space_group = class_separator;  // what a pattern space swallows after it
+  bool plain = false;  // no wildcard, space or tag code: characters are compared one by one
 
   bool StartsInTag() const { return lower[0] == pattern_tag_open; }
 };
@@ -54,7 +55,7 @@ class Attempt {
       const TClassWord before = classes_[candidate - 1];
       if (!IsMarkupClass(before) && IsWordClass(before)) return false;
     }
-    return MatchRest(candidate);
+    return pattern_.plain ? MatchPlain(candidate) : MatchRest(candidate);
   }
 
   std::int32_t exact_length() const { return exact_length_; }
@@ -76,6 +77,27 @@ class Attempt {
 
   bool NextIsSpace(std::int32_t pattern_index) const {
     return pattern_index + 1 < pattern_.length && pattern_.lower[pattern_index + 1] == kSpace;
+  }
+
+  // The whole attempt for a pattern of plain characters: no backtracking, no
+  // separator runs, and markup is never matched, only stepped over.
+  bool MatchPlain(std::int32_t candidate) {
+    end_ = static_cast<std::int32_t>(std::min<std::int64_t>(limit_, std::int64_t{candidate} + kMaxHitLength + 1));
+    if (!SameChar(0, CodeAt(candidate))) return false;
+    std::int32_t pos = candidate;
+    for (std::int32_t k = 1; k < pattern_.length; ++k) {
+      std::int32_t i = pos + 1;
+      if (i < end_ && IsMarkupClass(classes_[i]) && !IsMarkupClass(classes_[pos])) {
+        while (i < end_ && IsMarkupClass(classes_[i])) ++i;
+      }
+      if (i >= end_ || !SameChar(k, CodeAt(i))) return false;
+      pos = i;
+    }
+    return Finish(candidate, pos);
+  }
+
+  bool SameChar(std::int32_t k, char16_t c) const {
+    return c == pattern_.lower[k] || (!pattern_.case_sensitive && (c == pattern_.upper[k] || c == pattern_.title[k]));
   }
 
   bool MatchRest(std::int32_t candidate) {

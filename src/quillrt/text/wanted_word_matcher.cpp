@@ -274,6 +274,7 @@ std::int32_t FindWanted(const Unit* start, std::int32_t count, const TClassWord*
   pattern.left_bounded = left_bounded;
   pattern.right_bounded = right_bounded;
   pattern.space_group = skip_punctuation ? class_separator_or_punct : class_separator;
+  pattern.plain = std::all_of(pattern.lower, pattern.lower + length, IsPlainPatternChar);
   const FirstCharFilter filter = MakeFilter(pattern);
 
   RunningStatistics running(stats, in_heading, marked);
