@@ -17,12 +17,13 @@
 //  - Wildcards (codes below): any-character takes one letter, digit or
 //    punctuation character; any-letter one alphabetic character; both match
 //    nothing when the pattern goes on with a space and the buffer holds a
-//    separator or punctuation. Digit-run takes a whole run of digits. Star takes
-//    at least one character: before a pattern space (or at the pattern's end) the
-//    rest of the word, otherwise every character up to the first one that matches
-//    the pattern character after it (never a space or control character); when
-//    the text after that fails, the star takes one more character and looks for
-//    the next one. Any-word takes the rest of the word it starts in.
+//    separator or punctuation. Digit-run takes a whole run of digits. Star, before
+//    a pattern space (or at the pattern's end), takes the rest of the word, which
+//    may be nothing; elsewhere it takes at least one character and then every
+//    character up to the first one that matches the pattern character after it,
+//    never a space or control character; when the text after that fails, the star
+//    takes that character too and looks for the next one. Any-word takes the rest
+//    of the word it starts in.
 //  - A pattern space matches a run of separators (and of punctuation when
 //    skip_punctuation is set) and also a single punctuation character.
 //  - Runs of markup (class bit 0x0800) inside a hit are stepped over and counted
