@@ -7,6 +7,7 @@
 
 namespace quill {
 
+// Exported with default visibility by the declaration in the header.
 template class TStringListOf<TObjectRef>;
 
 namespace {

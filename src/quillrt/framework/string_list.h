@@ -426,6 +426,6 @@ class QUILLRT_API TStringListOf : public TStrings {
 };
 
 using TStringList = TStringListOf<TObjectRef>;
-extern template class TStringListOf<TObjectRef>;
+extern template class QUILLRT_API TStringListOf<TObjectRef>;
 
 }  // namespace quill
