@@ -1,0 +1,77 @@
+#include "quillrt/platform/unicode_statistics.h"
+
+#include <cstddef>
+
+namespace quill {
+
+namespace {
+
+struct TRange {
+  char16_t first, last;
+};
+
+// Blocks where running text lives (surrogates are judged in pairs, apart).
+constexpr TRange kTextRanges[] = {
+    {0x0009, 0x000A}, {0x000C, 0x000D}, {0x0020, 0x007E}, {0x00A0, 0x036F}, {0x0370, 0x06FF},
+    {0x0900, 0x0DFF}, {0x0E00, 0x0EFF}, {0x10A0, 0x11FF}, {0x1E00, 0x1FFF}, {0x2010, 0x206F},
+    {0x20A0, 0x20CF}, {0x2100, 0x23FF}, {0x2460, 0x257F}, {0x3000, 0x31FF}, {0x3400, 0x4DBF},
+    {0x4E00, 0x9FFF}, {0xAC00, 0xD7A3}, {0xF900, 0xFAFF}, {0xFF00, 0xFFEF},
+};
+
+bool InTextRange(char16_t unit) {
+  for (const TRange& range : kTextRanges)
+    if (unit >= range.first && unit <= range.last) return true;
+  return false;
+}
+
+bool IsIllegal(char16_t unit) {
+  if (unit == 0xFFFE || unit == 0xFFFF) return true;
+  if (unit < 0x20) return !(unit == 0x09 || unit == 0x0A || unit == 0x0C || unit == 0x0D);
+  return unit >= 0x7F && unit <= 0x9F;
+}
+
+// Bytes that 8-bit text does not contain.
+bool IsNonTextByte(unsigned byte) {
+  return byte <= 0x08 || byte == 0x0B || (byte >= 0x0E && byte <= 0x1F) || byte == 0x7F;
+}
+
+bool IsHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
+bool IsLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+
+}  // namespace
+
+bool IsTextUnicode(const void* buffer, std::int64_t size) {
+  if (buffer == nullptr || size < 2 || size % 2 != 0) return false;
+  const auto* bytes = static_cast<const unsigned char*>(buffer);
+  const std::size_t n = static_cast<std::size_t>(size / 2);
+  auto unit_at = [&](std::size_t i) { return static_cast<char16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8)); };
+  if (unit_at(0) == 0xFEFF) return true;
+  if (unit_at(0) == 0xFFFE) return false;
+
+  std::size_t illegal = 0, ascii_le = 0, ascii_be = 0, non_text_units = 0, text = 0, text_swapped = 0;
+  for (std::size_t i = 0; i < n; ++i) {
+    const char16_t unit = unit_at(i);
+    const unsigned low = bytes[2 * i], high = bytes[2 * i + 1];
+    const auto swapped = static_cast<char16_t>((low << 8) | high);
+    if (IsNonTextByte(low) || IsNonTextByte(high)) ++non_text_units;
+    if (high == 0 && low >= 0x09 && low <= 0x7E) ++ascii_le;
+    if (low == 0 && high >= 0x09 && high <= 0x7E) ++ascii_be;
+    if (InTextRange(swapped)) ++text_swapped;
+    if (IsHighSurrogate(unit) && i + 1 < n && IsLowSurrogate(unit_at(i + 1))) {
+      text += 2;
+      ++i;
+      continue;
+    }
+    if (IsHighSurrogate(unit) || IsLowSurrogate(unit) || IsIllegal(unit))
+      ++illegal;
+    else if (InTextRange(unit))
+      ++text;
+  }
+  if (illegal * 200 > n) return false;
+  if (ascii_be > ascii_le && ascii_be * 10 >= n) return false;
+  if (non_text_units == 0 || non_text_units * 100 < n) return false;
+  if (text * 10 < n * 9) return false;
+  return text > text_swapped || text == n;
+}
+
+}  // namespace quill
