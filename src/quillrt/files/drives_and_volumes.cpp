@@ -4,6 +4,7 @@
 
 #include "quillrt/framework/sysutils.h"
 #include "quillrt/platform/case_mapping.h"
+#include "quillrt/platform/file_system.h"
 
 namespace quill {
 
@@ -15,7 +16,7 @@ UnicodeString RootOf(const UnicodeString& mount_point) { return IncludeTrailingP
 
 // The storage mount holding `path` (made absolute), or false.
 bool MountHolding(const UnicodeString& path, TMountEntry& mount) {
-  if (path.empty()) return false;
+  if (path.empty() || GetFileAttributesW(path) == INVALID_FILE_ATTRIBUTES) return false;
   const std::vector<TMountEntry> mounts = StorageMounts(ReadMountTable());
   const int index = MountEntryFor(mounts, ExpandFileName(path));
   if (index < 0) return false;

@@ -139,7 +139,7 @@ bool IsNetworkFileSystem(const UnicodeString& type) {
 bool IsStorageMount(const TMountEntry& entry) {
   if (entry.MountPoint == u"/") return true;
   if (IsNetworkFileSystem(entry.Type)) return true;
-  return StartsWith(entry.Device, u"/dev/") && entry.Type != u"squashfs";
+  return StartsWith(entry.Device, u"/") && entry.Type != u"squashfs";
 }
 
 std::vector<TMountEntry> StorageMounts(const std::vector<TMountEntry>& table) {
@@ -194,7 +194,7 @@ TDriveType DriveTypeOf(const TMountEntry& entry, const TRemovableDeviceTest& rem
   if (IsNetworkFileSystem(entry.Type)) return DRIVE_REMOTE;
   if (IsOneOf(entry.Type, {u"iso9660", u"udf"})) return DRIVE_CDROM;
   if (IsOneOf(entry.Type, {u"tmpfs", u"ramfs"})) return DRIVE_RAMDISK;
-  if (StartsWith(entry.Device, u"/dev/")) {
+  if (StartsWith(entry.Device, u"/")) {
     const std::string device = RealPathOf(SystemPath(entry.Device));
     const std::size_t slash = device.rfind('/');
     if (removable && removable(device.substr(slash + 1))) return DRIVE_REMOVABLE;

@@ -3,8 +3,9 @@
 // holds them, their free space and their label and serial number. This is what
 // the libraries know of "drives" on a system without drive letters.
 //
-// A storage mount is the root file system, any file system on a block device
-// ("/dev/..."; snap images excepted) and any network file system. Pseudo file
+// A storage mount is the root file system, any file system on a device file
+// ("/dev/sda1", or any absolute path; snap images excepted) and any network
+// file system. Pseudo file
 // systems (proc, sysfs, cgroup, tmpfs ...) are not storage.
 #include <cstdint>
 #include <functional>
