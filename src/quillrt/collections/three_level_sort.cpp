@@ -65,6 +65,40 @@ std::int32_t T3SortYieldingList::Probe(const TCompareFunctOfObject& Compare, std
   return Compare(items_[static_cast<std::size_t>(index)]);
 }
 
+std::int32_t T3SortYieldingList::ChooseBase(std::int32_t sortvar, std::int32_t start, std::int32_t finish,
+                                           const TCompareFunctOfObject& Compare) {
+  const std::int32_t mid =
+      static_cast<std::int32_t>((static_cast<std::uint32_t>(start) + static_cast<std::uint32_t>(finish)) >> 1);
+  if (finish - start < kMedianOfThreeFrom) return mid;
+  // The median of the first, middle and last items: the same in either direction.
+  SetBase(items_[static_cast<std::size_t>(mid)], sortvar);
+  const std::int32_t first = Probe(Compare, start);
+  const std::int32_t last = Probe(Compare, finish);
+  if (first == 0 || last == 0 || (first < 0) != (last < 0)) return mid;
+  SetBase(items_[static_cast<std::size_t>(start)], sortvar);
+  const bool last_after_first = Probe(Compare, finish) > 0;
+  // Both ends on the same side of the middle item: the median is the end nearer it.
+  if (first < 0) return last_after_first ? finish : start;
+  return last_after_first ? start : finish;
+}
+
+void T3SortYieldingList::InsertionSort(std::int32_t sortvar, std::int32_t start, std::int32_t finish, bool ascending,
+                                       const TCompareFunctOfObject& Compare) {
+  for (std::int32_t i = start + 1; i <= finish; ++i) {
+    void* item = items_[static_cast<std::size_t>(i)];
+    base_itemnum = i;
+    SetBase(item, sortvar);
+    std::int32_t j = i;
+    while (j > start) {
+      const std::int32_t c = Probe(Compare, j - 1);
+      if (!(ascending ? c > 0 : c < 0)) break;
+      items_[static_cast<std::size_t>(j)] = items_[static_cast<std::size_t>(j - 1)];
+      --j;
+    }
+    items_[static_cast<std::size_t>(j)] = item;
+  }
+}
+
 void T3SortYieldingList::TempQuickSort(std::int32_t sortvar, std::int32_t start, std::int32_t finish,
                                        const TCompareFunctOfObject& Compare) {
   const bool ascending = fAscending[current_sort_rec.current_sort_doing];
@@ -77,29 +111,39 @@ void T3SortYieldingList::TempQuickSort(std::int32_t sortvar, std::int32_t start,
       abandoned_ = true;
       return;
     }
-    base_itemnum = static_cast<std::int32_t>((static_cast<std::uint32_t>(start) + static_cast<std::uint32_t>(finish)) >> 1);
+    if (finish - start < kInsertionSortBelow) {
+      InsertionSort(sortvar, start, finish, ascending, Compare);
+      return;
+    }
+    base_itemnum = ChooseBase(sortvar, start, finish, Compare);
     SetBase(items_[static_cast<std::size_t>(base_itemnum)], sortvar);
+    // One pass splits the range three ways: items before the base, items equal to
+    // it (which need no further sorting at this level: runs of equal keys are
+    // common in word lists) and items after it.
+    std::int32_t lt = start;
     std::int32_t i = start;
-    std::int32_t j = finish;
-    do {
-      // The bounds only matter for a Compare that is not a consistent order; with
-      // a consistent one the base stops both scans inside the range.
-      while (i < finish && before(Probe(Compare, i))) ++i;
-      while (j > start && after(Probe(Compare, j))) --j;
-      if (i <= j) {
-        std::swap(items_[static_cast<std::size_t>(i)], items_[static_cast<std::size_t>(j)]);
+    std::int32_t gt = finish;
+    while (i <= gt) {
+      const std::int32_t c = Probe(Compare, i);
+      if (before(c)) {
+        std::swap(items_[static_cast<std::size_t>(lt++)], items_[static_cast<std::size_t>(i++)]);
+      } else if (after(c)) {
+        std::swap(items_[static_cast<std::size_t>(i)], items_[static_cast<std::size_t>(gt--)]);
+      } else {
         ++i;
-        --j;
       }
-    } while (i <= j);
+    }
+    // The base is equal to itself, so the middle part is never empty unless the
+    // Compare is not a consistent order; stop there rather than loop.
+    if (lt > gt) return;
     // Recurse into the smaller part and loop on the larger, so the depth stays
-    // logarithmic; the two parts are independent, so the outcome is the same.
-    if (j - start < finish - i) {
-      if (start < j) TempQuickSort(sortvar, start, j, Compare);
-      start = i;
+    // logarithmic; the parts are independent, so the outcome is the same.
+    if (lt - start < finish - gt) {
+      TempQuickSort(sortvar, start, lt - 1, Compare);
+      start = gt + 1;
     } else {
-      if (i < finish) TempQuickSort(sortvar, i, finish, Compare);
-      finish = j;
+      TempQuickSort(sortvar, gt + 1, finish, Compare);
+      finish = lt - 1;
     }
   }
 }

@@ -11,8 +11,10 @@
 //
 // A sort is one unstable quicksort on the first key, then a quicksort of every
 // run of items equal on the first key by the second key, then of every run equal
-// on the first two keys by the third. Each partition pass calls the yield hook
-// once; a sort requested while one is running (from the hook) does nothing.
+// on the first two keys by the third. The quicksort splits each range three ways
+// around its base (before, equal, after), so runs of equal keys cost one pass,
+// and finishes short ranges by insertion. Each partition pass calls the yield
+// hook once; a sort requested while one is running (from the hook) does nothing.
 // T3SortNonYieldingList empties the hook while it sorts instead.
 #include <array>
 #include <cstdint>
@@ -95,6 +97,16 @@ class QUILLRT_API T3SortYieldingList : public TPointerList<void> {
   void SortRuns(std::int32_t previous, std::int32_t next, const std::int32_t* then_var, std::int32_t start,
                 std::int32_t finish, const TCompareFunctOfObject& Compare);
   std::int32_t Probe(const TCompareFunctOfObject& Compare, std::int32_t index);
+  // The base of a partition pass: the middle item, or for longer ranges the
+  // median of the first, middle and last items (fewer comparisons on the whole).
+  std::int32_t ChooseBase(std::int32_t sortvar, std::int32_t start, std::int32_t finish,
+                          const TCompareFunctOfObject& Compare);
+  // Short ranges are sorted by insertion: each item in turn is the base.
+  void InsertionSort(std::int32_t sortvar, std::int32_t start, std::int32_t finish, bool ascending,
+                     const TCompareFunctOfObject& Compare);
+
+  static constexpr std::int32_t kInsertionSortBelow = 12;  // finish - start below this
+  static constexpr std::int32_t kMedianOfThreeFrom = 40;
 
   // Set when the yield hook shrank the list under a running sort: the sort stops
   // rather than read past the end.

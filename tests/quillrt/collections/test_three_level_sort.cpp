@@ -244,6 +244,10 @@ TEST(ThreeLevelSort, AnInconsistentCompareStaysInsideTheRange) {
   std::mt19937 rng(1);
   TCompareFunctOfObject noise = [&](const void*) { return static_cast<std::int32_t>(rng() % 3) - 1; };
   list.DoATrebleSort(noise, 0, 1, 2);
+  // A Compare that never says "equal", not even for the base itself, ends too.
+  TCompareFunctOfObject always_before = [](const void*) { return -1; };
+  list.SetAscending(true, false, true);
+  list.DoATrebleSort(always_before, 0, 1, 2);
   auto ids = list.Ids();
   std::sort(ids.begin(), ids.end());
   for (int i = 0; i < 500; ++i) ASSERT_EQ(ids[static_cast<std::size_t>(i)], i);
