@@ -1,24 +1,46 @@
 // quill: the command-line tool that runs the workbench's jobs on real corpora.
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <iostream>
 
+#include "commands.h"
 #include "quillrt/framework/exceptions.h"
 
+namespace quill::cli {
+
+std::vector<CommandEntry>& RegisteredCommands() {
+  static std::vector<CommandEntry> commands;
+  return commands;
+}
+
+}  // namespace quill::cli
+
 int main(int argc, char** argv) {
+  using namespace quill::cli;
   CLI::App app{"quill - corpus linguistics from the command line"};
   app.set_version_flag("--version", std::string("quill ") + QUILL_VERSION);
   app.require_subcommand(0, 1);
-  app.footer("Subcommands for concordances, word lists and file jobs arrive as the libraries grow.");
+
+  auto& commands = RegisteredCommands();
+  std::sort(commands.begin(), commands.end(),
+            [](const CommandEntry& a, const CommandEntry& b) { return a.name < b.name; });
+  for (const auto& command : commands) command.setup(app);
 
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
     return app.exit(e);
+  } catch (const quill::Exception& e) {
+    std::cerr << "quill: " << e.what() << "\n";
+    return kExitFailure;
+  } catch (const std::exception& e) {
+    std::cerr << "quill: " << e.what() << "\n";
+    return kExitFailure;
   }
   if (app.get_subcommands().empty()) {
     std::cout << app.help();
-    return 0;
+    return kExitOk;
   }
-  return 0;
+  return kExitOk;
 }
