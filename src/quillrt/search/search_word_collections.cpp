@@ -30,6 +30,13 @@ UnicodeString StrippedDoubleSpaces(const UnicodeString& text) {
   return result;
 }
 
+// The parsed text of an alternative and the alternative as typed.
+void LogParsed(const UnicodeString& search_text, const UnicodeString& typed) {
+  UnicodeString line = u"search word \"";
+  line.append(search_text).append(u"\" typed as \"").append(typed).append(u"\"");
+  AddToLogFile(line);
+}
+
 std::int32_t SpacesIn(const UnicodeString& text) {
   return static_cast<std::int32_t>(std::count(text.begin(), text.end(), u' '));
 }
@@ -171,7 +178,7 @@ std::vector<std::int32_t> TBaseSearchItems::fAddedSearchWordsIndices(const Unico
     } else {
       Parsed_SearchWord(ignore_tags, work, rec);
     }
-    if (keeping_log) AddToLogFile(u"search word \"" + rec.search_text + u"\" typed as \"" + alternative + u"\"");
+    if (keeping_log) LogParsed(rec.search_text, alternative);
     if (rec.search_text.empty()) continue;
     std::int32_t index = TypeInIndexOf(rec.typed_in_text);
     if (index < 0) {
@@ -373,7 +380,10 @@ UnicodeString TBaseSearchItems::AllTypedSearchWordsAsOne(bool abbreviated) const
     if (i > 0) text += u'/';
     text += At(i)->typed_in_text;
   }
-  if (shown < Count()) text += u" " + CatalogueText("_QYEtc");
+  if (shown < Count()) {
+    text += u' ';
+    text += CatalogueText("_QYEtc");
+  }
   return text;
 }
 

@@ -3,6 +3,7 @@
 // and the statistics it keeps across the hits of one chunk.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -233,6 +234,30 @@ TEST_F(EngineTest, SearchesThatCannotStart) {
   EXPECT_FALSE(engine.SearchAndDo(&the));
   EXPECT_FALSE(engine.GetChega()) << "the stop flags are reset even so";
   EXPECT_TRUE(recorder.hits.empty());
+}
+
+TEST_F(EngineTest, BufferLengthEndsAtTheNul) {
+  // Every length from 0 to 40 at every alignment of the buffer's start.
+  std::vector<char16_t> block(64, u'a');
+  TSearchAndDoEngine wide(true, true, kEnglish);
+  for (std::size_t start = 0; start < 8; ++start) {
+    for (std::size_t length = 0; length <= 40; ++length) {
+      std::fill(block.begin(), block.end(), u'a');
+      block[start + length] = 0;
+      wide.SetABuffer(block.data() + start);
+      ASSERT_EQ(wide.GetBuffer_Characters(), static_cast<std::int32_t>(length)) << start << " " << length;
+      ASSERT_EQ(wide.GetBufferDetailsEnd(), wide.GetBufferDetailsStart() + length + 1);
+    }
+  }
+  // A text exactly as long as its allocation (the NUL is the string's own).
+  const UnicodeString exact(17, u'b');
+  wide.SetABuffer(exact.c_str());
+  EXPECT_EQ(wide.GetBuffer_Characters(), 17);
+  // In 8-bit buffers a byte is a character, and a zero byte ends the text.
+  TSearchAndDoEngine narrow(false, true, kEnglish);
+  const char bytes[] = "abc\0def";
+  narrow.SetABuffer(bytes);
+  EXPECT_EQ(narrow.GetBuffer_Characters(), 3);
 }
 
 TEST_F(EngineTest, CaseSensitiveWordUsesItsTextInEveryCopy) {
