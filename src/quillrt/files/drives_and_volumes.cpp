@@ -125,7 +125,10 @@ UnicodeString VolumeID(WideChar letter) {
   TLogicalDrive drive;
   TVolumeIdentity identity;
   if (!DriveByLetter(letter, drive) || !VolumeIdentityOf(drive.Mount, identity)) return u"[]";
-  return u"[" + MapCaseString(identity.Label, CaseDirection::upper) + u"]";
+  UnicodeString id(1, u'[');
+  id += MapCaseString(identity.Label, CaseDirection::upper);
+  id += u']';
+  return id;
 }
 
 UnicodeString NetworkVolume(WideChar letter) {

@@ -149,11 +149,22 @@ int DeleteAllFilesOn(const UnicodeString& path, const UnicodeString& mask, const
   }
   if (files.empty()) return 0;
 
-  const UnicodeString kind = u"." + (sub_path ? mask.substr(mask[0] == u'.' ? 1 : 0) : extension);
-  const UnicodeString question =
-      files.size() == 1 ? u"Delete the one " + kind + u" file in " + path + u"?"
-                        : u"Delete all " + IntToStr(static_cast<std::int64_t>(files.size())) + u" " + kind +
-                              u" files in " + path + u"?";
+  UnicodeString kind(1, u'.');
+  kind += sub_path ? mask.substr(mask[0] == u'.' ? 1 : 0) : extension;
+  UnicodeString question;
+  if (files.size() == 1) {
+    question = u"Delete the one ";
+    question += kind;
+    question += u" file in ";
+  } else {
+    question = u"Delete all ";
+    question += IntToStr(static_cast<std::int64_t>(files.size()));
+    question += u' ';
+    question += kind;
+    question += u" files in ";
+  }
+  question += path;
+  question += u'?';
   if (ShowMessageBox(u"Sure?", u"File(s) already found there.\r" + question, MB_ICONQUESTION, MB_OKCANCEL) != IDOK)
     return 0;
 

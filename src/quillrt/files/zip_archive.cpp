@@ -320,10 +320,15 @@ bool TZipArchive::ExtractToStream(int index, TStream& target) {
     Failure(name, TZipOperation::extract, Utf8ToUtf16(zip_strerror(handle_->za)), zfaAbort);
     return false;
   }
+  zip_stat_t stat;
+  zip_stat_init(&stat);
+  const bool size_known = zip_stat_index(handle_->za, static_cast<zip_uint64_t>(index), 0, &stat) == 0 &&
+                          (stat.valid & ZIP_STAT_SIZE) != 0;
   const std::int64_t start = target.GetPosition();
   const bool appending = start == target.GetSize();
   std::vector<char> block(kCopyBlock);
   UnicodeString reason;
+  zip_uint64_t delivered = 0;
   for (;;) {
     const zip_int64_t n = zip_fread(file, block.data(), block.size());
     if (n < 0) {
@@ -331,6 +336,7 @@ bool TZipArchive::ExtractToStream(int index, TStream& target) {
       break;
     }
     if (n == 0) break;
+    delivered += static_cast<zip_uint64_t>(n);
     try {
       target.WriteBuffer(block.data(), n);
     } catch (...) {
@@ -339,6 +345,11 @@ bool TZipArchive::ExtractToStream(int index, TStream& target) {
     }
   }
   zip_fclose(file);
+  // A damaged directory can promise more bytes than the stored data holds; what
+  // comes out short is not the entry.
+  if (reason.empty() && size_known && delivered != stat.size)
+    reason = u"the entry holds " + IntToStr(static_cast<std::uint64_t>(delivered)) + u" of the " +
+             IntToStr(static_cast<std::uint64_t>(stat.size)) + u" bytes the archive lists";
   if (reason.empty()) return true;
   if (appending) {
     target.SetSize(start);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -148,6 +149,30 @@ TEST(ZipArchive, FailureEventDecidesWhatHappensToADamagedEntry) {
   stream.SetPosition(4);
   EXPECT_FALSE(zip.ExtractToStream(0, stream));
   EXPECT_EQ(stream.GetSize(), 4);  // what was written of the entry is taken back
+}
+
+TEST(ZipArchive, AnEntryShorterThanListedIsDamaged) {
+  TempDir dir;
+  const UnicodeString path = dir.File("short.zip");
+  TZipArchive writer;
+  writer.SetFileName(path);
+  writer.OpenArchive(TZipOpenMode::create);
+  writer.SetPackLevel(0);
+  writer.AddFromBytes(u"empty/", "");
+  writer.CloseArchive();
+  // Make the central directory promise 0x40000 bytes for the empty, stored entry.
+  std::vector<unsigned char> bytes = testing::ReadAllBytes(dir.Path("short.zip"));
+  const std::size_t central = std::search(bytes.begin(), bytes.end(), std::begin("PK\x01\x02"), std::begin("PK\x01\x02") + 4) - bytes.begin();
+  ASSERT_LT(central, bytes.size());
+  bytes[central + 26] = 0x04;  // uncompressed size at offset 24, little-endian
+  testing::WriteAllBytes(dir.Path("short.zip"), bytes);
+
+  TZipArchive zip;
+  zip.SetFileName(path);
+  zip.OpenArchive();
+  ASSERT_EQ(zip.EntryInfo(0).Size, 0x40000);
+  TMemoryStream stream;
+  EXPECT_THROW(zip.ExtractToStream(0, stream), EZipError);
 }
 
 TEST(ZipArchive, ExtractingToAFolderNeverLeavesIt) {

@@ -1,0 +1,100 @@
+// Listing a folder tree the way the file-and-folder iterator does: one walker
+// reports every subfolder, then one per-folder list per folder is filled.
+//
+//   bench_folder_walk [benchmark flags]      times the walk of the tree named by
+//                                            QUILL_WALK_TREE (default: a tree of
+//                                            100,000 files made in /tmp)
+//   bench_folder_walk --count FOLDER [MASK]  walks FOLDER once and prints the
+//                                            number of folders and files found
+//
+// bench/folder_walk_vs_find.sh runs it against find(1) on the same tree.
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "quillrt/files/folderful.h"
+#include "quillrt/files/peruse_dir.h"
+
+namespace {
+
+using namespace quill;
+
+struct TWalkResult {
+  std::size_t folders = 0;
+  std::size_t files = 0;
+};
+
+TWalkResult Walk(const UnicodeString& head, const UnicodeString& mask) {
+  TPeruseDir walker(mask, u"*", u"*", u"", u"", true, false, false, false, false);
+  std::vector<UnicodeString> folders{head};
+  walker.OnFoundDir = [&](const UnicodeString& folder) { folders.push_back(folder); };
+  walker.ProcessAllSubDirectories(head);
+  TWalkResult result;
+  result.folders = folders.size();
+  for (const UnicodeString& folder : folders) {
+    TFolderful files(folder);
+    files.FillList(&walker);
+    result.files += static_cast<std::size_t>(files.Count());
+  }
+  return result;
+}
+
+std::string Named(char letter, int number) {
+  std::string name(1, letter);
+  name += std::to_string(number);
+  return name;
+}
+
+// The tree to walk: QUILL_WALK_TREE, or 100 folders of 10 subfolders of 100
+// files each made once in /tmp.
+std::string TreeFolder() {
+  if (const char* given = std::getenv("QUILL_WALK_TREE")) return given;
+  const std::filesystem::path tree = "/tmp/quill-walk-tree-100000";
+  if (std::filesystem::exists(tree / "done")) return tree.string();
+  for (int top = 0; top < 100; ++top) {
+    for (int sub = 0; sub < 10; ++sub) {
+      const auto folder = tree / Named('d', top) / Named('s', sub);
+      std::filesystem::create_directories(folder);
+      for (int file = 0; file < 100; ++file) std::ofstream(folder / (Named('f', file) + ".txt")) << "text\n";
+    }
+  }
+  std::ofstream(tree / "done");
+  return tree.string();
+}
+
+void BM_WalkTree(benchmark::State& state) {
+  const UnicodeString head = Utf8ToUtf16(TreeFolder());
+  TWalkResult result;
+  for (auto _ : state) {
+    result = Walk(head, u"*.txt");
+    benchmark::DoNotOptimize(result.files);
+  }
+  state.counters["files"] = static_cast<double>(result.files);
+  state.counters["folders"] = static_cast<double>(result.folders);
+  state.counters["files_per_s"] =
+      benchmark::Counter(static_cast<double>(result.files), benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_WalkTree)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc >= 3 && std::strcmp(argv[1], "--count") == 0) {
+    const UnicodeString mask = argc >= 4 ? Utf8ToUtf16(argv[3]) : UnicodeString(u"*");
+    const TWalkResult result = Walk(Utf8ToUtf16(argv[2]), mask);
+    std::cout << result.folders << " folders, " << result.files << " files\n";
+    return 0;
+  }
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
