@@ -1,0 +1,204 @@
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "quillrt/analysis/word_boundaries.h"
+#include "quillrt/analysis/word_frequency_table.h"
+#include "quillrt/analysis/word_lists.h"
+#include "test_support.h"
+#include "word_list_test_helpers.h"
+
+namespace quill {
+namespace {
+
+using testing::Counts;
+using testing::CountsOf;
+using testing::YieldHookScope;
+
+TEST(BasicWordCount, CountsRunsOfLettersAndDigits) {
+  EXPECT_EQ(BasicWordCount(u""), 0);
+  EXPECT_EQ(BasicWordCount(u"a-b c"), 3);
+  EXPECT_EQ(BasicWordCount(u"  abc123,x9 "), 2);
+  EXPECT_EQ(BasicWordCount(u"...!"), 0);
+  EXPECT_EQ(BasicWordCount(u"\u65E5\u672C \u0928\u092E"), 2) << "letters of any script";
+  // Units of a surrogate pair are no letters: the emoji splits the word.
+  EXPECT_EQ(BasicWordCount(u"ab\U0001F600cd"), 2);
+}
+
+TEST(SimpleWordListOfTxt, CountsWordsIgnoringCaseSpelledAsFirstMet) {
+  const auto list = SimpleWordListOfTxt(u"The cat saw the CAT", 1, false);
+  EXPECT_TRUE(list->Sorted());
+  EXPECT_FALSE(list->CaseSensitive());
+  EXPECT_EQ(CountsOf(*list), (Counts{{"cat", 2}, {"saw", 1}, {"The", 2}}));
+  EXPECT_EQ(SimpleWordListOfTxt(u"The cat saw the CAT", 4, false)->Count(), 0);
+  EXPECT_EQ(CountsOf(*SimpleWordListOfTxt(u"The cat saw the CAT", 3, false)),
+            (Counts{{"cat", 2}, {"saw", 1}, {"The", 2}}));
+  EXPECT_EQ(SimpleWordListOfTxt(u"", 1, false)->Count(), 0);
+  // The last word of the text counts too.
+  EXPECT_EQ(CountsOf(*SimpleWordListOfTxt(u"x y", 0, false)), (Counts{{"x", 1}, {"y", 1}}));
+}
+
+TEST(SimpleWordListOfTxt, ByFrequencyMostFrequentFirstTiesByCodeUnits) {
+  const auto list = SimpleWordListOfTxt(u"b a c. The cat saw the CAT a", 1, true);
+  EXPECT_FALSE(list->Sorted());
+  // "The" (T = U+0054) before "a" and "cat": ties go by code units, not by the locale.
+  EXPECT_EQ(CountsOf(*list), (Counts{{"The", 2}, {"a", 2}, {"cat", 2}, {"b", 1}, {"c", 1}, {"saw", 1}}));
+}
+
+// The list a sorted, case-insensitive string list holds after adding every
+// word in turn: the behaviour the hash-based count must reproduce.
+Counts ReferenceWordList(const UnicodeString& text, std::size_t min_length) {
+  TStringList list;
+  list.SetSorted(true);
+  auto add = [&](const UnicodeString& word) {
+    if (word.size() < min_length) return;
+    int at;
+    if (list.Find(word, at))
+      list.PutObject(at, TObjectRef::FromInt(list.GetObject(at).AsInt() + 1));
+    else
+      list.AddObject(word, TObjectRef::FromInt(1));
+  };
+  UnicodeString word;
+  for (const WideChar c : text) {
+    if (IsLetterOrDigitChar(c)) {
+      word.push_back(c);
+      continue;
+    }
+    if (!word.empty()) add(word);
+    word.clear();
+  }
+  if (!word.empty()) add(word);
+  return CountsOf(list);
+}
+
+TEST(SimpleWordListOfTxt, SameListAsSortedInsertionOverMixedScriptsAndCases) {
+  // Spellings that fold alike, fold differently but compare equal, or only
+  // look alike: sharp s, final sigma, the angstrom sign against A-ring, a
+  // Hangul syllable against its letters, a ligature, full-width letters,
+  // dotted and dotless i.
+  const std::vector<UnicodeString> words = {
+      u"Stra\u00DFe", u"STRASSE", u"strasse", u"\u00C9t\u00E9", u"\u00E9t\u00E9", u"ete", u"\u00C9T\u00C9",
+      u"\u03A3\u039F\u03A6\u039F\u03A3", u"\u03C3\u03BF\u03C6\u03BF\u03C2", u"\u03C3\u03BF\u03C6\u03BF\u03C3",
+      u"\u212Bngstr\u00F6m", u"\u00C5ngstr\u00F6m", u"\u00E5ngstr\u00F6m", u"\uAC00", u"\u1100\u1161",
+      u"\uFB01le", u"file", u"FILE", u"\uFF21\uFF22", u"ab", u"AB", u"\u0130stanbul", u"istanbul", u"ISTANBUL",
+      u"\u01C5emal", u"\u01C4EMAL", u"123", u"x1", u"X1", u"the", u"The", u"THE", u"a", u"zebra", u"Zebra"};
+  std::mt19937 random(7);
+  std::uniform_int_distribution<std::size_t> pick(0, words.size() - 1);
+  const UnicodeString separators[] = {u" ", u", ", u".\r\n", u"-", u"  "};
+  UnicodeString text;
+  for (int i = 0; i < 3000; ++i) {
+    text += words[pick(random)];
+    text += separators[pick(random) % 5];
+  }
+  for (const int min_length : {1, 3}) {
+    const Counts expected = ReferenceWordList(text, static_cast<std::size_t>(min_length));
+    EXPECT_EQ(CountsOf(*SimpleWordListOfTxt(text, min_length, false)), expected) << "min_length " << min_length;
+  }
+}
+
+TEST(SimpleWordListOfTxt, CallsTheYieldHookOncePerCharacter) {
+  int calls = 0;
+  YieldHookScope hook([&] { ++calls; });
+  const UnicodeString text = u"one two, three.\r\nfour";
+  SimpleWordListOfTxt(text, 1, true);
+  EXPECT_EQ(calls, static_cast<int>(text.size()));
+}
+
+TEST(WordFrequencyTable, MergesListsAndLimitsTheOutput) {
+  TWordFrequencyTable table;
+  table.AddList(*SimpleWordListOfTxt(u"Alpha beta beta", 1, false));
+  table.AddList(*SimpleWordListOfTxt(u"BETA alpha gamma", 1, false));
+  EXPECT_EQ(table.Total(), 6);
+  EXPECT_EQ(CountsOf(*table.ToStringList(false)), (Counts{{"Alpha", 2}, {"beta", 3}, {"gamma", 1}}));
+  EXPECT_EQ(CountsOf(*table.ToStringList(true, 2)), (Counts{{"beta", 3}, {"Alpha", 2}}));
+  EXPECT_EQ(CountsOf(*table.ToStringList(true, 1, 1)), (Counts{{"beta", 3}}));
+  // A table that grows well past its first size keeps every count.
+  TWordFrequencyTable big;
+  for (int round = 0; round < 3; ++round)
+    for (int i = 0; i < 5000; ++i) big.Add(Utf8ToUtf16(std::to_string(i)));
+  EXPECT_EQ(big.Entries(), 5000);
+  const auto list = big.ToStringList(true);
+  EXPECT_EQ(list->Count(), 5000);
+  EXPECT_EQ(list->GetObject(4999).AsInt(), 3);
+}
+
+TEST(BagOfWordsSimilar, NamesTheMostFrequentWordWhoseCountsDiffer) {
+  const TFreqDifference same = BagOfWordsSimilar(u"a b b c", u"c b a b", 0, 1, 1);
+  EXPECT_TRUE(same.wd.empty());
+  EXPECT_EQ(same.first_text_freq, 0);
+  EXPECT_EQ(same.second_text_freq, 0);
+
+  // Equal list lengths: text2's list is walked, counts still come in text order.
+  const TFreqDifference d = BagOfWordsSimilar(u"the the the cat", u"the cat Cat cat", 1, 1, 1);
+  EXPECT_EQ(d.wd, u"CAT");
+  EXPECT_EQ(d.first_text_freq, 1);
+  EXPECT_EQ(d.second_text_freq, 3);
+
+  // The longer list (text1's) is walked, most frequent first; a word missing
+  // from the other text counts 0 there.
+  const TFreqDifference longer = BagOfWordsSimilar(u"x x x x y y z", u"y y x x x x", 0, 1, 1);
+  EXPECT_EQ(longer.wd, u"Z");
+  EXPECT_EQ(longer.first_text_freq, 1);
+  EXPECT_EQ(longer.second_text_freq, 0);
+
+  // Words met fewer than min_freq times, or shorter than min_length, are not examined.
+  EXPECT_TRUE(BagOfWordsSimilar(u"x x x x y y z", u"y y x x x x", 0, 1, 2).wd.empty());
+  EXPECT_TRUE(BagOfWordsSimilar(u"x x x x y y z", u"y y x x x x", 0, 2, 1).wd.empty());
+  // Within max_diff the texts count as similar.
+  EXPECT_TRUE(BagOfWordsSimilar(u"a a a b", u"a b", 2, 1, 1).wd.empty());
+}
+
+class TypeAndTokenDifferences : public ::testing::Test {
+ protected:
+  std::pair<std::int32_t, std::int32_t> Compare(const std::string& a, const std::string& b, int threshold,
+                                                UnicodeString* last = nullptr) {
+    testing::WriteText(dir_.Path("one.txt"), a);
+    testing::WriteText(dir_.Path("two.txt"), b);
+    UnicodeString last_word = u"stale";
+    const auto result = TypeAndTokenDifferences2Files(dir_.File("one.txt"), dir_.File("two.txt"), u'<', u'>',
+                                                      threshold, 20, last_word);
+    if (last) *last = last_word;
+    return result;
+  }
+  testing::TempDir dir_;
+};
+
+using Result = std::pair<std::int32_t, std::int32_t>;
+
+TEST_F(TypeAndTokenDifferences, IdenticalTextsForAnyThreshold) {
+  UnicodeString last;
+  for (const int threshold : {0, 1, 10, 100}) {
+    EXPECT_EQ(Compare("The cat sat.\n", "The cat sat.\n", threshold, &last), Result(0, 0)) << threshold;
+    EXPECT_TRUE(last.empty());
+  }
+  // Markup is removed before comparing.
+  EXPECT_EQ(Compare("<b>The</b> cat\n", "The cat\n", 0), Result(0, 0));
+  EXPECT_EQ(Compare("The cat\n", "The dog\n", 0), Result(-1, -1)) << "threshold 0 asks for identity";
+}
+
+TEST_F(TypeAndTokenDifferences, CountsTypesAndTokensThatDiffer) {
+  UnicodeString last;
+  // mat/hat differ: 2 types not shared, 2 tokens; 4 of 6 types shared.
+  EXPECT_EQ(Compare("the cat sat on the mat", "the cat sat on The hat", 50, &last), Result(2, 2));
+  EXPECT_EQ(last, u"hat");
+  // 2 of 7 tokens differ (29%) and 4 of 6 types are shared (67%): too different at 20.
+  EXPECT_EQ(Compare("the cat sat on the mat", "the cat sat on The hat", 20), Result(-1, -1));
+  // Differences of count alone: types all shared.
+  EXPECT_EQ(Compare("a a b", "a b b", 50, &last), Result(0, 2));
+  EXPECT_TRUE(last.empty());
+  // Lengths that differ by more than the threshold (percent of the mean length).
+  EXPECT_EQ(Compare("a", "a a a a a a", 30), Result(-1, -1));
+}
+
+TEST_F(TypeAndTokenDifferences, TextsWithoutWordsAndMissingFiles) {
+  // No words at all: nothing differs by type or token (and nothing divides by zero).
+  EXPECT_EQ(Compare("...", "..", 100), Result(0, 0));
+  UnicodeString last = u"stale";
+  EXPECT_EQ(TypeAndTokenDifferences2Files(dir_.File("none1.txt"), dir_.File("none2.txt"), u'<', u'>', 10, 20, last),
+            Result(-1, -1))
+      << "two missing files are not two identical texts";
+  EXPECT_TRUE(last.empty());
+}
+
+}  // namespace
+}  // namespace quill
