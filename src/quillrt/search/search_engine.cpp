@@ -125,13 +125,15 @@ void TSearchAndDoEngine::DropOwnClassArray(bool release) {
 
 void TSearchAndDoEngine::SetABuffer(const void* b) {
   fBuffer = b;
-  if (!fPreAssigned) {
-    DropOwnClassArray(b == nullptr);
-  } else if (fCallerDetails == nullptr) {
-    // The class array that came with the last chunk belongs to that chunk only.
-    fPreAssigned = false;
-    DropOwnClassArray(b == nullptr);
+  if (fChunkDetails) {
+    // The class array arranged for the last concordancing chunk served that
+    // chunk only.
+    fChunkDetails = false;
+    fPreAssigned = fCallerDetails != nullptr;
+    fBufferDetailsStart = nullptr;
+    fBufferDetailsEnd = nullptr;
   }
+  if (!fPreAssigned) DropOwnClassArray(b == nullptr);
   if (b == nullptr) {
     fBufferDetailsEnd = nullptr;
     fBuffer_Characters = 0;
@@ -187,21 +189,20 @@ void TSearchAndDoEngine::PrepareForConcordancing(const UnicodeString& AFilename,
   std::int32_t characters = AStartOfText != nullptr ? std::max(ABuffer_Characters, 0) : 0;
   if (ABufferDetails != nullptr) {
     fPreAssigned = true;
-    fCallerDetails = nullptr;
+    fChunkDetails = true;
     fBufferDetailsStart = ABufferDetails;
     if (ABufferDetailsEnd != nullptr) {
       // Never scan past the array the tool built: its end sentinel follows the
       // last character's word.
       const std::ptrdiff_t classified = ABufferDetailsEnd - ABufferDetails - 1;
       characters = static_cast<std::int32_t>(std::clamp<std::ptrdiff_t>(classified, 0, characters));
-      fBufferDetailsEnd = ABufferDetailsEnd;
-    } else {
-      fBufferDetailsEnd = ABufferDetails + characters + 1;
     }
+    fBufferDetailsEnd = ABufferDetails + characters + 1;
   } else if (AStartOfText != nullptr) {
     // No class array came with the text: classify it here rather than search
     // without one.
     fPreAssigned = false;
+    fChunkDetails = true;
     if (fBufferInUnicode) {
       FillClassArray(static_cast<const WideChar*>(AStartOfText), static_cast<std::size_t>(characters), fLCID,
                      fBufferDetails);

@@ -199,6 +199,9 @@ class QUILLRT_API TSearchAndDoEngine : public TObject {
   TSearchFoundEvent fSearchFoundEvent;
   TClassArray fBufferDetails;           // the engine's own class array
   TClassArray* fCallerDetails = nullptr;  // the caller's, given at creation
+  // The class array in use was arranged by PrepareForConcordancing for its
+  // chunk alone (the tool's, or made here when the tool gave none).
+  bool fChunkDetails = false;
   TClassWord* fBufferDetailsStart = nullptr;
   const TClassWord* fBufferDetailsEnd = nullptr;
   const void* fBuffer = nullptr;

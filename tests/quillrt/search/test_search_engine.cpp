@@ -495,6 +495,16 @@ TEST_F(EngineTest, ClassArraysOfTheCaller) {
   ASSERT_TRUE(engine.SearchAndDo(&cat));
   EXPECT_EQ(recorder.Offsets(), std::vector<std::int32_t>{4});
 
+  // A concordancing chunk brings its own array for itself alone.
+  TClassArray chunk = MakeClassArray(text.data(), text.size(), kEnglish);
+  engine.PrepareForConcordancing(u"x.txt", text.c_str(), chunk.data(), nullptr, 14, 7, 0, false, recorder.Event(),
+                                 nullptr);
+  EXPECT_EQ(engine.GetBufferDetailsStart(), chunk.data());
+  EXPECT_EQ(engine.GetBufferDetailsEnd(), chunk.data() + 8);
+  engine.PrepareFirst(text.c_str(), 14, 0, recorder.Event(), nullptr);
+  EXPECT_EQ(engine.GetBufferDetailsStart(), own.data());
+  EXPECT_TRUE(engine.GetPreAssigned());
+
   // Too short for a longer buffer: the search does not start rather than read
   // past the array.
   const UnicodeString longer = u"the cat and the other cat";
