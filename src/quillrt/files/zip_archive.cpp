@@ -458,13 +458,17 @@ int TZipArchive::AddFile(const UnicodeString& path, const UnicodeString& stored_
 
 int TZipArchive::AddFromBytes(const UnicodeString& stored_name, std::string_view bytes, TDateTime local_time) {
   RequireWritable();
-  // libzip frees the copy with free() once the archive is written.
-  void* copy = std::malloc(bytes.empty() ? 1 : bytes.size());
-  if (copy == nullptr) throw EZipError("Out of memory adding to an archive");
-  if (!bytes.empty()) std::memcpy(copy, bytes.data(), bytes.size());
+  // libzip frees the copy with free() once the archive is written. An empty
+  // entry needs no buffer (libzip would not take one of no bytes).
+  void* copy = nullptr;
+  if (!bytes.empty()) {
+    copy = std::malloc(bytes.size());
+    if (copy == nullptr) throw EZipError("Out of memory adding to an archive");
+    std::memcpy(copy, bytes.data(), bytes.size());
+  }
   zip_error_t error;
   zip_error_init(&error);
-  zip_source_t* source = zip_source_buffer_create(copy, bytes.size(), 1, &error);
+  zip_source_t* source = zip_source_buffer_create(copy, bytes.size(), copy != nullptr ? 1 : 0, &error);
   if (source == nullptr) {
     std::free(copy);
     const UnicodeString text = ErrorText(&error);
