@@ -13,7 +13,7 @@ namespace quill {
 // A string list whose slot type is chosen by the derived list: TObjectRef for a
 // value or a pointer the list does not own, std::unique_ptr<X> for owned entries.
 template <class TObj = TObjectRef>
-class TIndexCheckStringlistOf : public TStringListOf<TObj> {
+class QUILLRT_API TIndexCheckStringlistOf : public TStringListOf<TObj> {
  public:
   ~TIndexCheckStringlistOf() override = default;
 
@@ -33,7 +33,7 @@ using TIndexCheckStringlist = TIndexCheckStringlistOf<TObjectRef>;
 
 // A pointer list (not owning) with the same index test.
 template <class T = void>
-class TIndexCheckListOf : public TPointerList<T> {
+class QUILLRT_API TIndexCheckListOf : public TPointerList<T> {
  public:
   ~TIndexCheckListOf() override = default;
   bool IndexAssignedOK(int a) const { return a >= 0 && a < this->Count(); }
@@ -44,7 +44,7 @@ using TIndexCheckList = TIndexCheckListOf<void>;
 // An index-checking string list owning one Holder per line: Clear, Delete and the
 // destructor free them. Delete of an index out of range does nothing.
 template <class Holder>
-class TOwningIndexCheckStringlist : public TIndexCheckStringlistOf<std::unique_ptr<Holder>> {
+class QUILLRT_API TOwningIndexCheckStringlist : public TIndexCheckStringlistOf<std::unique_ptr<Holder>> {
   using Base = TIndexCheckStringlistOf<std::unique_ptr<Holder>>;
 
  public:
