@@ -11,28 +11,77 @@ using word_chars::kNGramBreak;
 using word_chars::kNGramSliding;
 using word_chars::kNGramWordChar;
 
+// N-grams on their way into the table, counted together so that their
+// lookups overlap. The progress event hears of each new n-gram in turn, with
+// the position where it ended.
+class NGramBatch {
+ public:
+  NGramBatch(TWordFrequencyTable& table, const TTellCountEvent& progress, std::size_t text_length)
+      : table_(table), progress_(progress), text_length_(text_length) {}
+
+  void Add(std::u16string_view key, std::u16string_view spelling, std::size_t position) {
+    Pending& p = pending_[count_];
+    p.key_at = buffer_.size();
+    p.key_length = key.size();
+    buffer_.append(key);
+    p.spelling_at = buffer_.size();
+    p.spelling_length = spelling.size();
+    buffer_.append(spelling);
+    p.position = position;
+    if (++count_ == kBatch) Flush();
+  }
+
+  void Flush() {
+    TWordFrequencyTable::TPreparedWord prepared[kBatch];
+    bool fresh[kBatch];
+    const std::u16string_view buffer(buffer_);
+    for (std::size_t k = 0; k < count_; ++k)
+      prepared[k] = TWordFrequencyTable::Prepared(buffer.substr(pending_[k].key_at, pending_[k].key_length),
+                                                  buffer.substr(pending_[k].spelling_at, pending_[k].spelling_length));
+    table_.AddPreparedWords(prepared, count_, fresh);
+    const std::size_t done = count_;
+    count_ = 0;
+    buffer_.clear();
+    if (!progress_) return;
+    for (std::size_t k = 0; k < done; ++k)
+      if (fresh[k]) progress_(static_cast<std::int32_t>(static_cast<std::uint64_t>(pending_[k].position) * 100 / text_length_));
+  }
+
+ private:
+  static constexpr std::size_t kBatch = 32;
+  struct Pending {
+    std::size_t key_at, key_length, spelling_at, spelling_length, position;
+  };
+  TWordFrequencyTable& table_;
+  const TTellCountEvent& progress_;
+  const std::size_t text_length_;
+  UnicodeString buffer_;
+  Pending pending_[kBatch];
+  std::size_t count_ = 0;
+};
+
 // The window: its text as met and the same text case-folded, each word
 // followed by one blank until the window is full.
 class NGramWindow {
  public:
-  NGramWindow(std::int32_t n, TWordFrequencyTable& table) : n_(n), table_(table) {}
+  NGramWindow(std::int32_t n, NGramBatch& batch) : n_(n), batch_(batch) {}
 
   void AddChar(WideChar c) {
     in_word_ = true;
     spelling_.push_back(c);
   }
 
-  // Ends the word in hand, if any. True when that filled the window with an
-  // n-gram not counted before.
-  bool EndWord(bool sliding) {
-    if (!in_word_) return false;
+  // Ends the word in hand, if any; a full window is counted as ending at
+  // `position` (1-based).
+  void EndWord(bool sliding, std::size_t position) {
+    if (!in_word_) return;
     in_word_ = false;
     word_chars::AppendFolded(std::u16string_view(spelling_).substr(word_start_), key_);
     if (++words_ < n_) {
       AppendBlank();
-      return false;
+      return;
     }
-    const bool fresh = table_.AddFolded(key_, spelling_);
+    batch_.Add(key_, spelling_, position);
     if (sliding && n_ > 1) {
       // The first word and the blank after it drop out.
       spelling_.erase(0, spelling_.find(u' ') + 1);
@@ -45,7 +94,6 @@ class NGramWindow {
       words_ = 0;
       word_start_ = 0;
     }
-    return fresh;
   }
 
  private:
@@ -56,7 +104,7 @@ class NGramWindow {
   }
 
   const std::int32_t n_;
-  TWordFrequencyTable& table_;
+  NGramBatch& batch_;
   UnicodeString spelling_;
   UnicodeString key_;            // the complete words folded
   std::size_t word_start_ = 0;  // where the word in hand begins in spelling_
@@ -94,9 +142,6 @@ std::size_t NextWordStart(const UnicodeString& text, std::size_t from, std::int3
   return text.size();
 }
 
-std::int32_t Percent(std::size_t position, std::size_t length) {
-  return static_cast<std::int32_t>(static_cast<std::uint64_t>(position) * 100 / length);
-}
 
 }  // namespace
 
@@ -105,7 +150,8 @@ void CountNGramsOfTxt(const UnicodeString& text, std::int32_t n, std::int32_t ma
   if (n < 1 || text.empty()) return;
   const std::uint8_t* flags = word_chars::Flags();
   const std::size_t length = text.size();
-  NGramWindow window(n, table);
+  NGramBatch batch(table, progress, length);
+  NGramWindow window(n, batch);
   std::size_t i = 0;
   while (i < length) {
     MyYieldProcess();
@@ -124,10 +170,11 @@ void CountNGramsOfTxt(const UnicodeString& text, std::int32_t n, std::int32_t ma
     // Punctuation and marks empty a full window unless they are commas, dashes
     // or connectors; everything else lets the window slide on.
     const bool sliding = (f & kNGramBreak) == 0 || (f & kNGramSliding) != 0;
-    if (window.EndWord(sliding) && progress) progress(Percent(i + 1, length));
+    window.EndWord(sliding, i + 1);
     i = NextWordStart(text, i + 1, max_tag_len, flags);
   }
-  if (window.EndWord(true) && progress) progress(100);
+  window.EndWord(true, length);
+  batch.Flush();
 }
 
 std::unique_ptr<TStringList> SimpleNGramListOfTxt(const UnicodeString& text, std::int32_t n,

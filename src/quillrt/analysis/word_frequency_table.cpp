@@ -1,5 +1,7 @@
 #include "quillrt/analysis/word_frequency_table.h"
 
+#include <unicode/ucol.h>
+
 #include <algorithm>
 #include <climits>
 #include <cstring>
@@ -12,7 +14,10 @@
 namespace quill {
 namespace {
 
-// A fast hash of UTF-16 units, four at a time.
+constexpr std::size_t kFirstSlots = 1024;
+
+// A fast hash of UTF-16 units, four at a time (HashShortKey is the same for
+// keys of up to eight units).
 std::uint64_t HashUnits(std::u16string_view s) {
   const char16_t* p = s.data();
   std::size_t n = s.size();
@@ -30,29 +35,86 @@ std::uint64_t HashUnits(std::u16string_view s) {
   h = (h ^ v) * 0xC4CEB9FE1A85EC53ull;
   h ^= h >> 29;
   h *= 0x9E3779B97F4A7C15ull;
-  return h ^ (h >> 32);
-}
-
-std::uint32_t Offset(std::size_t at) {
-  if (at > UINT32_MAX) throw std::length_error("word list too large");
-  return static_cast<std::uint32_t>(at);
+  return h ^ (h >> 31);
 }
 
 std::int32_t ClampedFrequency(std::int64_t count) {
-  return static_cast<std::int32_t>(std::min<std::int64_t>(count, INT32_MAX));
+  return static_cast<std::int32_t>(std::clamp<std::int64_t>(count, INT32_MIN, INT32_MAX));
 }
+
+std::uint32_t SaturatedSum(std::uint32_t count, std::int64_t more) {
+  const std::int64_t sum = static_cast<std::int64_t>(count) + more;
+  return static_cast<std::uint32_t>(std::clamp<std::int64_t>(sum, 0, UINT32_MAX));
+}
+
+struct CollatorCloser {
+  void operator()(UCollator* collator) const { ucol_close(collator); }
+};
+
+// Sort keys of the case-folded entries under the user's collation: comparing
+// them is a byte comparison instead of a collation per comparison.
+class SortKeys {
+ public:
+  explicit SortKeys(std::size_t count) : at_(count + 1, 0) {
+    UErrorCode status = U_ZERO_ERROR;
+    collator_.reset(ucol_open(UserLocaleName().c_str(), &status));
+    if (U_FAILURE(status)) collator_.reset();
+    if (collator_) ucol_setStrength(collator_.get(), UCOL_TERTIARY);
+  }
+  bool Usable() const { return collator_ != nullptr; }
+
+  // Keys must be made in item order, 0, 1, ...
+  void Make(std::size_t item, std::u16string_view key) {
+    std::size_t at = bytes_.size();
+    bytes_.resize(at + key.size() * 4 + 16);
+    for (;;) {
+      const int32_t room = static_cast<int32_t>(std::min<std::size_t>(bytes_.size() - at, INT32_MAX));
+      const int32_t need = ucol_getSortKey(collator_.get(), key.data(), static_cast<int32_t>(key.size()),
+                                           bytes_.data() + at, room);
+      if (need <= room) {
+        bytes_.resize(at + static_cast<std::size_t>(need));
+        break;
+      }
+      bytes_.resize(at + static_cast<std::size_t>(need));
+    }
+    at_[item + 1] = bytes_.size();
+  }
+  // The first eight bytes, big-endian, zero-padded: comparing two of them
+  // orders the keys whenever they differ.
+  std::uint64_t Prefix(std::size_t item) const {
+    std::uint64_t prefix = 0;
+    const std::size_t length = std::min<std::size_t>(8, at_[item + 1] - at_[item]);
+    for (std::size_t k = 0; k < length; ++k) prefix |= std::uint64_t{bytes_[at_[item] + k]} << (56 - 8 * k);
+    return prefix;
+  }
+  int Compare(std::size_t a, std::size_t b) const {
+    const std::size_t la = at_[a + 1] - at_[a], lb = at_[b + 1] - at_[b];
+    const int c = std::memcmp(bytes_.data() + at_[a], bytes_.data() + at_[b], std::min(la, lb));
+    return c != 0 ? c : (la < lb ? -1 : (la > lb ? 1 : 0));
+  }
+
+ private:
+  std::unique_ptr<UCollator, CollatorCloser> collator_;
+  std::vector<std::size_t> at_;
+  std::vector<std::uint8_t> bytes_;
+};
 
 }  // namespace
 
-TWordFrequencyTable::TWordFrequencyTable() { slots_.resize(1024); }
+TWordFrequencyTable::TWordFrequencyTable() { slots_.resize(kFirstSlots); }
 TWordFrequencyTable::~TWordFrequencyTable() = default;
 
 void TWordFrequencyTable::Clear() {
   entries_.clear();
-  slots_.assign(1024, Slot{});
+  slots_.assign(kFirstSlots, Slot{});
   keys_.clear();
   spellings_.clear();
   total_ = 0;
+}
+
+std::u16string_view TWordFrequencyTable::KeyOf(const Slot& slot) const {
+  if (slot.length <= kInlineKey) return {slot.inline_key, slot.length};
+  return {keys_.data() + slot.key_at, slot.length};
 }
 
 bool TWordFrequencyTable::Add(std::u16string_view spelling, std::int64_t count) {
@@ -61,40 +123,96 @@ bool TWordFrequencyTable::Add(std::u16string_view spelling, std::int64_t count) 
   return AddFolded(scratch_, spelling, count);
 }
 
+TWordFrequencyTable::TPreparedWord TWordFrequencyTable::Prepared(std::u16string_view folded,
+                                                                 std::u16string_view spelling) {
+  if (folded.size() > UINT32_MAX || spelling.size() > UINT32_MAX) throw std::length_error("word too long to count");
+  TPreparedWord word{0, {0, 0}, folded, static_cast<std::uint32_t>(folded.size()), spelling};
+  if (word.length <= kShortKey) {
+    std::memcpy(word.short_key, folded.data(), folded.size() * sizeof(char16_t));
+    word.hash = HashShortKey(word.short_key, word.length);
+  } else {
+    word.hash = HashUnits(folded);
+  }
+  return word;
+}
+
 bool TWordFrequencyTable::AddFolded(std::u16string_view folded, std::u16string_view spelling, std::int64_t count) {
-  total_ += count;
-  const std::uint64_t hash = HashUnits(folded);
-  const std::uint32_t low = static_cast<std::uint32_t>(hash);
+  return AddPrepared(Prepared(folded, spelling), count);
+}
+
+void TWordFrequencyTable::AddPreparedWords(const TPreparedWord* words, std::size_t count, bool* fresh) {
   const std::size_t mask = slots_.size() - 1;
-  for (std::size_t i = static_cast<std::size_t>(hash >> 20) & mask;; i = (i + 1) & mask) {
+  // First the slots the words start from, then (once those have arrived) the
+  // stored keys of long words, so that the lookups wait on memory together.
+  for (std::size_t k = 0; k < count; ++k) __builtin_prefetch(&slots_[static_cast<std::size_t>(words[k].hash) & mask]);
+  for (std::size_t k = 0; k < count; ++k) {
+    if (words[k].length <= kInlineKey) continue;
+    const Slot& home = slots_[static_cast<std::size_t>(words[k].hash) & mask];
+    if (home.entry_plus_one != 0 && home.length > kInlineKey && home.key_at < keys_.size())
+      __builtin_prefetch(keys_.data() + home.key_at);
+  }
+  for (std::size_t k = 0; k < count; ++k) {
+    const bool added = AddPrepared(words[k], 1);
+    if (fresh != nullptr) fresh[k] = added;
+  }
+}
+
+bool TWordFrequencyTable::AddPrepared(const TPreparedWord& word, std::int64_t count) {
+  total_ += count;
+  const auto hash_low = static_cast<std::uint32_t>(word.hash);
+  const std::uint32_t length = word.length;
+  const std::size_t mask = slots_.size() - 1;
+  for (std::size_t i = static_cast<std::size_t>(word.hash) & mask;; i = (i + 1) & mask) {
     Slot& slot = slots_[i];
     if (slot.entry_plus_one == 0) {
-      entries_.push_back({hash, Offset(keys_.size()), Offset(folded.size()), Offset(spellings_.size()),
-                          Offset(spelling.size()), count});
-      keys_.append(folded);
-      spellings_.append(spelling);
-      slot = {static_cast<std::uint32_t>(entries_.size()), low};
+      slot.hash_low = hash_low;
+      slot.length = length;
+      slot.count = SaturatedSum(0, count);
+      if (length <= kInlineKey) {
+        std::memcpy(slot.inline_key, word.short_key, sizeof word.short_key);
+      } else {
+        slot.key_at = keys_.size();
+        keys_.append(word.folded);
+      }
+      entries_.push_back({spellings_.size(), static_cast<std::uint32_t>(word.spelling.size())});
+      spellings_.append(word.spelling);
+      slot.entry_plus_one = static_cast<std::uint32_t>(entries_.size());
       if (entries_.size() * 2 > slots_.size()) Grow();
       return true;
     }
-    if (slot.hash_low == low) {
-      Entry& entry = entries_[slot.entry_plus_one - 1];
-      if (entry.hash == hash && Key(entry) == folded) {
-        entry.count += count;
-        return false;
-      }
+    if (slot.hash_low != hash_low || slot.length != length) continue;
+    bool same;
+    if (length <= kInlineKey) {
+      std::uint64_t held[2];
+      std::memcpy(held, slot.inline_key, sizeof held);
+      same = held[0] == word.short_key[0] && held[1] == word.short_key[1];
+    } else {
+      same = std::memcmp(keys_.data() + slot.key_at, word.folded.data(), length * sizeof(char16_t)) == 0;
+    }
+    if (same) {
+      slot.count = SaturatedSum(slot.count, count);
+      return false;
     }
   }
 }
 
+std::uint64_t TWordFrequencyTable::SpellingPrefix(std::uint32_t entry) const {
+  const std::u16string_view spelling = Spelling(entry);
+  std::uint64_t prefix = 0;
+  for (std::size_t k = 0; k < std::min<std::size_t>(4, spelling.size()); ++k)
+    prefix |= std::uint64_t{spelling[k]} << (48 - 16 * k);
+  return prefix;
+}
+
 void TWordFrequencyTable::Grow() {
+  if (slots_.size() >= (std::size_t{1} << 31)) throw std::length_error("word list too large");
   std::vector<Slot> bigger(slots_.size() * 2);
   const std::size_t mask = bigger.size() - 1;
-  for (std::size_t e = 0; e < entries_.size(); ++e) {
-    const std::uint64_t hash = entries_[e].hash;
-    std::size_t i = static_cast<std::size_t>(hash >> 20) & mask;
+  for (const Slot& slot : slots_) {
+    if (slot.entry_plus_one == 0) continue;
+    std::size_t i = slot.hash_low & mask;  // the table never outgrows 32 bits of index
     while (bigger[i].entry_plus_one != 0) i = (i + 1) & mask;
-    bigger[i] = {static_cast<std::uint32_t>(e + 1), static_cast<std::uint32_t>(hash)};
+    bigger[i] = slot;
   }
   slots_.swap(bigger);
 }
@@ -103,29 +221,68 @@ void TWordFrequencyTable::AddList(const TStringList& list) {
   for (int i = 0; i < list.Count(); ++i) Add(list[i], list.GetObject(i).AsInt());
 }
 
-// Entries in the locale's case-insensitive order. Spellings that the order
-// calls equal without folding alike (canonically equivalent letters, for
-// instance) stand next to each other then, and become one line spelled as the
-// first met of them: exactly what a sorted list filled one word at a time holds.
-std::vector<TWordFrequencyTable::Line> TWordFrequencyTable::MergedLines() const {
-  std::vector<std::uint32_t> order(entries_.size());
-  for (std::uint32_t i = 0; i < order.size(); ++i) order[i] = i;
-  std::sort(order.begin(), order.end(), [this](std::uint32_t a, std::uint32_t b) {
-    const int c = AnsiCompareText(Spelling(entries_[a]), Spelling(entries_[b]));
-    return c != 0 ? c < 0 : a < b;
-  });
-  std::vector<Line> lines;
-  lines.reserve(order.size());
-  for (std::size_t k = 0; k < order.size(); ++k) {
-    const std::uint32_t e = order[k];
-    if (!lines.empty() &&
-        AnsiCompareText(Spelling(entries_[lines.back().spelling_entry]), Spelling(entries_[e])) == 0) {
-      // Members of a group arrive in the order first met: the line keeps its spelling.
-      lines.back().count += entries_[e].count;
-      continue;
+// Groups the items, which stand in the locale's case-insensitive order as far
+// as the caller knows, into lines: runs that the comparison calls equal become
+// one line spelled as the member met first. False, as soon as two neighbours
+// turn out to be out of order.
+bool TWordFrequencyTable::MergeInOrder(const std::vector<Item>& items, std::vector<Line>& lines) const {
+  lines.clear();
+  lines.reserve(items.size());
+  for (std::size_t k = 0; k < items.size(); ++k) {
+    const Item& item = items[k];
+    if (k > 0) {
+      const int c = AnsiCompareText(Spelling(items[k - 1].entry), Spelling(item.entry));
+      if (c > 0) return false;
+      if (c == 0) {
+        Line& line = lines.back();
+        line.count += static_cast<std::int64_t>(item.count);
+        line.spelling_entry = std::min(line.spelling_entry, item.entry);
+        continue;
+      }
     }
-    lines.push_back({e, entries_[e].count});
+    lines.push_back({item.entry, static_cast<std::int64_t>(item.count)});
   }
+  return true;
+}
+
+// The entries in the locale's case-insensitive order, equal ones merged:
+// exactly what a sorted list filled one word at a time holds. The order comes
+// from collation sort keys of the folded entries; one comparison of each pair
+// of neighbours then confirms it (and finds the entries to merge, such as
+// canonically equivalent spellings that fold differently). Should the keys
+// ever disagree with the comparison, the comparison sorts the items itself.
+std::vector<TWordFrequencyTable::Line> TWordFrequencyTable::MergedLines() const {
+  std::vector<Item> items;
+  items.reserve(entries_.size());
+  for (const Slot& slot : slots_)
+    if (slot.entry_plus_one != 0) items.push_back({slot.entry_plus_one - 1, slot.count, KeyOf(slot)});
+  std::sort(items.begin(), items.end(), [](const Item& a, const Item& b) { return a.entry < b.entry; });
+
+  std::vector<Line> lines;
+  SortKeys keys(items.size());
+  if (keys.Usable()) {
+    for (std::size_t i = 0; i < items.size(); ++i) keys.Make(i, items[i].key);
+    struct Keyed {
+      std::uint64_t prefix;
+      std::uint32_t item;
+    };
+    std::vector<Keyed> order(items.size());
+    for (std::uint32_t i = 0; i < order.size(); ++i) order[i] = {keys.Prefix(i), i};
+    std::sort(order.begin(), order.end(), [&keys](const Keyed& a, const Keyed& b) {
+      if (a.prefix != b.prefix) return a.prefix < b.prefix;
+      const int c = keys.Compare(a.item, b.item);
+      return c != 0 ? c < 0 : a.item < b.item;
+    });
+    std::vector<Item> sorted;
+    sorted.reserve(items.size());
+    for (const Keyed& k : order) sorted.push_back(items[k.item]);
+    if (MergeInOrder(sorted, lines)) return lines;
+  }
+  std::sort(items.begin(), items.end(), [this](const Item& a, const Item& b) {
+    const int c = AnsiCompareText(Spelling(a.entry), Spelling(b.entry));
+    return c != 0 ? c < 0 : a.entry < b.entry;
+  });
+  MergeInOrder(items, lines);
   return lines;
 }
 
@@ -134,11 +291,23 @@ std::unique_ptr<TStringList> TWordFrequencyTable::ToStringList(bool sort_by_freq
   std::vector<Line> lines = MergedLines();
   std::erase_if(lines, [min_freq](const Line& line) { return line.count < min_freq; });
   if (sort_by_freq) {
-    std::sort(lines.begin(), lines.end(), [this](const Line& a, const Line& b) {
-      const std::int32_t fa = ClampedFrequency(a.count), fb = ClampedFrequency(b.count);
-      if (fa != fb) return fa > fb;
-      return Compare2Strings(Spelling(entries_[a.spelling_entry]), Spelling(entries_[b.spelling_entry])) < 0;
+    struct Ranked {
+      std::int32_t freq;
+      std::uint64_t prefix;
+      const Line* line;
+    };
+    std::vector<Ranked> ranked;
+    ranked.reserve(lines.size());
+    for (const Line& line : lines) ranked.push_back({ClampedFrequency(line.count), SpellingPrefix(line.spelling_entry), &line});
+    std::sort(ranked.begin(), ranked.end(), [this](const Ranked& a, const Ranked& b) {
+      if (a.freq != b.freq) return a.freq > b.freq;
+      if (a.prefix != b.prefix) return a.prefix < b.prefix;
+      return Compare2Strings(Spelling(a.line->spelling_entry), Spelling(b.line->spelling_entry)) < 0;
     });
+    std::vector<Line> by_freq;
+    by_freq.reserve(lines.size());
+    for (const Ranked& r : ranked) by_freq.push_back(*r.line);
+    lines.swap(by_freq);
   }
   if (top > 0 && lines.size() > static_cast<std::size_t>(top)) lines.resize(static_cast<std::size_t>(top));
 
@@ -146,9 +315,8 @@ std::unique_ptr<TStringList> TWordFrequencyTable::ToStringList(bool sort_by_freq
   list->BeginUpdate();
   list->SetCapacity(static_cast<int>(lines.size()));
   for (const Line& line : lines)
-    list->AddObject(UnicodeString(Spelling(entries_[line.spelling_entry])),
-                    TObjectRef::FromInt(ClampedFrequency(line.count)));
-  // Already in the list's own order, so this costs one comparison a line.
+    list->AddObject(UnicodeString(Spelling(line.spelling_entry)), TObjectRef::FromInt(ClampedFrequency(line.count)));
+  // Already in the list's own order, so this costs about one comparison a line.
   if (!sort_by_freq) list->SetSorted(true);
   list->EndUpdate();
   return list;

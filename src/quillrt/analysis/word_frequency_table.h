@@ -31,6 +31,40 @@ class QUILLRT_API TWordFrequencyTable {
   // The same, for a caller that has the case folding of `spelling` at hand
   // (word_chars::AppendFolded of it).
   bool AddFolded(std::u16string_view folded, std::u16string_view spelling, std::int64_t count = 1);
+
+  // A word made ready for counting by a scanning loop: the hash and length of
+  // its folded key, and the key itself, zero-padded in short_key when it has
+  // at most kShortKey units (else in `folded`, which must stay valid until the
+  // word is counted).
+  static constexpr std::uint32_t kShortKey = 8;
+  struct TPreparedWord {
+    std::uint64_t hash;
+    std::uint64_t short_key[2];
+    std::u16string_view folded;
+    std::uint32_t length;
+    std::u16string_view spelling;
+  };
+  // Prepares a word from its folded key.
+  static TPreparedWord Prepared(std::u16string_view folded, std::u16string_view spelling);
+  // The hash of a zero-padded short key; Prepared gives the same hash (that
+  // of all the key's units, four at a time, the last group zero-padded).
+  static std::uint64_t HashShortKey(const std::uint64_t short_key[2], std::uint32_t length) {
+    std::uint64_t h = 0x9E3779B97F4A7C15ull ^ (length * 0x100000001B3ull);
+    const std::uint32_t whole = length / 4;
+    for (std::uint32_t k = 0; k < whole; ++k) {
+      h = (h ^ short_key[k]) * 0xFF51AFD7ED558CCDull;
+      h ^= h >> 32;
+    }
+    const std::uint64_t rest = whole < 2 ? short_key[whole] : 0;
+    h = (h ^ rest) * 0xC4CEB9FE1A85EC53ull;
+    h ^= h >> 29;
+    h *= 0x9E3779B97F4A7C15ull;
+    return h ^ (h >> 31);
+  }
+  // One occurrence each of several prepared words: their lookups overlap,
+  // which makes this faster than one AddFolded per word. `fresh`, when given,
+  // receives for each word whether it opened a new entry.
+  void AddPreparedWords(const TPreparedWord* words, std::size_t count, bool* fresh = nullptr);
   // Counts every line of `list` with the frequency in its object slot.
   void AddList(const TStringList& list);
 
@@ -48,30 +82,52 @@ class QUILLRT_API TWordFrequencyTable {
   std::unique_ptr<TStringList> ToStringList(bool sort_by_freq, std::int64_t min_freq = 1, int top = 0) const;
 
  private:
-  struct Entry {
-    std::uint64_t hash;
-    std::uint32_t key_at, key_length;
-    std::uint32_t spelling_at, spelling_length;
-    std::int64_t count;
+  // One slot of the open-addressing table: everything a lookup needs, so that
+  // counting a word touches one cache line. Keys of up to kInlineKey units
+  // live in the slot; longer ones in keys_.
+  static constexpr std::uint32_t kInlineKey = kShortKey;
+  struct alignas(32) Slot {
+    std::uint32_t hash_low;        // the low half of the key's hash
+    std::uint32_t entry_plus_one;  // 0: an empty slot
+    std::uint32_t count;           // saturates at its largest value
+    std::uint32_t length;          // of the key
+    union {
+      char16_t inline_key[kInlineKey];
+      std::uint64_t key_at;
+    };
   };
-  struct Slot {
-    std::uint32_t entry_plus_one;  // 0: empty
-    std::uint32_t hash_low;
+  // An entry in the order first met.
+  struct Entry {
+    std::uint64_t spelling_at;
+    std::uint32_t spelling_length;
+  };
+  // An entry with its count and key, while the list is being made.
+  struct Item {
+    std::uint32_t entry;
+    std::uint64_t count;
+    std::u16string_view key;
   };
   // A group of entries the locale's comparison calls equal, as one line.
   struct Line {
     std::uint32_t spelling_entry;  // the member met first
     std::int64_t count;
   };
+  // The first four units of a spelling, for comparing by code units without
+  // reaching into the spellings most of the time.
+  std::uint64_t SpellingPrefix(std::uint32_t entry) const;
 
-  std::u16string_view Key(const Entry& e) const { return {keys_.data() + e.key_at, e.key_length}; }
-  std::u16string_view Spelling(const Entry& e) const { return {spellings_.data() + e.spelling_at, e.spelling_length}; }
+  std::u16string_view KeyOf(const Slot& slot) const;
+  std::u16string_view Spelling(std::uint32_t entry) const {
+    return {spellings_.data() + entries_[entry].spelling_at, entries_[entry].spelling_length};
+  }
+  bool AddPrepared(const TPreparedWord& word, std::int64_t count);
   void Grow();
   std::vector<Line> MergedLines() const;
+  bool MergeInOrder(const std::vector<Item>& items, std::vector<Line>& lines) const;
 
   std::vector<Entry> entries_;  // in the order first met
-  std::vector<Slot> slots_;     // open addressing, a power of two long
-  std::u16string keys_;         // folded keys, back to back
+  std::vector<Slot> slots_;     // a power of two long, at most half full
+  std::u16string keys_;         // keys too long for their slot, back to back
   std::u16string spellings_;    // first spellings, back to back
   std::u16string scratch_;      // the key being looked up
   std::int64_t total_ = 0;

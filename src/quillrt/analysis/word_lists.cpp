@@ -1,9 +1,14 @@
 #include "quillrt/analysis/word_lists.h"
 
 #include <algorithm>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 #include <climits>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "quillrt/analysis/tags.h"
@@ -28,24 +33,203 @@ std::int32_t BasicWordCount(const UnicodeString& text) {
   return words;
 }
 
-void CountWordsOfTxt(const UnicodeString& text, std::int32_t min_length, TWordFrequencyTable& table) {
+namespace {
+
+// Words gathered for one call of AddPreparedWords. An ASCII word of up to
+// eight units (most words) is folded eight units at a time in two registers;
+// any other word is folded into a side buffer.
+class WordBatch {
+ public:
+  WordBatch(TWordFrequencyTable& table, const UnicodeString& text)
+      : table_(table), text_end_(text.data() + text.size()) {}
+
+  void Add(const WideChar* word, std::size_t length) {
+    TWordFrequencyTable::TPreparedWord& prepared = pending_[count_];
+    prepared.spelling = std::u16string_view(word, length);
+    long_at_[count_] = kShort;
+    if (length <= TWordFrequencyTable::kShortKey && text_end_ - word >= 8) {
+      std::uint64_t low, high;
+      std::memcpy(&low, word, sizeof low);
+      std::memcpy(&high, word + 4, sizeof high);
+      if (length < 4) {
+        low &= UnitsMask(length);
+        high = 0;
+      } else {
+        high &= UnitsMask(length - 4);
+      }
+      if (((low | high) & 0xFF80FF80FF80FF80ull) == 0) {
+        prepared.short_key[0] = FoldedAscii(low);
+        prepared.short_key[1] = FoldedAscii(high);
+        prepared.length = static_cast<std::uint32_t>(length);
+        prepared.folded = {};
+        prepared.hash = TWordFrequencyTable::HashShortKey(prepared.short_key, prepared.length);
+        if (++count_ == kWords) Flush();
+        return;
+      }
+    }
+    long_at_[count_] = side_.size();
+    if (!AppendedFoldedAscii(word, length)) word_chars::AppendFolded(prepared.spelling, side_);
+    long_length_[count_] = side_.size() - long_at_[count_];
+    if (++count_ == kWords) Flush();
+  }
+
+  void Flush() {
+    for (std::size_t k = 0; k < count_; ++k) {
+      if (long_at_[k] == kShort) continue;
+      pending_[k] = TWordFrequencyTable::Prepared(std::u16string_view(side_).substr(long_at_[k], long_length_[k]),
+                                                  pending_[k].spelling);
+    }
+    table_.AddPreparedWords(pending_, count_);
+    count_ = 0;
+    side_.clear();
+  }
+
+ private:
+  static constexpr std::size_t kWords = 32;
+  static constexpr std::size_t kShort = SIZE_MAX;
+
+  // The low `units` 16-bit lanes (0 to 4) of a 64-bit word.
+  static std::uint64_t UnitsMask(std::size_t units) {
+    return units >= 4 ? ~std::uint64_t{0} : (std::uint64_t{1} << (16 * units)) - 1;
+  }
+  // Four ASCII units with A-Z lowered: lanes at or above 'A' and not above 'Z'
+  // get 0x20. No lane can carry into the next, as every unit is below 0x80.
+  static std::uint64_t FoldedAscii(std::uint64_t units) {
+    constexpr std::uint64_t ones = 0x0001000100010001ull;
+    const std::uint64_t from_a = units + ones * (0x80 - 'A');
+    const std::uint64_t past_z = units + ones * (0x80 - 'Z' - 1);
+    return units | ((from_a & ~past_z & (ones * 0x80)) >> 2);
+  }
+
+  // Folds an ASCII word four units at a time onto side_; false (adding
+  // nothing) for a word with other characters.
+  bool AppendedFoldedAscii(const WideChar* word, std::size_t length) {
+    std::uint64_t any = 0;
+    std::size_t k = 0;
+    for (; k + 4 <= length; k += 4) {
+      std::uint64_t four;
+      std::memcpy(&four, word + k, sizeof four);
+      any |= four;
+    }
+    for (; k < length; ++k) any |= word[k];
+    if (any & 0xFF80FF80FF80FF80ull) return false;
+    const std::size_t at = side_.size();
+    side_.resize(at + length);
+    WideChar* out = side_.data() + at;
+    for (k = 0; k + 4 <= length; k += 4) {
+      std::uint64_t four;
+      std::memcpy(&four, word + k, sizeof four);
+      four = FoldedAscii(four);
+      std::memcpy(out + k, &four, sizeof four);
+    }
+    for (; k < length; ++k) out[k] = static_cast<WideChar>(FoldedAscii(word[k]));
+    return true;
+  }
+
+  TWordFrequencyTable& table_;
+  const WideChar* text_end_;
+  TWordFrequencyTable::TPreparedWord pending_[kWords];
+  std::size_t long_at_[kWords];
+  std::size_t long_length_[kWords];
+  std::size_t count_ = 0;
+  UnicodeString side_;  // folded keys of the other words
+};
+
+// Bit k set when chars[k] is a word character, for up to 64 units.
+std::uint64_t WordCharMask(const WideChar* chars, std::size_t count, const std::uint8_t* flags) {
+  std::uint64_t mask = 0;
+  std::size_t k = 0;
+#if defined(__SSE2__)
+  const __m128i high_bits = _mm_set1_epi16(static_cast<short>(0xFF80));
+  const __m128i case_bit = _mm_set1_epi16(0x20);
+  for (; k + 8 <= count; k += 8) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(chars + k));
+    if (_mm_movemask_epi8(_mm_cmpeq_epi16(_mm_and_si128(v, high_bits), _mm_setzero_si128())) != 0xFFFF) {
+      for (std::size_t j = k; j < k + 8; ++j)
+        if (word_chars::IsWordChar(flags, chars[j])) mask |= std::uint64_t{1} << j;
+      continue;
+    }
+    // ASCII: letters (either case) and digits.
+    const __m128i lower = _mm_or_si128(v, case_bit);
+    const __m128i letter = _mm_and_si128(_mm_cmpgt_epi16(lower, _mm_set1_epi16('a' - 1)),
+                                         _mm_cmplt_epi16(lower, _mm_set1_epi16('z' + 1)));
+    const __m128i digit = _mm_and_si128(_mm_cmpgt_epi16(v, _mm_set1_epi16('0' - 1)),
+                                        _mm_cmplt_epi16(v, _mm_set1_epi16('9' + 1)));
+    const __m128i word = _mm_or_si128(letter, digit);
+    const auto bits = static_cast<std::uint64_t>(_mm_movemask_epi8(_mm_packs_epi16(word, _mm_setzero_si128())));
+    mask |= bits << k;
+  }
+#endif
+  for (; k < count; ++k)
+    if (word_chars::IsWordChar(flags, chars[k])) mask |= std::uint64_t{1} << k;
+  return mask;
+}
+
+// The words of the text, found 64 units at a time from a mask of word characters.
+void CountWordsQuickly(const UnicodeString& text, std::size_t shortest, TWordFrequencyTable& table) {
   const std::uint8_t* flags = word_chars::Flags();
   const WideChar* chars = text.data();
   const std::size_t length = text.size();
-  const std::size_t shortest = min_length > 1 ? static_cast<std::size_t>(min_length) : 1;
-  std::size_t start = 0;
+  WordBatch batch(table, text);
+  const auto found = [&](std::size_t start, std::size_t end) {
+    if (end - start >= shortest) batch.Add(chars + start, end - start);
+  };
   bool in_word = false;
-  for (std::size_t i = 0; i < length; ++i) {
-    MyYieldProcess();
-    if (word_chars::IsWordChar(flags, chars[i])) {
-      if (!in_word) start = i;
-      in_word = true;
-    } else if (in_word) {
-      in_word = false;
-      if (i - start >= shortest) table.Add(std::u16string_view(chars + start, i - start));
+  std::size_t start = 0;
+  for (std::size_t base = 0; base < length; base += 64) {
+    const std::size_t count = std::min<std::size_t>(64, length - base);
+    const std::uint64_t mask = WordCharMask(chars + base, count, flags);
+    const std::uint64_t valid = count == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << count) - 1;
+    unsigned pos = 0;
+    while (pos < count) {
+      const std::uint64_t from = ~std::uint64_t{0} << pos;
+      if (in_word) {
+        const std::uint64_t ends = ~mask & valid & from;
+        if (ends == 0) break;  // the word runs on into the next block
+        pos = static_cast<unsigned>(__builtin_ctzll(ends));
+        found(start, base + pos);
+        in_word = false;
+      } else {
+        const std::uint64_t starts = mask & from;
+        if (starts == 0) break;
+        pos = static_cast<unsigned>(__builtin_ctzll(starts));
+        start = base + pos;
+        in_word = true;
+      }
     }
   }
-  if (in_word && length - start >= shortest) table.Add(std::u16string_view(chars + start, length - start));
+  if (in_word) found(start, length);
+  batch.Flush();
+}
+
+// One yield per character, as the hook's owner expects.
+void CountWordsYielding(const UnicodeString& text, std::size_t shortest, TWordFrequencyTable& table) {
+  const std::uint8_t* flags = word_chars::Flags();
+  WordBatch batch(table, text);
+  std::size_t start = 0;
+  bool in_word = false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    MyYieldProcess();
+    const bool word_char = word_chars::IsWordChar(flags, text[i]);
+    if (word_char && !in_word) start = i;
+    if (!word_char && in_word && i - start >= shortest) batch.Add(text.data() + start, i - start);
+    in_word = word_char;
+  }
+  if (in_word && text.size() - start >= shortest) batch.Add(text.data() + start, text.size() - start);
+  batch.Flush();
+}
+
+}  // namespace
+
+void CountWordsOfTxt(const UnicodeString& text, std::int32_t min_length, TWordFrequencyTable& table) {
+  const std::size_t shortest = min_length > 1 ? static_cast<std::size_t>(min_length) : 1;
+  // The hook is called once per character. Nothing that runs while the words
+  // are counted can set one, so when none is set now the count runs without
+  // that test.
+  if (AYieldProcessProc)
+    CountWordsYielding(text, shortest, table);
+  else
+    CountWordsQuickly(text, shortest, table);
 }
 
 std::unique_ptr<TStringList> SimpleWordListOfTxt(const UnicodeString& text, std::int32_t min_length,

@@ -104,6 +104,29 @@ TEST(SimpleWordListOfTxt, CallsTheYieldHookOncePerCharacter) {
   EXPECT_EQ(calls, static_cast<int>(text.size()));
 }
 
+TEST(SimpleWordListOfTxt, BlockScanAgreesWithTheCharacterLoop) {
+  // Without a hook the words are found 64 units at a time; with one, one
+  // character at a time. Words straddling blocks, non-ASCII units at every
+  // offset and the text's last unit must come out the same either way.
+  std::mt19937 random(11);
+  const UnicodeString pieces[] = {u"a", u"Bc", u"x9", u" ", u", ", u"\u00E9", u"\u00C9", u"\u4E00", u"-", u"\r\n",
+                                  u"\U0001F600", u"\u0301", u"Zz", u"0"};
+  std::uniform_int_distribution<std::size_t> pick(0, std::size(pieces) - 1);
+  for (int round = 0; round < 40; ++round) {
+    UnicodeString text;
+    const int length = 1 + round * 7;
+    while (static_cast<int>(text.size()) < length) text += pieces[pick(random)];
+    const Counts quick = CountsOf(*SimpleWordListOfTxt(text, 1, false));
+    Counts yielding;
+    {
+      YieldHookScope hook([] {});
+      yielding = CountsOf(*SimpleWordListOfTxt(text, 1, false));
+    }
+    ASSERT_EQ(quick, yielding) << Utf16ToUtf8(text);
+    ASSERT_EQ(quick, ReferenceWordList(text, 1)) << Utf16ToUtf8(text);
+  }
+}
+
 TEST(WordFrequencyTable, MergesListsAndLimitsTheOutput) {
   TWordFrequencyTable table;
   table.AddList(*SimpleWordListOfTxt(u"Alpha beta beta", 1, false));
