@@ -1,0 +1,195 @@
+// Word lists and n-gram lists over a large English text: SimpleWordListOfTxt
+// (alphabetical and by frequency) and SimpleNGramListOfTxt with n = 3, against a
+// plain reference in the same program: lower-cased ASCII words counted in a
+// std::unordered_map<std::u16string, int> (no locale order, no first spellings).
+//
+// The text is the Brown corpus (data/brown, tags stripped) repeated to size, or,
+// when it is absent, English-like text generated deterministically. Size in
+// megabytes of text, one character a byte as on disk: QUILL_BENCH_MB (default
+// 100; the buffer is UTF-16, twice that in memory). Corpus folder:
+// QUILL_BROWN_DIR, else data/brown found from the working folder upwards.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "quillrt/analysis/ngrams.h"
+#include "quillrt/analysis/word_lists.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::size_t TargetCharacters() {
+  std::size_t megabytes = 100;
+  if (const char* env = std::getenv("QUILL_BENCH_MB"); env != nullptr && std::atol(env) > 0)
+    megabytes = static_cast<std::size_t>(std::atol(env));
+  return megabytes * 1024 * 1024;
+}
+
+fs::path BrownFolder() {
+  if (const char* env = std::getenv("QUILL_BROWN_DIR"); env != nullptr) return env;
+  fs::path dir = fs::current_path();
+  for (int up = 0; up < 6; ++up, dir = dir.parent_path()) {
+    if (fs::is_directory(dir / "data" / "brown")) return dir / "data" / "brown";
+    if (dir == dir.parent_path()) break;
+  }
+  return {};
+}
+
+// "word/tag" tokens become "word"; layout (spaces, line breaks, tabs) stays.
+std::string StripTags(const std::string& tagged) {
+  std::string plain;
+  plain.reserve(tagged.size());
+  std::size_t i = 0;
+  while (i < tagged.size()) {
+    if (std::isspace(static_cast<unsigned char>(tagged[i]))) {
+      plain.push_back(tagged[i++]);
+      continue;
+    }
+    std::size_t end = i;
+    while (end < tagged.size() && !std::isspace(static_cast<unsigned char>(tagged[end]))) ++end;
+    const std::size_t slash = tagged.rfind('/', end - 1);
+    plain.append(tagged, i, (slash != std::string::npos && slash > i ? slash : end) - i);
+    i = end;
+  }
+  return plain;
+}
+
+std::string BrownText() {
+  const fs::path folder = BrownFolder();
+  if (folder.empty()) return {};
+  std::vector<fs::path> files;
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    const std::string name = entry.path().filename().string();
+    // Sample files are named c<genre letter><two digits>.
+    if (entry.is_regular_file() && name.size() == 4 && name[0] == 'c' && std::isdigit(name[2]) != 0)
+      files.push_back(entry.path());
+  }
+  std::sort(files.begin(), files.end());
+  std::string text;
+  for (const auto& file : files) {
+    std::ifstream in(file, std::ios::binary);
+    text += StripTags(std::string(std::istreambuf_iterator<char>(in), {}));
+  }
+  return text;
+}
+
+// Sentences of frequent English words with Zipf-like weights, for machines
+// without the corpus.
+std::string GeneratedText() {
+  static const char* const words[] = {"the", "of", "and", "to", "a", "in", "that", "is", "was", "he", "for", "it",
+                                      "with", "as", "his", "on", "be", "at", "by", "I", "this", "had", "not", "are",
+                                      "but", "from", "or", "have", "an", "they", "which", "one", "you", "were",
+                                      "her", "all", "she", "there", "would", "their", "we", "him", "been", "has",
+                                      "when", "who", "will", "more", "no", "if", "out", "so", "said", "what", "up"};
+  constexpr std::size_t kWords = std::size(words);
+  std::vector<double> weights(kWords);
+  for (std::size_t i = 0; i < kWords; ++i) weights[i] = 1.0 / static_cast<double>(i + 2);
+  std::mt19937 random(20240611u);
+  std::discrete_distribution<std::size_t> pick(weights.begin(), weights.end());
+  std::uniform_int_distribution<int> length(6, 24), number(1, 100000);
+  std::string text;
+  while (text.size() < 8u * 1024 * 1024) {
+    const int n = length(random);
+    for (int w = 0; w < n; ++w) {
+      text += w == n / 2 ? "x" + std::to_string(number(random)) : words[pick(random)];
+      text += w + 1 < n ? " " : ".\r\n";
+    }
+  }
+  return text;
+}
+
+struct Corpus {
+  std::u16string text;
+  const char* source = "";
+};
+
+const Corpus& TheCorpus() {
+  static const Corpus corpus = [] {
+    Corpus c;
+    std::string base = BrownText();
+    c.source = base.empty() ? "generated English-like text" : "Brown corpus";
+    if (base.empty()) base = GeneratedText();
+    const std::size_t n = TargetCharacters();
+    c.text.reserve(n);
+    // The corpus is ASCII apart from a few Latin-1 bytes: read the bytes as Latin-1.
+    while (c.text.size() < n) {
+      const std::size_t take = std::min(base.size(), n - c.text.size());
+      for (std::size_t i = 0; i < take; ++i) c.text.push_back(static_cast<char16_t>(static_cast<unsigned char>(base[i])));
+    }
+    return c;
+  }();
+  return corpus;
+}
+
+void Report(benchmark::State& state, std::int64_t lines) {
+  const Corpus& c = TheCorpus();
+  state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * c.text.size()));
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * c.text.size()));
+  state.counters["lines"] = static_cast<double>(lines);
+  state.SetLabel(c.source);
+}
+
+void BM_ReferenceUnorderedMap(benchmark::State& state) {
+  const Corpus& c = TheCorpus();
+  std::int64_t lines = 0;
+  for (auto _ : state) {
+    std::unordered_map<std::u16string, int> counts;
+    std::u16string word;
+    for (const char16_t ch : c.text) {
+      const bool letter = (ch >= u'a' && ch <= u'z') || (ch >= u'A' && ch <= u'Z') || (ch >= u'0' && ch <= u'9');
+      if (letter) {
+        word.push_back(ch >= u'A' && ch <= u'Z' ? static_cast<char16_t>(ch + 0x20) : ch);
+      } else if (!word.empty()) {
+        ++counts[word];
+        word.clear();
+      }
+    }
+    if (!word.empty()) ++counts[word];
+    lines = static_cast<std::int64_t>(counts.size());
+    benchmark::DoNotOptimize(counts);
+  }
+  Report(state, lines);
+}
+
+void BM_SimpleWordListOfTxt(benchmark::State& state) {
+  const bool by_freq = state.range(0) != 0;
+  std::int64_t lines = 0;
+  for (auto _ : state) {
+    const auto list = quill::SimpleWordListOfTxt(TheCorpus().text, 1, by_freq);
+    lines = list->Count();
+  }
+  Report(state, lines);
+}
+
+void BM_SimpleNGramListOfTxt3(benchmark::State& state) {
+  const bool by_freq = state.range(0) != 0;
+  std::int64_t lines = 0;
+  for (auto _ : state) {
+    const auto list = quill::SimpleNGramListOfTxt(TheCorpus().text, 3, 100, by_freq, nullptr);
+    lines = list->Count();
+  }
+  Report(state, lines);
+}
+
+void Configure(benchmark::internal::Benchmark* b) {
+  b->Unit(benchmark::kMillisecond)->Repetitions(3)->Iterations(1)->ReportAggregatesOnly(true);
+}
+
+BENCHMARK(BM_ReferenceUnorderedMap)->Apply(Configure);
+BENCHMARK(BM_SimpleWordListOfTxt)->Arg(0)->Arg(1)->ArgName("by_freq")->Apply(Configure);
+BENCHMARK(BM_SimpleNGramListOfTxt3)->Arg(0)->Arg(1)->ArgName("by_freq")->Apply(Configure);
+
+}  // namespace
+
+BENCHMARK_MAIN();

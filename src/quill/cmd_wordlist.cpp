@@ -1,0 +1,67 @@
+// quill wordlist: the words of a corpus with their frequencies.
+#include <memory>
+
+#include "commands.h"
+#include "corpus_input.h"
+#include "frequency_output.h"
+#include "progress.h"
+#include "quillrt/analysis/word_frequency_table.h"
+#include "quillrt/analysis/word_lists.h"
+
+namespace quill::cli {
+namespace {
+
+struct WordlistOptions {
+  CorpusOptions corpus;
+  bool by_freq = false;
+  int min_length = 1;
+  long long min_freq = 1;
+  int top = 0;
+  std::string format = "tsv";
+  bool quiet = false;
+};
+
+void RunWordlist(const WordlistOptions& options) {
+  const OutputFormat format = ParseOutputFormat(options.format);
+  const std::vector<CorpusFile> files = CollectCorpusFiles(options.corpus);
+  std::int64_t total_bytes = 0;
+  for (const CorpusFile& file : files) total_bytes += file.size;
+
+  TWordFrequencyTable table;
+  ProgressBar progress("counting words", total_bytes, !options.quiet);
+  int unreadable = 0;
+  UnicodeString text;
+  for (const CorpusFile& file : files) {
+    if (ReadCorpusText(file, text))
+      CountWordsOfTxt(text, options.min_length, table);
+    else
+      ++unreadable;
+    progress.Advance(file.size);
+  }
+  progress.Finish();
+
+  const auto list = table.ToStringList(options.by_freq, options.min_freq, options.top);
+  WriteFrequencyList(*list, format,
+                     {{"files", static_cast<std::int64_t>(files.size())}, {"tokens", table.Total()},
+                      {"lines", list->Count()}},
+                     "words", "word");
+  // The list stands for the files that could be read; say that some could not.
+  if (unreadable > 0) throw CLI::RuntimeError(kExitFailure);
+}
+
+QuillCommand wordlist_command("wordlist", [](CLI::App& app) {
+  auto options = std::make_shared<WordlistOptions>();
+  CLI::App* sub = app.add_subcommand("wordlist", "Word list of a corpus: each word with its frequency");
+  AddCorpusOptions(sub, options->corpus);
+  sub->add_flag("--by-freq", options->by_freq, "Most frequent first (default: alphabetical)");
+  sub->add_option("--min-length", options->min_length, "Shortest word counted, in characters (default: 1)");
+  sub->add_option("--min-freq", options->min_freq, "Leave out words met fewer times (default: 1)");
+  sub->add_option("--top", options->top, "Keep only the first N lines (default: all)")->check(CLI::NonNegativeNumber);
+  sub->add_option("--format", options->format, "Output format: tsv or json (default: tsv)");
+  sub->add_flag("-q,--quiet", options->quiet, "No progress bar");
+  sub->footer("Example: quill wordlist --by-freq --top 20 data/brown");
+  sub->callback([options] { RunWordlist(*options); });
+});
+
+}  // namespace
+}  // namespace quill::cli

@@ -1,0 +1,56 @@
+#pragma once
+// The corpus a command works on: PATH arguments turned into a list of files
+// (files as given, folders walked with the corpus options), and each file's
+// text read as UTF-16 with its encoding detected. Shared by the commands that
+// read corpora (wordlist, ngrams, concord ...).
+#include <CLI/CLI.hpp>
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "quillrt/framework/strings.h"
+
+namespace quill::cli {
+
+struct CorpusOptions {
+  std::vector<std::string> paths;  // files and folders; none: the default corpus
+  std::string mask = "*";          // file masks for folders, separated by ";"
+  bool subfolders = true;          // walk folders below the named ones
+  bool zips = false;               // read the files inside zip archives too
+  std::string exclude_dirs;        // folder masks left out at any depth, ";"-separated
+  std::string exclude_ext;         // extensions left out (".bak;.tmp")
+  std::string lang;                // language of the texts: locale name or LCID
+};
+
+// Adds PATH... and --mask, --subfolders/--no-subfolders, --zip, --exclude-dirs,
+// --exclude-ext and --lang to a command.
+void AddCorpusOptions(CLI::App* app, CorpusOptions& options);
+
+struct CorpusFile {
+  UnicodeString name;  // full name; inside an archive: the archive, '\' and the entry
+  std::int64_t size = 0;
+  bool in_zip = false;
+};
+
+// The files of the corpus, folder by folder in listing order. A path that
+// does not exist, or no path and no default corpus, is reported on standard
+// error ("quill: no such file or folder: PATH") and ends the command with
+// exit code 1 (CLI::RuntimeError). Applies --lang (a bad one is a usage error).
+std::vector<CorpusFile> CollectCorpusFiles(const CorpusOptions& options);
+
+// The text of a corpus file, decoded by what its bytes hold (byte-order mark,
+// UTF-16 statistics, UTF-8 validity, else the 8-bit code page of --lang or the
+// system's). False, with a warning on standard error, when it cannot be read.
+bool ReadCorpusText(const CorpusFile& file, UnicodeString& text);
+
+// The default corpus: $QUILL_DEFAULT_CORPUS when set, else data/brown found
+// from the working folder or the program's folder upwards.
+std::optional<std::filesystem::path> DefaultCorpus();
+
+// Writes "quill: <message>" to standard error and ends the command with `code`.
+[[noreturn]] void Fail(const std::string& message, int code);
+
+}  // namespace quill::cli
