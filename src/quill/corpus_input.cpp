@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
@@ -65,6 +66,9 @@ void AddFolderFiles(const CorpusOptions& options, const UnicodeString& folder, s
     walker.OnFoundDir = [&](const UnicodeString& found) { folders.push_back(found); };
     walker.ProcessAllSubDirectories(folder);
   }
+  // Listing order is the file system's: sort, so that runs (and the first
+  // spelling met of each word) do not depend on it.
+  const std::size_t first = files.size();
   for (const UnicodeString& dir : folders) {
     TMySearchRecList found;
     walker.HandleAllFilesIn(dir, &found);
@@ -74,6 +78,8 @@ void AddFolderFiles(const CorpusOptions& options, const UnicodeString& folder, s
       files.push_back({prefix + rec.ShortName, static_cast<std::uint32_t>(rec.Size), rec.Number_Within_Zip != 0});
     }
   }
+  std::sort(files.begin() + static_cast<std::ptrdiff_t>(first), files.end(),
+            [](const CorpusFile& a, const CorpusFile& b) { return a.name < b.name; });
 }
 
 // A file's bytes mapped into memory: no copy of a large corpus file is made

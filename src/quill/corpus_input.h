@@ -35,7 +35,8 @@ struct CorpusFile {
   bool in_zip = false;
 };
 
-// The files of the corpus, folder by folder in listing order. A path that
+// The files of the corpus: for each path in turn, a file as it is or the files
+// found in a folder tree, sorted by full name. A path that
 // does not exist, or no path and no default corpus, is reported on standard
 // error ("quill: no such file or folder: PATH") and ends the command with
 // exit code 1 (CLI::RuntimeError). Applies --lang (a bad one is a usage error).
