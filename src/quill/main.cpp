@@ -30,7 +30,11 @@ int main(int argc, char** argv) {
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
-    return app.exit(e);
+    const int code = app.exit(e);
+    // A command's own failure keeps its code; every kind of bad command line
+    // (CLI11 numbers them from 100 up) is the one usage code.
+    if (code == 0 || dynamic_cast<const CLI::RuntimeError*>(&e) != nullptr) return code;
+    return kExitUsage;
   } catch (const quill::Exception& e) {
     std::cerr << "quill: " << e.what() << "\n";
     return kExitFailure;

@@ -1,0 +1,25 @@
+#pragma once
+// Writing concordance lines: aligned text (the hit highlighted on a
+// terminal), tab-separated values with a header, or JSON one object a line.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "concordance_lines.h"
+
+namespace quill::cli {
+
+enum class ConcordFormat { Text, Tsv, Json };
+
+// "text", "tsv" or "json"; false for anything else.
+bool ParseConcordFormat(const std::string& name, ConcordFormat& format);
+
+// Writes the lines to `out`. In text form the left context is right-aligned to
+// `width` columns so that the hits line up.
+void WriteConcordance(std::FILE* out, const std::vector<ConcordanceLine>& lines, ConcordFormat format,
+                      std::size_t width, bool highlight);
+
+// A string as a JSON string literal, quotes included.
+std::string JsonQuoted(const std::string& s);
+
+}  // namespace quill::cli
