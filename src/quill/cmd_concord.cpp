@@ -308,13 +308,14 @@ QuillCommand concord_command("concord", [](CLI::App& app) {
   AddCorpusOptions(sub, options->corpus);
   sub->add_option("-s,--search", options->searches,
                   "Search word (repeatable): alternatives with '/', wildcards * ?, markers, quoted literals, tags")
-      ->required();
-  sub->add_option("--context", options->context, "Keep only hits with this word within the horizon (repeatable)");
+      ->required()
+      ->allow_extra_args(false);
+  sub->add_option("--context", options->context, "Keep only hits with this word within the horizon (repeatable)")->allow_extra_args(false);
   sub->add_option("--horizon", options->horizon, "Words either side searched for context and exclusions (default: 5)");
-  sub->add_option("--exclude", options->exclude, "Drop hits with this word at or within the horizon (repeatable)");
+  sub->add_option("--exclude", options->exclude, "Drop hits with this word at or within the horizon (repeatable)")->allow_extra_args(false);
   sub->add_option("--width", options->width, "Characters of context each side (default: 40)");
   sub->add_option("--format", options->format, "Output: text, tsv or json (one object per line) (default: text)");
-  sub->add_option("--sort", options->sort, "Up to three keys: L5..L1, C, R1..R5, File, Word")->delimiter(',');
+  sub->add_option("--sort", options->sort, "Up to three keys: L5..L1, C, R1..R5, File, Word")->delimiter(',')->allow_extra_args(false);
   sub->add_option("--limit", options->limit, "Show at most N lines (default: all)");
   sub->add_flag("--count", options->count, "Print only the number of hits of each search word");
   sub->add_flag("-q,--quiet", options->quiet, "No summary or progress on standard error");
