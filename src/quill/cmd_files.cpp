@@ -1,0 +1,80 @@
+// quill files: the files a concordance of the same paths would read, with
+// their size, date and the encoding their text is read in.
+#include <sys/stat.h>
+
+#include <ctime>
+#include <filesystem>
+#include <iostream>
+#include <memory>
+
+#include "commands.h"
+#include "corpus_input.h"
+#include "quillrt/files/file_contents.h"
+
+namespace quill::cli {
+
+std::string ContentKindNames(TFileContentsSet kinds);  // cmd_detect.cpp
+
+namespace {
+
+struct FilesOptions {
+  CorpusOptions corpus;
+};
+
+// Local modification time as YYYY-MM-DD HH:MM; the archive's for an entry.
+std::string FileDate(const std::string& name) {
+  struct stat info {};
+  if (::stat(name.c_str(), &info) != 0) return "-";
+  std::tm local{};
+  localtime_r(&info.st_mtime, &local);
+  char text[32];
+  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", &local);
+  return text;
+}
+
+// An archive entry's name is the archive's, a backslash and the entry's.
+std::string ContainerOf(const CorpusFile& file) {
+  std::string name = Utf16ToUtf8(file.name);
+  if (file.in_zip) {
+    const std::size_t mark = name.find(".zip\\");
+    if (mark != std::string::npos) name.resize(mark + 4);
+  }
+  return name;
+}
+
+void RunFiles(const FilesOptions& options) {
+  for (const std::string& path : options.corpus.paths) {
+    std::error_code error;
+    if (!std::filesystem::exists(path, error)) Fail("no such file or folder: " + path, kExitUsage);
+  }
+  std::vector<CorpusFile> files;
+  try {
+    files = CollectCorpusFiles(options.corpus);
+  } catch (const CLI::RuntimeError&) {
+    throw CLI::RuntimeError(kExitUsage);
+  }
+  std::int64_t total = 0;
+  for (const CorpusFile& file : files) {
+    const std::string container = ContainerOf(file);
+    // Entries of an archive are decoded by what their bytes hold once read;
+    // the listing names them as archive entries rather than unpacking each.
+    const std::string encoding =
+        file.in_zip ? "zip-entry" : ContentKindNames(FileContentsType(file.name, true));
+    std::cout << Utf16ToUtf8(file.name) << "\t" << file.size << "\t" << FileDate(container) << "\t" << encoding
+              << "\n";
+    total += file.size;
+  }
+  std::cout.flush();
+  std::cerr << "quill: " << files.size() << " files, " << total << " bytes\n";
+  if (files.empty()) throw CLI::RuntimeError(kExitFailure);
+}
+
+QuillCommand files_command("files", [](CLI::App& app) {
+  auto options = std::make_shared<FilesOptions>();
+  CLI::App* sub = app.add_subcommand("files", "The files a concordance would read: size, date, encoding");
+  AddCorpusOptions(sub, options->corpus);
+  sub->callback([options] { RunFiles(*options); });
+});
+
+}  // namespace
+}  // namespace quill::cli
