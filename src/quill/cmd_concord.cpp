@@ -19,6 +19,8 @@
 #include "concordance_lines.h"
 #include "corpus_input.h"
 #include "progress.h"
+#include "quillrt/files/file_contents.h"
+#include "quillrt/framework/encoding.h"
 #include "quillrt/platform/locale_info.h"
 #include "quillrt/search/search_engine.h"
 #include "quillrt/search/search_word_collections.h"
@@ -131,6 +133,37 @@ bool AnyWithin(const std::vector<std::int32_t>& sorted, std::int32_t word, int h
   return false;
 }
 
+// UTF-16 without a byte-order mark that the reader took for 8-bit text comes
+// out with a NUL for every other character (the zero high bytes of ASCII).
+// Such a file is read again as UTF-16 in the byte order its zeros show.
+void MendUnmarkedUtf16(const CorpusFile& file, UnicodeString& text) {
+  if (file.in_zip || text.size() < 4) return;
+  const auto nuls = static_cast<std::size_t>(std::count(text.begin(), text.end(), u'\0'));
+  if (nuls * 3 < text.size()) return;
+  std::string bytes;
+  try {
+    bytes = ReadWholeFile(file.name);
+  } catch (const Exception&) {
+    return;
+  }
+  std::size_t zero_even = 0, zero_odd = 0;
+  for (std::size_t i = 0; i < bytes.size(); ++i)
+    if (bytes[i] == 0) ++(i % 2 == 0 ? zero_even : zero_odd);
+  const TEncoding* encoding = zero_even > zero_odd ? TEncoding::BigEndianUnicode() : TEncoding::Unicode();
+  text = encoding->GetString(bytes);
+}
+
+// 8-bit texts are decoded in the code page of the language asked for.
+void UseCodePageOf(std::uint32_t lcid) {
+  const std::uint32_t code_page = AnsiCodePageOfLCID(lcid);
+  if (code_page <= 3) return;  // a Unicode-only language keeps the system's page
+  try {
+    SetSystemAnsiCodePage(static_cast<int>(code_page));
+  } catch (const Exception&) {
+    // A page the converter does not know: the system's page stays.
+  }
+}
+
 std::string FileLabel(const CorpusFile& file) { return Utf16ToUtf8(file.name); }
 
 void RunConcord(const ConcordOptions& options) {
@@ -158,6 +191,7 @@ void RunConcord(const ConcordOptions& options) {
     throw CLI::RuntimeError(kExitUsage);  // the message is out already
   }
   const std::uint32_t lcid = options.corpus.lang.empty() ? kEnglishLcid : GetUserDefaultLCID();
+  if (!options.corpus.lang.empty()) UseCodePageOf(lcid);
 
   std::vector<SearchGroup> groups;
   for (const std::string& typed : options.searches) groups.push_back({typed, ParsedWords(typed, lcid), 0});
@@ -201,6 +235,7 @@ void RunConcord(const ConcordOptions& options) {
       progress.Advance(file.size);
       continue;
     }
+    MendUnmarkedUtf16(file, text);
     classes = MakeClassArray(text.data(), text.size(), lcid);
     const TTagsFoundArray markers = MarkMarkup(text, classes);
     words_in_file = 0;
@@ -218,7 +253,7 @@ void RunConcord(const ConcordOptions& options) {
     engine.HandleAllowables(kMiddleCharacters, false, false);
 
     const auto collect_words = [&](TObject*, const TSearchFound_Rec& found) {
-      collect.push_back(found.count_stats.number[word_stats]);
+      collect.push_back(found.count_stats.number[word_stats] + 1);
       return true;
     };
     if (!context_words.empty()) {
@@ -236,7 +271,7 @@ void RunConcord(const ConcordOptions& options) {
         raw.clear();
         on_hit = [&](TObject*, const TSearchFound_Rec& found) {
           if (g_interrupted.load()) engine.Cancel();
-          const std::int32_t word = found.count_stats.number[word_stats];
+          const std::int32_t word = found.count_stats.number[word_stats] + 1;
           if (!context_words.empty() && !AnyWithin(context_hits, word, options.horizon, false)) return false;
           if (!exclusion_words.empty() && AnyWithin(exclusion_hits, word, options.horizon, true)) return false;
           raw.push_back({static_cast<std::size_t>(found.hit_pos_in_characters),
@@ -257,9 +292,10 @@ void RunConcord(const ConcordOptions& options) {
           ConcordanceLine line = MakeConcordanceLine(text, hit.pos, hit.len, static_cast<std::size_t>(options.width));
           line.file = FileLabel(file);
           line.file_index = file_index;
-          line.word_number = hit.stats.number[word_stats];
-          line.sentence = markers.Any(ts_sentence_start) ? hit.stats.number[sentence_stats] : 0;
-          line.paragraph = markers.Any(ts_paragraph_start) ? hit.stats.number[paragraph_stats] : 0;
+          // The engine counts the words before the hit; the hit's own number is one on.
+          line.word_number = hit.stats.number[word_stats] + 1;
+          line.sentence = markers.Any(ts_sentence_start) ? hit.stats.number[sentence_stats] + 1 : 0;
+          line.paragraph = markers.Any(ts_paragraph_start) ? hit.stats.number[paragraph_stats] + 1 : 0;
           line.search_word = static_cast<std::int32_t>(g);
           lines.push_back(std::move(line));
         }
