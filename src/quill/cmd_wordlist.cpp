@@ -1,4 +1,5 @@
 // quill wordlist: the words of a corpus with their frequencies.
+#include <algorithm>
 #include <memory>
 
 #include "commands.h"
@@ -30,13 +31,18 @@ void RunWordlist(const WordlistOptions& options) {
   TWordFrequencyTable table;
   ProgressBar progress("counting words", total_bytes, !options.quiet);
   int unreadable = 0;
-  UnicodeString text;
+  std::int64_t done = 0;
   for (const CorpusFile& file : files) {
-    if (ReadCorpusText(file, text))
-      CountWordsOfTxt(text, options.min_length, table);
-    else
-      ++unreadable;
-    progress.Advance(file.size);
+    // Words never span the pieces, so counting piece by piece counts the file.
+    std::int64_t characters = 0;
+    const bool read = ReadCorpusTextInPieces(file, [&](std::u16string_view piece) {
+      CountWordsOfTxt(piece, options.min_length, table);
+      characters += static_cast<std::int64_t>(piece.size());
+      progress.Set(done + std::min(characters, file.size));  // about a byte a character
+    });
+    if (!read) ++unreadable;
+    done += file.size;
+    progress.Set(done);
   }
   progress.Finish();
 

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
@@ -113,20 +114,29 @@ class MappedFile {
   std::size_t size_ = 0;
 };
 
-// The text of a file's bytes, by what they hold. UTF-16 shows itself in its
-// first bytes (a byte-order mark or the statistics of its units), so only a
-// sample is tested for it: the statistical test over a whole large corpus file
-// would cost more than counting its words. The rest is judged as the file
-// utilities judge it: UTF-8 when well-formed with a non-ASCII character, else
-// the 8-bit code page.
-UnicodeString DecodeCorpusBytes(std::string_view bytes) {
+// What a large file's bytes hold. UTF-16 shows itself in its first bytes (a
+// byte-order mark or the statistics of its units), so only a sample is tested
+// for it: the statistical test over a whole large corpus file would cost more
+// than counting its words. The rest is judged as the file utilities judge it:
+// UTF-8 when well-formed up to its first non-ASCII character, else the 8-bit
+// code page.
+struct TextKind {
+  enum Encoding { utf16, utf16_big_endian, utf8, eight_bit } encoding;
+  std::size_t mark;  // bytes of byte-order mark to skip
+};
+
+TextKind KindOfText(std::string_view bytes) {
   constexpr std::size_t kSample = 1 << 16;
-  if (bytes.size() <= kSample) return DecodedTextBytes(bytes);
   std::size_t mark = 0;
-  if (const TEncoding* marked = TEncoding::DetectFromPreamble(bytes, mark)) return marked->GetString(bytes.substr(mark));
-  const TFileContentsSet kind = FileBufferType(bytes.data(), true, static_cast<std::int64_t>(kSample));
-  if (kind.Contains(fc_16_bit_reversed)) return TEncoding::BigEndianUnicode()->GetString(bytes);
-  if (kind.Contains(fc_16_bit)) return TEncoding::Unicode()->GetString(bytes);
+  if (const TEncoding* marked = TEncoding::DetectFromPreamble(bytes, mark)) {
+    if (marked == TEncoding::Unicode()) return {TextKind::utf16, mark};
+    if (marked == TEncoding::BigEndianUnicode()) return {TextKind::utf16_big_endian, mark};
+    return {TextKind::utf8, mark};
+  }
+  const TFileContentsSet kind =
+      FileBufferType(bytes.data(), true, static_cast<std::int64_t>(std::min(bytes.size(), kSample)));
+  if (kind.Contains(fc_16_bit_reversed)) return {TextKind::utf16_big_endian, 0};
+  if (kind.Contains(fc_16_bit)) return {TextKind::utf16, 0};
   // The UTF-8 test looks no further than the first byte above 0x7F: skip the
   // plain ASCII before it eight bytes at a time.
   std::size_t ascii = 0;
@@ -135,8 +145,65 @@ UnicodeString DecodeCorpusBytes(std::string_view bytes) {
     if (eight & 0x8080808080808080ull) break;
   }
   bool all_ascii = true;
-  if (CheckedUTF(bytes.substr(ascii), all_ascii) && !all_ascii) return TEncoding::UTF8()->GetString(bytes);
+  if (CheckedUTF(bytes.substr(ascii), all_ascii) && !all_ascii) return {TextKind::utf8, 0};
+  return {TextKind::eight_bit, 0};
+}
+
+UnicodeString DecodeCorpusBytes(std::string_view bytes) {
+  if (bytes.size() <= (1u << 16)) return DecodedTextBytes(bytes);
+  const TextKind kind = KindOfText(bytes);
+  switch (kind.encoding) {
+    case TextKind::utf16: return TEncoding::Unicode()->GetString(bytes.substr(kind.mark));
+    case TextKind::utf16_big_endian: return TEncoding::BigEndianUnicode()->GetString(bytes.substr(kind.mark));
+    case TextKind::utf8: return TEncoding::UTF8()->GetString(bytes.substr(kind.mark));
+    case TextKind::eight_bit: break;
+  }
   return TEncoding::Default()->GetString(bytes);
+}
+
+// A single-byte code page whose bytes below 0x80 are ASCII: its texts can be
+// cut at such a byte, and widened byte by byte where they hold no other.
+bool KeepsAscii(std::uint32_t code_page) {
+  const char16_t* table = SingleByteToUnicodeTable(code_page);
+  if (table == nullptr) return false;
+  for (unsigned c = 0; c < 0x80; ++c)
+    if (table[c] != c) return false;
+  return true;
+}
+
+bool IsAsciiBreak(unsigned c) { return c < 0x80 && !std::isalnum(static_cast<int>(c)); }
+
+// Hands over `bytes` in pieces that end after an ASCII non-word byte, each
+// decoded by `decode`. For UTF-8 and single-byte code pages such a byte is a
+// character of its own.
+void InPieces(std::string_view bytes, const std::function<void(std::string_view)>& decode) {
+  constexpr std::size_t kPiece = 4 << 20;
+  std::size_t at = 0;
+  while (at < bytes.size()) {
+    std::size_t end = std::min(bytes.size(), at + kPiece);
+    while (end < bytes.size() && !IsAsciiBreak(static_cast<unsigned char>(bytes[end - 1]))) ++end;
+    decode(bytes.substr(at, end - at));
+    at = end;
+  }
+}
+
+// The same for UTF-16 of either byte order: pieces end after a unit that is an
+// ASCII non-word character.
+void InUtf16Pieces(std::string_view bytes, bool big_endian, const std::function<void(std::string_view)>& decode) {
+  constexpr std::size_t kPiece = 4 << 20;
+  std::size_t at = 0;
+  while (at < bytes.size()) {
+    std::size_t end = std::min(bytes.size(), at + kPiece) & ~std::size_t{1};
+    if (end <= at) end = bytes.size();
+    while (end < bytes.size()) {
+      const auto b0 = static_cast<unsigned char>(bytes[end - 2]), b1 = static_cast<unsigned char>(bytes[end - 1]);
+      const unsigned unit = big_endian ? (b0 << 8) | b1 : (b1 << 8) | b0;
+      if (IsAsciiBreak(unit)) break;
+      end += 2;
+    }
+    decode(bytes.substr(at, std::min(end, bytes.size()) - at));
+    at = std::min(end, bytes.size());
+  }
 }
 
 }  // namespace
@@ -208,6 +275,71 @@ bool ReadCorpusText(const CorpusFile& file, UnicodeString& text) {
       text = DecodeCorpusBytes(mapped.Bytes());
     else
       text = DecodeCorpusBytes(ReadWholeFile(file.name));
+    return true;
+  } catch (const std::exception& e) {
+    std::cerr << "quill: cannot read " << Utf8(file.name) << ": " << e.what() << "\n";
+    return false;
+  }
+}
+
+}  // namespace quill::cli
+
+namespace quill::cli {
+
+bool ReadCorpusTextInPieces(const CorpusFile& file, const std::function<void(std::u16string_view piece)>& take) {
+  if (file.in_zip) {
+    UnicodeString text;
+    if (!ReadCorpusText(file, text)) return false;
+    take(text);
+    return true;
+  }
+  try {
+    const MappedFile mapped(Utf8(file.name));
+    std::string read;
+    if (!mapped.Ok()) read = ReadWholeFile(file.name);
+    std::string_view bytes = mapped.Ok() ? mapped.Bytes() : std::string_view(read);
+    if (bytes.size() <= (1u << 16)) {
+      take(DecodedTextBytes(bytes));
+      return true;
+    }
+    std::vector<char16_t> wide;  // ASCII pieces are widened here, without a new string each time
+    const auto ascii_or = [&](const TEncoding* encoding) {
+      return [&, encoding](std::string_view piece) {
+        std::uint64_t any = 0;
+        std::size_t k = 0;
+        for (std::uint64_t eight; k + 8 <= piece.size(); k += 8) {
+          std::memcpy(&eight, piece.data() + k, sizeof eight);
+          any |= eight;
+        }
+        for (; k < piece.size(); ++k) any |= static_cast<unsigned char>(piece[k]);
+        if (any & 0x8080808080808080ull) {
+          take(encoding->GetString(piece));
+          return;
+        }
+        wide.resize(piece.size());
+        for (std::size_t i = 0; i < piece.size(); ++i) wide[i] = static_cast<unsigned char>(piece[i]);
+        take(std::u16string_view(wide.data(), wide.size()));
+      };
+    };
+    switch (const TextKind kind = KindOfText(bytes); kind.encoding) {
+      case TextKind::utf16:
+        InUtf16Pieces(bytes.substr(kind.mark), false,
+                      [&](std::string_view piece) { take(TEncoding::Unicode()->GetString(piece)); });
+        break;
+      case TextKind::utf16_big_endian:
+        InUtf16Pieces(bytes.substr(kind.mark), true,
+                      [&](std::string_view piece) { take(TEncoding::BigEndianUnicode()->GetString(piece)); });
+        break;
+      case TextKind::utf8:
+        InPieces(bytes.substr(kind.mark), ascii_or(TEncoding::UTF8()));
+        break;
+      case TextKind::eight_bit:
+        if (KeepsAscii(GetACP()))
+          InPieces(bytes, ascii_or(TEncoding::Default()));
+        else
+          take(TEncoding::Default()->GetString(bytes));
+        break;
+    }
     return true;
   } catch (const std::exception& e) {
     std::cerr << "quill: cannot read " << Utf8(file.name) << ": " << e.what() << "\n";

@@ -6,6 +6,8 @@
 #include <CLI/CLI.hpp>
 
 #include <cstdint>
+#include <functional>
+#include <string_view>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -46,6 +48,13 @@ std::vector<CorpusFile> CollectCorpusFiles(const CorpusOptions& options);
 // UTF-16 statistics, UTF-8 validity, else the 8-bit code page of --lang or the
 // system's). False, with a warning on standard error, when it cannot be read.
 bool ReadCorpusText(const CorpusFile& file, UnicodeString& text);
+
+// The same text handed over in pieces of a few megabytes, each cut just after
+// an ASCII character that is neither letter nor digit, so that no word runs
+// from one piece into the next (a text in a code page of two-byte characters,
+// or inside an archive, comes whole). Large files need no buffer of their
+// whole text. False, with a warning, when the file cannot be read.
+bool ReadCorpusTextInPieces(const CorpusFile& file, const std::function<void(std::u16string_view piece)>& take);
 
 // The default corpus: $QUILL_DEFAULT_CORPUS when set, else data/brown found
 // from the working folder or the program's folder upwards.

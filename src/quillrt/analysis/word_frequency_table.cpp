@@ -16,8 +16,8 @@ namespace {
 
 constexpr std::size_t kFirstSlots = 1024;
 
-// A fast hash of UTF-16 units, four at a time (HashShortKey is the same for
-// keys of up to eight units).
+// A fast hash of the UTF-16 units of a long key, four at a time (short keys
+// have HashShortKey).
 std::uint64_t HashUnits(std::u16string_view s) {
   const char16_t* p = s.data();
   std::size_t n = s.size();
@@ -141,18 +141,32 @@ bool TWordFrequencyTable::AddFolded(std::u16string_view folded, std::u16string_v
 }
 
 void TWordFrequencyTable::AddPreparedWords(const TPreparedWord* words, std::size_t count, bool* fresh) {
+  // The slots the words start from are fetched together; while one word is
+  // counted, the stored key that a long word a few places on will compare
+  // with is fetched too (its slot has arrived by then).
+  constexpr std::size_t kKeyAhead = 8;
   const std::size_t mask = slots_.size() - 1;
-  // First the slots the words start from, then (once those have arrived) the
-  // stored keys of long words, so that the lookups wait on memory together.
   for (std::size_t k = 0; k < count; ++k) __builtin_prefetch(&slots_[static_cast<std::size_t>(words[k].hash) & mask]);
   for (std::size_t k = 0; k < count; ++k) {
-    if (words[k].length <= kInlineKey) continue;
-    const Slot& home = slots_[static_cast<std::size_t>(words[k].hash) & mask];
-    if (home.entry_plus_one != 0 && home.length > kInlineKey && home.key_at < keys_.size())
-      __builtin_prefetch(keys_.data() + home.key_at);
-  }
-  for (std::size_t k = 0; k < count; ++k) {
-    const bool added = AddPrepared(words[k], 1);
+    if (k + kKeyAhead < count && words[k + kKeyAhead].length > kInlineKey) {
+      const Slot& home = slots_[static_cast<std::size_t>(words[k + kKeyAhead].hash) & (slots_.size() - 1)];
+      if (home.entry_plus_one != 0 && home.length > kInlineKey) __builtin_prefetch(keys_.data() + home.key_at);
+    }
+    // Most words are met before, at the slot they start from.
+    const TPreparedWord& word = words[k];
+    Slot& home = slots_[static_cast<std::size_t>(word.hash) & (slots_.size() - 1)];
+    if (word.length <= kInlineKey && home.hash_low == static_cast<std::uint32_t>(word.hash) &&
+        home.length == word.length && home.entry_plus_one != 0 && home.count != UINT32_MAX) {
+      std::uint64_t held[2];
+      std::memcpy(held, home.inline_key, sizeof held);
+      if (held[0] == word.short_key[0] && held[1] == word.short_key[1]) {
+        ++home.count;
+        ++total_;
+        if (fresh != nullptr) fresh[k] = false;
+        continue;
+      }
+    }
+    const bool added = AddPrepared(word, 1);
     if (fresh != nullptr) fresh[k] = added;
   }
 }

@@ -46,20 +46,12 @@ class QUILLRT_API TWordFrequencyTable {
   };
   // Prepares a word from its folded key.
   static TPreparedWord Prepared(std::u16string_view folded, std::u16string_view spelling);
-  // The hash of a zero-padded short key; Prepared gives the same hash (that
-  // of all the key's units, four at a time, the last group zero-padded).
+  // The hash of a zero-padded short key, as Prepared makes it.
   static std::uint64_t HashShortKey(const std::uint64_t short_key[2], std::uint32_t length) {
-    std::uint64_t h = 0x9E3779B97F4A7C15ull ^ (length * 0x100000001B3ull);
-    const std::uint32_t whole = length / 4;
-    for (std::uint32_t k = 0; k < whole; ++k) {
-      h = (h ^ short_key[k]) * 0xFF51AFD7ED558CCDull;
-      h ^= h >> 32;
-    }
-    const std::uint64_t rest = whole < 2 ? short_key[whole] : 0;
-    h = (h ^ rest) * 0xC4CEB9FE1A85EC53ull;
-    h ^= h >> 29;
-    h *= 0x9E3779B97F4A7C15ull;
-    return h ^ (h >> 31);
+    std::uint64_t h = short_key[0] * 0x9E3779B97F4A7C15ull + short_key[1] * 0xC2B2AE3D27D4EB4Full + length;
+    h ^= h >> 32;
+    h *= 0xD6E8FEB86659FD93ull;
+    return h ^ (h >> 32);
   }
   // One occurrence each of several prepared words: their lookups overlap,
   // which makes this faster than one AddFolded per word. `fresh`, when given,

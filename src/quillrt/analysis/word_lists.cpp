@@ -40,7 +40,7 @@ namespace {
 // any other word is folded into a side buffer.
 class WordBatch {
  public:
-  WordBatch(TWordFrequencyTable& table, const UnicodeString& text)
+  WordBatch(TWordFrequencyTable& table, std::u16string_view text)
       : table_(table), text_end_(text.data() + text.size()) {}
 
   void Add(const WideChar* word, std::size_t length) {
@@ -51,12 +51,8 @@ class WordBatch {
       std::uint64_t low, high;
       std::memcpy(&low, word, sizeof low);
       std::memcpy(&high, word + 4, sizeof high);
-      if (length < 4) {
-        low &= UnitsMask(length);
-        high = 0;
-      } else {
-        high &= UnitsMask(length - 4);
-      }
+      low &= kUnitsMasks[length][0];
+      high &= kUnitsMasks[length][1];
       if (((low | high) & 0xFF80FF80FF80FF80ull) == 0) {
         prepared.short_key[0] = FoldedAscii(low);
         prepared.short_key[1] = FoldedAscii(high);
@@ -88,10 +84,18 @@ class WordBatch {
   static constexpr std::size_t kWords = 32;
   static constexpr std::size_t kShort = SIZE_MAX;
 
-  // The low `units` 16-bit lanes (0 to 4) of a 64-bit word.
-  static std::uint64_t UnitsMask(std::size_t units) {
-    return units >= 4 ? ~std::uint64_t{0} : (std::uint64_t{1} << (16 * units)) - 1;
-  }
+  // For a word of n units (0 to 8) read as two 64-bit words: the lanes that
+  // hold it.
+  static constexpr std::uint64_t kUnitsMasks[9][2] = {
+      {0, 0},
+      {0xFFFFull, 0},
+      {0xFFFFFFFFull, 0},
+      {0xFFFFFFFFFFFFull, 0},
+      {~0ull, 0},
+      {~0ull, 0xFFFFull},
+      {~0ull, 0xFFFFFFFFull},
+      {~0ull, 0xFFFFFFFFFFFFull},
+      {~0ull, ~0ull}};
   // Four ASCII units with A-Z lowered: lanes at or above 'A' and not above 'Z'
   // get 0x20. No lane can carry into the next, as every unit is below 0x80.
   static std::uint64_t FoldedAscii(std::uint64_t units) {
@@ -166,7 +170,7 @@ std::uint64_t WordCharMask(const WideChar* chars, std::size_t count, const std::
 }
 
 // The words of the text, found 64 units at a time from a mask of word characters.
-void CountWordsQuickly(const UnicodeString& text, std::size_t shortest, TWordFrequencyTable& table) {
+void CountWordsQuickly(std::u16string_view text, std::size_t shortest, TWordFrequencyTable& table) {
   const std::uint8_t* flags = word_chars::Flags();
   const WideChar* chars = text.data();
   const std::size_t length = text.size();
@@ -203,7 +207,7 @@ void CountWordsQuickly(const UnicodeString& text, std::size_t shortest, TWordFre
 }
 
 // One yield per character, as the hook's owner expects.
-void CountWordsYielding(const UnicodeString& text, std::size_t shortest, TWordFrequencyTable& table) {
+void CountWordsYielding(std::u16string_view text, std::size_t shortest, TWordFrequencyTable& table) {
   const std::uint8_t* flags = word_chars::Flags();
   WordBatch batch(table, text);
   std::size_t start = 0;
@@ -221,7 +225,7 @@ void CountWordsYielding(const UnicodeString& text, std::size_t shortest, TWordFr
 
 }  // namespace
 
-void CountWordsOfTxt(const UnicodeString& text, std::int32_t min_length, TWordFrequencyTable& table) {
+void CountWordsOfTxt(std::u16string_view text, std::int32_t min_length, TWordFrequencyTable& table) {
   const std::size_t shortest = min_length > 1 ? static_cast<std::size_t>(min_length) : 1;
   // The hook is called once per character. Nothing that runs while the words
   // are counted can set one, so when none is set now the count runs without

@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string_view>
 #include <utility>
 
 #include "quillrt/framework/string_list.h"
@@ -39,8 +40,9 @@ struct TFreqDifference {
 // The number of words.
 QUILLRT_API std::int32_t BasicWordCount(const UnicodeString& text);
 
-// Every word of at least `min_length` characters, counted into `table`.
-QUILLRT_API void CountWordsOfTxt(const UnicodeString& text, std::int32_t min_length, TWordFrequencyTable& table);
+// Every word of at least `min_length` characters, counted into `table`. A text
+// may be counted in pieces (cut where no word runs on) with the same result.
+QUILLRT_API void CountWordsOfTxt(std::u16string_view text, std::int32_t min_length, TWordFrequencyTable& table);
 
 // The words of at least `min_length` characters with their frequencies,
 // alphabetical or (sort_by_freq) most frequent first.

@@ -135,6 +135,11 @@ TEST(WordFrequencyTable, MergesListsAndLimitsTheOutput) {
   EXPECT_EQ(CountsOf(*table.ToStringList(false)), (Counts{{"Alpha", 2}, {"beta", 3}, {"gamma", 1}}));
   EXPECT_EQ(CountsOf(*table.ToStringList(true, 2)), (Counts{{"beta", 3}, {"Alpha", 2}}));
   EXPECT_EQ(CountsOf(*table.ToStringList(true, 1, 1)), (Counts{{"beta", 3}}));
+  // Counts saturate instead of wrapping round, and the list's int32 clamps them.
+  TWordFrequencyTable huge;
+  huge.Add(u"x", 5'000'000'000);
+  CountWordsOfTxt(u"x X x", 1, huge);
+  EXPECT_EQ(huge.ToStringList(false)->GetObject(0).AsInt(), INT32_MAX);
   // A table that grows well past its first size keeps every count.
   TWordFrequencyTable big;
   for (int round = 0; round < 3; ++round)

@@ -1,0 +1,167 @@
+#!/usr/bin/env bash
+# Times `quill wordlist --by-freq` against two everyday ways of counting words
+# on the same file, checks that the three agree on the top 100 words (after
+# folding case), and prints the time ratios.
+#
+#   bench/compare_wordfreq.sh [FILE]
+#
+# Without FILE the text is made in a temporary folder: QUILL_BENCH_MB megabytes
+# (default 100) of the Brown corpus from data/brown with its tags stripped,
+# repeated to size, as UTF-8. The quill binary is $QUILL, else
+# build-bench/src/quill/quill, else build/src/quill/quill.
+#
+#   quill    quill wordlist --by-freq -q FILE
+#   shell    LC_ALL=C tr -cs 'A-Za-z' '\n' <FILE | tr A-Z a-z | sort | uniq -c | sort -rn
+#   python   collections.Counter(re.findall(r'\w+', text.lower())) over the whole file
+#
+# Each command runs RUNS times (default 3); the run with the least CPU time
+# (user + system of every process of the pipeline) counts, its wall time shown
+# beside it. On a busy machine wall times mostly measure the wait for a core,
+# so the ratios to read first are those of CPU time. The script fails (status
+# 1) when the top 100 words differ (words tied at the 100th place aside). Counts
+# are compared too and differences reported: Python's \w words are quill's
+# (letters and digits, plus "_"), while the shell's are runs of ASCII letters,
+# so "1960s" gives the shell an "s".
+set -euo pipefail
+
+here="$(cd "$(dirname "$0")" && pwd)"
+root="$(dirname "$here")"
+runs="${RUNS:-3}"
+quill="${QUILL:-}"
+if [[ -z "$quill" ]]; then
+  for candidate in "$root/build-bench/src/quill/quill" "$root/build/src/quill/quill"; do
+    if [[ -x "$candidate" ]]; then quill="$candidate"; break; fi
+  done
+fi
+if [[ -z "$quill" || ! -x "$quill" ]]; then
+  echo "no quill program found: build it with 'make bench' (or 'make build'), or set QUILL" >&2
+  exit 2
+fi
+if ! command -v python3 >/dev/null 2>&1; then
+  echo "python3 is needed for the Counter peer and the comparison" >&2
+  exit 2
+fi
+
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+
+file="${1:-}"
+if [[ -z "$file" ]]; then
+  brown="${QUILL_BROWN_DIR:-$root/data/brown}"
+  if [[ ! -d "$brown" ]]; then
+    echo "no corpus at $brown: run scripts/setup, or pass a text file" >&2
+    exit 2
+  fi
+  file="$work/brown.txt"
+  python3 - "$brown" "$file" "${QUILL_BENCH_MB:-100}" <<'PY'
+import os, re, sys
+folder, out, megabytes = sys.argv[1], sys.argv[2], int(sys.argv[3])
+parts = []
+for name in sorted(os.listdir(folder)):
+    # Sample files are named c<genre letter><two digits>; "word/tag" -> "word".
+    if len(name) == 4 and name[0] == 'c' and name[2:].isdigit():
+        with open(os.path.join(folder, name), encoding='latin-1') as f:
+            parts.append(re.sub(r'(\S+)/[^\s/]+', r'\1', f.read()))
+base = ''.join(parts).encode('utf-8')
+target = megabytes * 1024 * 1024
+with open(out, 'wb') as f:
+    written = 0
+    while written < target:
+        chunk = base[: target - written]
+        f.write(chunk)
+        written += len(chunk)
+PY
+fi
+if [[ ! -f "$file" ]]; then
+  echo "no such file: $file" >&2
+  exit 2
+fi
+
+# best_of <output-file> <command...>: runs the command $runs times, keeps the last
+# output and prints "<wall> <cpu>" in seconds for the run with the least CPU time.
+best_of() {
+  local out="$1"
+  shift
+  local best_wall="" best_cpu=""
+  for ((i = 0; i < runs; i++)); do
+    local times
+    times=$( { TIMEFORMAT='%R %U %S'; time "$@" >"$out"; } 2>&1 )
+    read -r best_wall best_cpu < <(awk -v t="$times" -v bw="$best_wall" -v bc="$best_cpu" 'BEGIN {
+      split(t, f, " "); cpu = f[2] + f[3];
+      if (bc == "" || cpu < bc) { bw = f[1]; bc = cpu }
+      printf "%.3f %.3f\n", bw, bc }')
+  done
+  echo "$best_wall $best_cpu"
+}
+
+run_quill() { "$quill" wordlist --by-freq -q "$1"; }
+run_shell() { LC_ALL=C tr -cs 'A-Za-z' '\n' <"$1" | tr A-Z a-z | sort | uniq -c | sort -rn; }
+run_python() {
+  python3 -c '
+import collections, re, sys
+with open(sys.argv[1], encoding="utf-8", errors="replace") as f:
+    text = f.read()
+for word, count in collections.Counter(re.findall(r"\w+", text.lower())).most_common():
+    print(f"{word}\t{count}")
+' "$1"
+}
+
+cat "$file" >/dev/null  # warm the page cache
+size=$(stat -c %s "$file")
+t_quill=$(best_of "$work/quill.tsv" run_quill "$file")
+t_shell=$(best_of "$work/shell.txt" run_shell "$file")
+t_python=$(best_of "$work/python.tsv" run_python "$file")
+
+agree=0
+python3 - "$work/quill.tsv" "$work/shell.txt" "$work/python.tsv" <<'PY' || agree=$?
+import sys
+
+def read_tsv(path):
+    counts = []
+    with open(path, encoding='utf-8') as f:
+        for line in f:
+            word, count = line.rstrip('\n').split('\t')
+            counts.append((word.lower(), int(count)))
+    return counts
+
+def read_uniq(path):
+    counts = []
+    with open(path, encoding='utf-8', errors='replace') as f:
+        for line in f:
+            parts = line.split()
+            if len(parts) == 2:  # a count and a word (the empty word is left out)
+                counts.append((parts[1], int(parts[0])))
+    return counts
+
+quill = read_tsv(sys.argv[1])
+peers = {'shell': read_uniq(sys.argv[2]), 'python': read_tsv(sys.argv[3])}
+failed = False
+for name, counts in peers.items():
+    ours, theirs = quill[:100], counts[:100]
+    # Words tied at the 100th place may fall on either side of it.
+    edge = min(ours[-1][1], theirs[-1][1]) if ours and theirs else 0
+    differ = {w for w, c in ours if c > edge} ^ {w for w, c in theirs if c > edge}
+    differ -= {w for w, c in ours + theirs if c <= edge}
+    their_counts = dict(counts)
+    counts_differ = [(w, c, their_counts.get(w)) for w, c in ours if their_counts.get(w) != c]
+    if differ:
+        failed = True
+        print(f'top 100 words: {name} DIFFERS: {sorted(differ)[:10]}')
+    else:
+        note = ''
+        if counts_differ:
+            # The shell's words are runs of ASCII letters only: "1960s" gives it an "s".
+            note = f'; {len(counts_differ)} counts differ by its word definition, e.g. {counts_differ[:2]}'
+        print(f'top 100 words: {name} agrees with quill{note}')
+sys.exit(1 if failed else 0)
+PY
+
+awk -v q="$t_quill" -v s="$t_shell" -v p="$t_python" -v size="$size" -v runs="$runs" 'BEGIN {
+  split(q, tq, " "); split(s, ts, " "); split(p, tp, " ");
+  printf "file: %.1f MB; best of %d runs by CPU time (user + system), wall time beside it\n", size / 1048576, runs;
+  printf "%-8s %8s %8s %12s %12s\n", "", "cpu s", "wall s", "cpu ratio", "wall ratio";
+  printf "%-8s %8.2f %8.2f %12s %12s\n", "quill", tq[2], tq[1], "1.0", "1.0";
+  printf "%-8s %8.2f %8.2f %11.1fx %11.1fx\n", "shell", ts[2], ts[1], ts[2] / tq[2], ts[1] / tq[1];
+  printf "%-8s %8.2f %8.2f %11.1fx %11.1fx\n", "python", tp[2], tp[1], tp[2] / tq[2], tp[1] / tq[1];
+}'
+exit "$agree"
