@@ -1,7 +1,9 @@
 // Word lists and n-gram lists over a large English text: SimpleWordListOfTxt
 // (alphabetical and by frequency) and SimpleNGramListOfTxt with n = 3, against a
 // plain reference in the same program: lower-cased ASCII words counted in a
-// std::unordered_map<std::u16string, int> (no locale order, no first spellings).
+// std::unordered_map<std::u16string, int> (no locale order, no first spellings);
+// and, over the first 4 MB, against the same list filled word by word as a
+// sorted string list is filled (a binary search by locale comparison a word).
 //
 // The text is the Brown corpus (data/brown, tags stripped) repeated to size, or,
 // when it is absent, English-like text generated deterministically. Size in
@@ -18,11 +20,13 @@
 #include <fstream>
 #include <iterator>
 #include <random>
+#include <string_view>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
 #include "quillrt/analysis/ngrams.h"
+#include "quillrt/analysis/word_boundaries.h"
 #include "quillrt/analysis/word_lists.h"
 
 namespace {
@@ -182,11 +186,62 @@ void BM_SimpleNGramListOfTxt3(benchmark::State& state) {
   Report(state, lines);
 }
 
+// The list filled as a sorted, case-insensitive string list is filled one
+// word at a time (a binary search by locale comparison per word): the result
+// SimpleWordListOfTxt reproduces, over the first 4 MB only, beside
+// SimpleWordListOfTxt on the same 4 MB.
+constexpr std::size_t kSlice = 4 * 1024 * 1024;
+
+std::u16string_view Slice() {
+  const std::u16string& text = TheCorpus().text;
+  return std::u16string_view(text).substr(0, std::min(text.size(), kSlice));
+}
+
+void ReportSlice(benchmark::State& state, std::int64_t lines) {
+  state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * Slice().size()));
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * Slice().size()));
+  state.counters["lines"] = static_cast<double>(lines);
+  state.SetLabel("first 4 MB");
+}
+
+void BM_SortedInsertion4MB(benchmark::State& state) {
+  std::int64_t lines = 0;
+  for (auto _ : state) {
+    quill::TStringList list;
+    list.SetSorted(true);
+    const std::u16string_view text = Slice();
+    std::size_t i = 0;
+    while (i < text.size()) {
+      while (i < text.size() && !quill::IsLetterOrDigitChar(text[i])) ++i;
+      const std::size_t start = i;
+      while (i < text.size() && quill::IsLetterOrDigitChar(text[i])) ++i;
+      if (i == start) continue;
+      const std::u16string word(text.substr(start, i - start));
+      int at;
+      if (list.Find(word, at))
+        list.PutObject(at, quill::TObjectRef::FromInt(list.GetObject(at).AsInt() + 1));
+      else
+        list.AddObject(word, quill::TObjectRef::FromInt(1));
+    }
+    lines = list.Count();
+  }
+  ReportSlice(state, lines);
+}
+
+void BM_SimpleWordListOfTxt4MB(benchmark::State& state) {
+  std::int64_t lines = 0;
+  const std::u16string text(Slice());
+  for (auto _ : state) lines = quill::SimpleWordListOfTxt(text, 1, false)->Count();
+  ReportSlice(state, lines);
+}
+
 void Configure(benchmark::internal::Benchmark* b) {
   b->Unit(benchmark::kMillisecond)->Repetitions(3)->Iterations(1)->ReportAggregatesOnly(true);
 }
 
 BENCHMARK(BM_ReferenceUnorderedMap)->Apply(Configure);
+BENCHMARK(BM_SortedInsertion4MB)->Apply(Configure);
+BENCHMARK(BM_SimpleWordListOfTxt4MB)->Apply(Configure);
 BENCHMARK(BM_SimpleWordListOfTxt)->Arg(0)->Arg(1)->ArgName("by_freq")->Apply(Configure);
 BENCHMARK(BM_SimpleNGramListOfTxt3)->Arg(0)->Arg(1)->ArgName("by_freq")->Apply(Configure);
 

@@ -58,6 +58,11 @@ int TStringlistWithListOfOccurrences::AddOrIncOneByFreq(const UnicodeString& tex
       index_valid_ = false;  // a sorted list put it elsewhere: indexes moved
   }
   TListOfOccurrences* occurrences = GetObject(index);
+  if (occurrences == nullptr) {
+    // A line put in by other means has no list yet.
+    PutObject(index, std::make_unique<TListOfOccurrences>());
+    occurrences = GetObject(index);
+  }
   const int record = occurrences->LongIndexOf(file_number, t2_long0);
   if (record < 0)
     occurrences->AddOne({file_number, freq});

@@ -139,6 +139,11 @@ TEST(StringlistWithListOfOccurrences, FindsLinesAfterDeletesAndSorts) {
   EXPECT_EQ(list.Count(), 3);
   list.Clear();
   EXPECT_EQ(list.AddOrIncOneByFreq(u"b", 1, 1), 0);
+  // A line added without an occurrence list gets one when first counted.
+  list.Add(u"plain");
+  EXPECT_EQ(list.AddOrIncOneByFreq(u"PLAIN", 3, 2), 1);
+  ASSERT_NE(list.GetAListOfOccurrences(1), nullptr);
+  EXPECT_EQ(list.GetAListOfOccurrences(1)->Count(), 1);
 }
 
 TEST(StringlistWithListOfOccurrences, SortsByTotalFrequencyAndByFirstFile) {
