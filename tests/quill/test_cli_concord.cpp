@@ -67,6 +67,9 @@ TEST(CliConcord, ReadsEightBitTextInTheLanguagesCodePage) {
   const auto result = RunQuill(Concord("москва", {"--lang", "ru_RU", dir.path().string()}));
   EXPECT_EQ(result.exit_code, 0) << result.err << result.out;
   EXPECT_TRUE(Has(result.out, "\t\u041C\u043E\u0441\u043A\u0432\u0430\t")) << result.out;
+  // The same language named by its LCID; an unknown language is a usage error.
+  EXPECT_EQ(RunQuill(Concord("москва", {"--lang", "0x0419", dir.path().string()})).exit_code, 0);
+  EXPECT_EQ(RunQuill(Concord("москва", {"--lang", "xx_nowhere", dir.path().string()})).exit_code, 2);
 }
 
 TEST(CliConcord, LineFieldsContextWidthAndNumbers) {
