@@ -33,12 +33,16 @@ void RunNGrams(const NGramOptions& options) {
   ProgressBar progress("counting " + std::to_string(options.n) + "-grams", total_bytes, !options.quiet);
   int unreadable = 0;
   UnicodeString text;
+  std::int64_t done = 0;
   for (const CorpusFile& file : files) {
+    // The count tells the percentage of the file reached at each new n-gram.
+    const TTellCountEvent within_file = [&](std::int32_t percent) { progress.Set(done + file.size * percent / 100); };
     if (ReadCorpusText(file, text))
-      CountNGramsOfTxt(text, options.n, options.max_tag_len, table, nullptr);
+      CountNGramsOfTxt(text, options.n, options.max_tag_len, table, within_file);
     else
       ++unreadable;
-    progress.Advance(file.size);
+    done += file.size;
+    progress.Set(done);
   }
   progress.Finish();
 
