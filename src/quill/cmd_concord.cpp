@@ -7,6 +7,7 @@
 #include <atomic>
 #include <chrono>
 #include <csignal>
+#include <cstring>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
@@ -153,6 +154,43 @@ void MendUnmarkedUtf16(const CorpusFile& file, UnicodeString& text) {
   text = encoding->GetString(bytes);
 }
 
+// Plain ASCII text (no zero byte, nothing above 0x7F) reads the same in every
+// 8-bit code page and cannot be UTF-16 text of any script the statistical
+// test would recognise, so it is widened directly: on an English corpus the
+// encoding tests would otherwise cost more than the search. Anything else is
+// read by the corpus reader with its full detection.
+bool ReadText(const CorpusFile& file, std::string& bytes, UnicodeString& text) {
+  if (!file.in_zip) {
+    bytes.clear();
+    if (std::FILE* f = std::fopen(Utf16ToUtf8(file.name).c_str(), "rb")) {
+      char chunk[1 << 16];
+      for (std::size_t got; (got = std::fread(chunk, 1, sizeof chunk, f)) > 0;) bytes.append(chunk, got);
+      const bool failed = std::ferror(f) != 0;
+      std::fclose(f);
+      std::uint64_t seen_or = 0;
+      bool zero = false;
+      std::size_t i = 0;
+      for (; i + 8 <= bytes.size() && !zero; i += 8) {
+        std::uint64_t eight;
+        std::memcpy(&eight, bytes.data() + i, sizeof eight);
+        seen_or |= eight;
+        zero = ((eight - 0x0101010101010101ull) & ~eight & 0x8080808080808080ull) != 0;
+      }
+      for (; i < bytes.size(); ++i) {
+        seen_or |= static_cast<unsigned char>(bytes[i]);
+        zero = zero || bytes[i] == 0;
+      }
+      if (!failed && !zero && (seen_or & 0x8080808080808080ull) == 0) {
+        text.assign(bytes.begin(), bytes.end());
+        return true;
+      }
+    }
+  }
+  if (!ReadCorpusText(file, text)) return false;
+  MendUnmarkedUtf16(file, text);
+  return true;
+}
+
 // 8-bit texts are decoded in the code page of the language asked for.
 void UseCodePageOf(std::uint32_t lcid) {
   const std::uint32_t code_page = AnsiCodePageOfLCID(lcid);
@@ -216,6 +254,7 @@ void RunConcord(const ConcordOptions& options) {
 
   ProgressBar progress("searching", total_bytes, !options.quiet && files.size() > 1);
   UnicodeString text;
+  std::string file_bytes;
   TClassArray classes;
   std::int32_t file_index = 0;
   std::int32_t words_in_file = 0;
@@ -230,12 +269,11 @@ void RunConcord(const ConcordOptions& options) {
   for (const CorpusFile& file : files) {
     if (g_interrupted.load() || enough) break;
     ++file_index;
-    if (!ReadCorpusText(file, text)) {
+    if (!ReadText(file, file_bytes, text)) {
       ++unreadable;
       progress.Advance(file.size);
       continue;
     }
-    MendUnmarkedUtf16(file, text);
     classes = MakeClassArray(text.data(), text.size(), lcid);
     const TTagsFoundArray markers = MarkMarkup(text, classes);
     words_in_file = 0;
