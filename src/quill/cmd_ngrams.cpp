@@ -20,6 +20,7 @@ struct NGramOptions {
   int top = 0;
   std::string format = "tsv";
   bool quiet = false;
+  bool pos_tags = false;
 };
 
 void RunNGrams(const NGramOptions& options) {
@@ -37,10 +38,16 @@ void RunNGrams(const NGramOptions& options) {
   for (const CorpusFile& file : files) {
     // The count tells the percentage of the file reached at each new n-gram.
     const TTellCountEvent within_file = [&](std::int32_t percent) { progress.Set(done + file.size * percent / 100); };
-    if (ReadCorpusText(file, text))
+    if (ReadCorpusText(file, text)) {
+      if (options.pos_tags) {
+        UnicodeString untagged;
+        AppendWithoutPosTags(text, untagged);
+        text.swap(untagged);
+      }
       CountNGramsOfTxt(text, options.n, options.max_tag_len, table, within_file);
-    else
+    } else {
       ++unreadable;
+    }
     done += file.size;
     progress.Set(done);
   }
@@ -65,6 +72,7 @@ QuillCommand ngrams_command("ngrams", [](CLI::App& app) {
   sub->add_option("--max-tag-len", options->max_tag_len,
                   "Longest markup tag passed over, in characters (default: 100)");
   sub->add_option("--format", options->format, "Output format: tsv or json (default: tsv)");
+  sub->add_flag("--pos-tags", options->pos_tags, "Tokens are word/TAG (as in the Brown corpus): leave the tags out");
   sub->add_flag("-q,--quiet", options->quiet, "No progress bar");
   sub->footer("Example: quill ngrams -n 3 --by-freq --top 20 data/brown");
   sub->callback([options] { RunNGrams(*options); });

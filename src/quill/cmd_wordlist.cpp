@@ -20,6 +20,7 @@ struct WordlistOptions {
   int top = 0;
   std::string format = "tsv";
   bool quiet = false;
+  bool pos_tags = false;
 };
 
 void RunWordlist(const WordlistOptions& options) {
@@ -32,11 +33,18 @@ void RunWordlist(const WordlistOptions& options) {
   ProgressBar progress("counting words", total_bytes, !options.quiet);
   int unreadable = 0;
   std::int64_t done = 0;
+  UnicodeString untagged;
   for (const CorpusFile& file : files) {
     // Words never span the pieces, so counting piece by piece counts the file.
     std::int64_t characters = 0;
     const bool read = ReadCorpusTextInPieces(file, [&](std::u16string_view piece) {
-      CountWordsOfTxt(piece, options.min_length, table);
+      if (options.pos_tags) {
+        untagged.clear();
+        AppendWithoutPosTags(piece, untagged);
+        CountWordsOfTxt(untagged, options.min_length, table);
+      } else {
+        CountWordsOfTxt(piece, options.min_length, table);
+      }
       characters += static_cast<std::int64_t>(piece.size());
       progress.Set(done + std::min(characters, file.size));  // about a byte a character
     });
@@ -64,6 +72,7 @@ QuillCommand wordlist_command("wordlist", [](CLI::App& app) {
   sub->add_option("--min-freq", options->min_freq, "Leave out words met fewer times (default: 1)");
   sub->add_option("--top", options->top, "Keep only the first N lines (default: all)")->check(CLI::NonNegativeNumber);
   sub->add_option("--format", options->format, "Output format: tsv or json (default: tsv)");
+  sub->add_flag("--pos-tags", options->pos_tags, "Tokens are word/TAG (as in the Brown corpus): leave the tags out");
   sub->add_flag("-q,--quiet", options->quiet, "No progress bar");
   sub->footer("Example: quill wordlist --by-freq --top 20 data/brown");
   sub->callback([options] { RunWordlist(*options); });

@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
@@ -171,9 +170,9 @@ bool KeepsAscii(std::uint32_t code_page) {
   return true;
 }
 
-bool IsAsciiBreak(unsigned c) { return c < 0x80 && !std::isalnum(static_cast<int>(c)); }
+bool IsAsciiBreak(unsigned c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
-// Hands over `bytes` in pieces that end after an ASCII non-word byte, each
+// Hands over `bytes` in pieces that end after an ASCII blank or line end, each
 // decoded by `decode`. For UTF-8 and single-byte code pages such a byte is a
 // character of its own.
 void InPieces(std::string_view bytes, const std::function<void(std::string_view)>& decode) {
@@ -188,7 +187,7 @@ void InPieces(std::string_view bytes, const std::function<void(std::string_view)
 }
 
 // The same for UTF-16 of either byte order: pieces end after a unit that is an
-// ASCII non-word character.
+// ASCII blank or line end.
 void InUtf16Pieces(std::string_view bytes, bool big_endian, const std::function<void(std::string_view)>& decode) {
   constexpr std::size_t kPiece = 4 << 20;
   std::size_t at = 0;
@@ -344,6 +343,26 @@ bool ReadCorpusTextInPieces(const CorpusFile& file, const std::function<void(std
   } catch (const std::exception& e) {
     std::cerr << "quill: cannot read " << Utf8(file.name) << ": " << e.what() << "\n";
     return false;
+  }
+}
+
+}  // namespace quill::cli
+
+namespace quill::cli {
+
+void AppendWithoutPosTags(std::u16string_view text, std::u16string& out) {
+  const auto is_space = [](char16_t c) { return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r'; };
+  std::size_t i = 0;
+  while (i < text.size()) {
+    if (is_space(text[i])) {
+      out.push_back(text[i++]);
+      continue;
+    }
+    const std::size_t start = i;
+    while (i < text.size() && !is_space(text[i])) ++i;
+    const std::u16string_view token = text.substr(start, i - start);
+    const std::size_t slash = token.rfind(u'/');
+    out.append(slash != std::u16string_view::npos && slash > 0 ? token.substr(0, slash) : token);
   }
 }
 

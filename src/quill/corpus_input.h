@@ -50,11 +50,16 @@ std::vector<CorpusFile> CollectCorpusFiles(const CorpusOptions& options);
 bool ReadCorpusText(const CorpusFile& file, UnicodeString& text);
 
 // The same text handed over in pieces of a few megabytes, each cut just after
-// an ASCII character that is neither letter nor digit, so that no word runs
-// from one piece into the next (a text in a code page of two-byte characters,
+// an ASCII blank or line end, so that no word (nor "word/TAG" token) runs from
+// one piece into the next (a text in a code page of two-byte characters,
 // or inside an archive, comes whole). Large files need no buffer of their
 // whole text. False, with a warning, when the file cannot be read.
 bool ReadCorpusTextInPieces(const CorpusFile& file, const std::function<void(std::u16string_view piece)>& take);
+
+// `text` with the part-of-speech tags of "word/TAG" tokens (as in the Brown
+// corpus) left out: in each run of characters other than blanks and line ends,
+// the last "/" and what follows it, when something comes before that "/".
+void AppendWithoutPosTags(std::u16string_view text, std::u16string& out);
 
 // The default corpus: $QUILL_DEFAULT_CORPUS when set, else data/brown found
 // from the working folder or the program's folder upwards.

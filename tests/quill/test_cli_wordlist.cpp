@@ -121,6 +121,21 @@ TEST_F(CliWordList, NGramsStayInsideEachFile) {
             "  {\"ngram\": \"end of the\", \"freq\": 1}\n]}\n");
 }
 
+TEST_F(CliWordList, LeavesOutPartOfSpeechTagsWhenAsked) {
+  WriteText(dir_.Path("tagged.txt"), "The/at jury/nn said/vbd ./. The/at and/or ./.\n");
+  const std::string tagged = dir_.Path("tagged.txt").string();
+  CliResult result = RunQuill({"wordlist", tagged, "--pos-tags", "--by-freq"});
+  ASSERT_EQ(result.exit_code, 0) << result.err;
+  EXPECT_EQ(result.out, "The\t2\nand\t1\njury\t1\nsaid\t1\n");
+  // A full stop standing apart (after a blank) does not end the window.
+  result = RunQuill({"ngrams", tagged, "--pos-tags", "-n", "2"});
+  EXPECT_EQ(result.out, "jury said\t1\nsaid The\t1\nThe and\t1\nThe jury\t1\n");
+  // Without the option the tags are words like any other.
+  result = RunQuill({"wordlist", tagged});
+  EXPECT_NE(result.out.find("at\t2\n"), std::string::npos) << result.out;
+  EXPECT_NE(result.out.find("vbd\t1\n"), std::string::npos) << result.out;
+}
+
 TEST_F(CliWordList, ReadsFilesInsideZipArchives) {
   TZipArchive zip;
   zip.SetFileName(Utf8ToUtf16(dir_.Path("corpus/texts.zip").string()));
