@@ -113,10 +113,10 @@ class MappedFile {
   std::size_t size_ = 0;
 };
 
-// What a large file's bytes hold. UTF-16 shows itself in its first bytes (a
-// byte-order mark or the statistics of its units), so only a sample is tested
-// for it: the statistical test over a whole large corpus file would cost more
-// than counting its words. The rest is judged as the file utilities judge it:
+// What a file's bytes hold. UTF-16 shows itself in its first bytes (a
+// byte-order mark, the statistics of its units, the zero bytes of Latin
+// text), so only a sample is tested for it: the statistical test over a whole
+// large corpus file would cost more than counting its words. The rest is judged as the file utilities judge it:
 // UTF-8 when well-formed up to its first non-ASCII character, else the 8-bit
 // code page.
 struct TextKind {
@@ -132,10 +132,20 @@ TextKind KindOfText(std::string_view bytes) {
     if (marked == TEncoding::BigEndianUnicode()) return {TextKind::utf16_big_endian, mark};
     return {TextKind::utf8, mark};
   }
-  const TFileContentsSet kind =
-      FileBufferType(bytes.data(), true, static_cast<std::int64_t>(std::min(bytes.size(), kSample)));
+  const std::size_t sample = std::min(bytes.size(), kSample) & ~std::size_t{1};
+  const TFileContentsSet kind = FileBufferType(bytes.data(), true, static_cast<std::int64_t>(sample));
   if (kind.Contains(fc_16_bit_reversed)) return {TextKind::utf16_big_endian, 0};
-  if (kind.Contains(fc_16_bit)) return {TextKind::utf16, 0};
+  // Without a mark, the zero high bytes of the Latin characters tell the byte
+  // order (and betray UTF-16 that the statistics missed): zeros at even
+  // offsets are big-endian.
+  std::size_t zero_even = 0, zero_odd = 0;
+  for (std::size_t i = 0; i < sample; ++i)
+    if (bytes[i] == 0) ++(i % 2 == 0 ? zero_even : zero_odd);
+  const bool big_endian_zeros = zero_even > zero_odd;
+  if (kind.Contains(fc_16_bit)) return {big_endian_zeros ? TextKind::utf16_big_endian : TextKind::utf16, 0};
+  const std::size_t zeros = zero_even + zero_odd;
+  if (zeros * 8 > sample && std::max(zero_even, zero_odd) * 10 >= zeros * 9)
+    return {big_endian_zeros ? TextKind::utf16_big_endian : TextKind::utf16, 0};
   // The UTF-8 test looks no further than the first byte above 0x7F: skip the
   // plain ASCII before it eight bytes at a time.
   std::size_t ascii = 0;
@@ -149,7 +159,7 @@ TextKind KindOfText(std::string_view bytes) {
 }
 
 UnicodeString DecodeCorpusBytes(std::string_view bytes) {
-  if (bytes.size() <= (1u << 16)) return DecodedTextBytes(bytes);
+  if (bytes.size() < 4) return DecodedTextBytes(bytes);  // too short to judge by content
   const TextKind kind = KindOfText(bytes);
   switch (kind.encoding) {
     case TextKind::utf16: return TEncoding::Unicode()->GetString(bytes.substr(kind.mark));
@@ -298,7 +308,7 @@ bool ReadCorpusTextInPieces(const CorpusFile& file, const std::function<void(std
     if (!mapped.Ok()) read = ReadWholeFile(file.name);
     std::string_view bytes = mapped.Ok() ? mapped.Bytes() : std::string_view(read);
     if (bytes.size() <= (1u << 16)) {
-      take(DecodedTextBytes(bytes));
+      take(DecodeCorpusBytes(bytes));
       return true;
     }
     std::vector<char16_t> wide;  // ASCII pieces are widened here, without a new string each time

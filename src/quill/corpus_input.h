@@ -44,9 +44,11 @@ struct CorpusFile {
 // exit code 1 (CLI::RuntimeError). Applies --lang (a bad one is a usage error).
 std::vector<CorpusFile> CollectCorpusFiles(const CorpusOptions& options);
 
-// The text of a corpus file, decoded by what its bytes hold (byte-order mark,
-// UTF-16 statistics, UTF-8 validity, else the 8-bit code page of --lang or the
-// system's). False, with a warning on standard error, when it cannot be read.
+// The text of a corpus file, decoded by what its bytes hold (byte-order mark;
+// UTF-16 by the statistics of its units or the zero bytes of Latin text, in
+// the byte order those zeros show; UTF-8 validity; else the 8-bit code page of
+// --lang or the system's). False, with a warning on standard error, when it
+// cannot be read.
 bool ReadCorpusText(const CorpusFile& file, UnicodeString& text);
 
 // The same text handed over in pieces of a few megabytes, each cut just after

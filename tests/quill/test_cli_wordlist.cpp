@@ -46,6 +46,22 @@ TEST_F(CliWordList, CountsAFolderTreeByFrequency) {
             "cat\t1\ndog\t1\nend\t1\nof\t1\nsaw\t1\nstory\t1\n");
 }
 
+TEST_F(CliWordList, ReadsUtf16WithoutAByteOrderMarkInEitherOrder) {
+  const std::u16string text = u"Gr\u00FC\u00DFe aus K\u00F6ln, gr\u00FC\u00DFe!";
+  std::vector<unsigned char> little, big;
+  for (const char16_t c : text) {
+    little.insert(little.end(), {static_cast<unsigned char>(c & 0xFF), static_cast<unsigned char>(c >> 8)});
+    big.insert(big.end(), {static_cast<unsigned char>(c >> 8), static_cast<unsigned char>(c & 0xFF)});
+  }
+  WriteAllBytes(dir_.Path("le.txt"), little);
+  WriteAllBytes(dir_.Path("be.txt"), big);
+  for (const char* name : {"le.txt", "be.txt"}) {
+    const CliResult result = RunQuill({"wordlist", dir_.Path(name).string(), "--by-freq"});
+    ASSERT_EQ(result.exit_code, 0) << result.err;
+    EXPECT_EQ(result.out, "Gr\xC3\xBC\xC3\x9F" "e\t2\nK\xC3\xB6ln\t1\naus\t1\n") << name;
+  }
+}
+
 TEST_F(CliWordList, AlphabeticalWithLengthTopMaskAndSubfolderOptions) {
   CliResult result = RunQuill({"wordlist", Corpus(), "--min-length", "4", "--no-subfolders"});
   ASSERT_EQ(result.exit_code, 0) << result.err;
