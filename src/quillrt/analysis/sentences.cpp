@@ -1,6 +1,7 @@
 #include "quillrt/analysis/sentences.h"
 
 #include <algorithm>
+#include <array>
 #include <vector>
 
 #include <unicode/uchar.h>
@@ -23,6 +24,17 @@ WideChar At(const UnicodeString& text, int pos) { return text[static_cast<std::s
 bool IsTerminatorOfTables(WideChar c) {
   return std::binary_search(basic_sent_terminators.begin(), basic_sent_terminators.end(), c) ||
          std::binary_search(other_sent_terminators.begin(), other_sent_terminators.end(), c);
+}
+
+// The general category of a unit, with ASCII from a table: most text is mostly
+// ASCII, and this is asked once per character.
+std::int8_t Category(WideChar c) {
+  static const std::array<std::int8_t, 128> ascii = [] {
+    std::array<std::int8_t, 128> table{};
+    for (char16_t a = 0; a < 128; ++a) table[a] = u_charType(a);
+    return table;
+  }();
+  return c < 0x80 ? ascii[c] : u_charType(c);
 }
 
 // The full stops, question and exclamation marks of text written without
@@ -100,9 +112,17 @@ void MarkTags(const UnicodeString& text, std::vector<TClassWord>& types, int max
 // one of the marks that never end a sentence, not inside a tag.
 bool MayEndSentence(WideChar c, TClassWord type) {
   if ((type & C1_PUNCT) == 0 || (type & class_markup) != 0) return false;
+  // Of ASCII's other punctuation, all but these three never end a sentence.
+  if (c < 0x80) return c == u'.' || c == u'!' || c == u'?';
   if (u_charType(c) != U_OTHER_PUNCTUATION) return false;
   if (c > 0x00BF && IsPunctNotEndingSentence(c)) return false;
   return !IsNonEndingMark(c);
+}
+
+bool IsOpeningBracket(WideChar c, TClassWord type) {
+  if ((type & C1_PUNCT) == 0) return false;
+  if (c < 0x80) return c == u'(' || c == u'[' || c == u'{';
+  return u_charType(c) == U_START_PUNCTUATION;
 }
 
 void SplitByCharTypes(const UnicodeString& text, std::uint32_t lcid, int max_tag_len, TStringList& list) {
@@ -115,9 +135,10 @@ void SplitByCharTypes(const UnicodeString& text, std::uint32_t lcid, int max_tag
   if (text.find(u'<') != UnicodeString::npos) MarkTags(text, types, max_tag_len);
 
   // The look-ahead's answers for a mark at k are the first entry after k with a
-  // letter or digit, the first space-like entry after k, and the first opening
-  // bracket after k. All only move forwards as k does, so they are kept
-  // between marks and the text is read a bounded number of times.
+  // letter or digit, and the first space-like entry and the first opening
+  // bracket after k, both looked for only up to that letter (reaching it means
+  // none). All only move forwards as k does, so they are kept between marks and
+  // each entry is looked at a bounded number of times.
   std::size_t next_word = 0;
   std::size_t next_space = 0;
   std::size_t next_opening = 0;
@@ -133,11 +154,12 @@ void SplitByCharTypes(const UnicodeString& text, std::uint32_t lcid, int max_tag
     if ((types[next_word] & C1_LOWER) != 0) continue;
     if (next_space <= k) {
       next_space = k + 1;
-      while (next_space < n + 2 && (types[next_space] & space_types) == 0) ++next_space;
+      while (next_space < next_word && (types[next_space] & space_types) == 0) ++next_space;
     }
     if (next_opening <= k) {
       next_opening = k + 1;
-      while (next_opening < n && u_charType(text[next_opening]) != U_START_PUNCTUATION) ++next_opening;
+      const std::size_t limit = std::min(next_word, n);
+      while (next_opening < limit && !IsOpeningBracket(text[next_opening], types[next_opening])) ++next_opening;
     }
     // What is passed over before the letter belongs to this sentence (closing
     // quotes and brackets, tags), up to and including the first space-like
@@ -231,7 +253,7 @@ std::unique_ptr<TStringList> SentencesExtractedFromParagraph(bool flush_at_end, 
       break;
     }
     const WideChar c = text[p];
-    switch (u_charType(c)) {
+    switch (Category(c)) {
       case U_LOWERCASE_LETTER:
       case U_MODIFIER_LETTER:
       case U_NON_SPACING_MARK:
@@ -250,7 +272,7 @@ std::unique_ptr<TStringList> SentencesExtractedFromParagraph(bool flush_at_end, 
         break;
       case U_OTHER_PUNCTUATION:
         if (count >= min_letters && start != no_start && IsPotentialSentenceTerminator(c) &&
-            (p + 1 == n || u_charType(text[p + 1]) != U_DECIMAL_DIGIT_NUMBER)) {
+            (p + 1 == n || Category(text[p + 1]) != U_DECIMAL_DIGIT_NUMBER)) {
           emit(start, p);
           start = no_start;
         }

@@ -1,20 +1,35 @@
 #include "quillrt/analysis/tags.h"
 
+#include <string_view>
+
 #include "quillrt/framework/sysutils.h"
 
 namespace quill {
 
+namespace {
+
+// prefix + middle + suffix, built by appending (GCC 12 at -O3 warns falsely
+// about literal + string concatenations).
+UnicodeString Joined(std::u16string_view prefix, std::u16string_view middle, std::u16string_view suffix = {}) {
+  UnicodeString result;
+  result.reserve(prefix.size() + middle.size() + suffix.size());
+  result.append(prefix).append(middle).append(suffix);
+  return result;
+}
+
+}  // namespace
+
 UnicodeString TagSwitchedOff(const UnicodeString& tag) {
   if (tag.empty()) return tag;
-  if (tag.front() == u'<') return u"</" + tag.substr(1);
-  return u"/" + tag;
+  if (tag.front() == u'<') return Joined(u"</", std::u16string_view(tag).substr(1));
+  return Joined(u"/", tag);
 }
 
 UnicodeString TagSwitchedOn(const UnicodeString& tag) {
-  UnicodeString result = tag;
-  const std::size_t at = result.find(u"</");
-  if (at != UnicodeString::npos) result.replace(at, 2, u"<");
-  return result;
+  const std::size_t at = tag.find(u"</");
+  if (at == UnicodeString::npos) return tag;
+  const std::u16string_view view(tag);
+  return Joined(view.substr(0, at + 1), view.substr(at + 2));  // drop the "/"
 }
 
 UnicodeString TagOnNumbered(const UnicodeString& tag, int number) {
@@ -27,8 +42,8 @@ UnicodeString TagOnNumbered(const UnicodeString& tag, int number) {
 }
 
 UnicodeString SimpleTagValue(const UnicodeString& tag_name, const UnicodeString& text, bool& found) {
-  const UnicodeString open = u"<" + tag_name + u">";
-  const UnicodeString close = u"</" + tag_name + u">";
+  const UnicodeString open = Joined(u"<", tag_name, u">");
+  const UnicodeString close = Joined(u"</", tag_name, u">");
   const std::size_t open_at = text.find(open);
   const std::size_t close_at = text.find(close);
   found = open_at != UnicodeString::npos && close_at != UnicodeString::npos && open_at < close_at;
