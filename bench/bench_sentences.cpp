@@ -20,32 +20,19 @@
 #include <string>
 #include <vector>
 
+#include "bench_corpus.h"
 #include "quillrt/analysis/sentences.h"
 
 namespace {
 
-namespace fs = std::filesystem;
+std::size_t TargetCharacters() {
+  return quill::bench::MegabytesFromEnv("QUILL_BENCH_SENTENCE_MB", 10) * 1024 * 1024;
+}
+
 using quill::UnicodeString;
 
-std::size_t TargetCharacters() {
-  std::size_t megabytes = 10;
-  if (const char* env = std::getenv("QUILL_BENCH_SENTENCE_MB"); env != nullptr && std::atol(env) > 0)
-    megabytes = static_cast<std::size_t>(std::atol(env));
-  return megabytes * 1024 * 1024;
-}
-
-fs::path BrownFolder() {
-  if (const char* env = std::getenv("QUILL_BROWN_DIR"); env != nullptr) return env;
-  fs::path dir = fs::current_path();
-  for (int up = 0; up < 6; ++up, dir = dir.parent_path()) {
-    if (fs::is_directory(dir / "data" / "brown")) return dir / "data" / "brown";
-    if (dir == dir.parent_path()) break;
-  }
-  return {};
-}
-
 // One Brown sentence ("word/tag word/tag ...") without its tags.
-std::string StripTags(const std::string& line) {
+std::string StripSentenceTags(const std::string& line) {
   std::string plain;
   std::size_t i = 0;
   while (i < line.size()) {
@@ -65,19 +52,11 @@ std::string StripTags(const std::string& line) {
 
 std::vector<std::string> BrownSentences() {
   std::vector<std::string> sentences;
-  const fs::path folder = BrownFolder();
-  if (folder.empty()) return sentences;
-  std::vector<fs::path> files;
-  for (const auto& entry : fs::directory_iterator(folder)) {
-    const std::string name = entry.path().filename().string();
-    if (entry.is_regular_file() && name.size() == 4 && name[0] == 'c' && std::isdigit(name[2]) != 0)
-      files.push_back(entry.path());
-  }
-  std::sort(files.begin(), files.end());
+  const auto files = quill::bench::BrownSampleFiles();
   for (const auto& file : files) {
     std::ifstream in(file);
     for (std::string line; std::getline(in, line);) {
-      std::string plain = StripTags(line);
+      std::string plain = StripSentenceTags(line);
       if (!plain.empty()) sentences.push_back(std::move(plain));
     }
   }

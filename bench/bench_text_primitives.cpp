@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_corpus.h"
 #include "quillrt/platform/char_types.h"
 #include "quillrt/text/class_bits.h"
 #include "quillrt/text/search_stats.h"
@@ -28,63 +29,11 @@
 
 namespace {
 
-namespace fs = std::filesystem;
+using quill::bench::BrownText;
 
+// Characters to run over: QUILL_BENCH_MB megabytes of UTF-16.
 std::size_t TargetCharacters() {
-  std::size_t megabytes = 200;
-  if (const char* env = std::getenv("QUILL_BENCH_MB"); env != nullptr && std::atol(env) > 0) {
-    megabytes = static_cast<std::size_t>(std::atol(env));
-  }
-  return megabytes * 1024 * 1024 / 2;
-}
-
-fs::path BrownFolder() {
-  if (const char* env = std::getenv("QUILL_BROWN_DIR"); env != nullptr) return env;
-  fs::path dir = fs::current_path();
-  for (int up = 0; up < 6; ++up, dir = dir.parent_path()) {
-    if (fs::is_directory(dir / "data" / "brown")) return dir / "data" / "brown";
-    if (dir == dir.parent_path()) break;
-  }
-  return {};
-}
-
-// "word/tag" tokens become "word"; layout (spaces, line breaks, tabs) stays.
-std::string StripTags(const std::string& tagged) {
-  std::string plain;
-  plain.reserve(tagged.size());
-  std::size_t i = 0;
-  while (i < tagged.size()) {
-    if (std::isspace(static_cast<unsigned char>(tagged[i]))) {
-      plain.push_back(tagged[i++]);
-      continue;
-    }
-    std::size_t end = i;
-    while (end < tagged.size() && !std::isspace(static_cast<unsigned char>(tagged[end]))) ++end;
-    const std::size_t slash = tagged.rfind('/', end - 1);
-    plain.append(tagged, i, (slash != std::string::npos && slash > i ? slash : end) - i);
-    i = end;
-  }
-  return plain;
-}
-
-std::string BrownText() {
-  const fs::path folder = BrownFolder();
-  if (folder.empty()) return {};
-  std::vector<fs::path> files;
-  for (const auto& entry : fs::directory_iterator(folder)) {
-    const std::string name = entry.path().filename().string();
-    // Sample files are named c<genre letter><two digits>.
-    if (entry.is_regular_file() && name.size() == 4 && name[0] == 'c' && std::isdigit(name[2]) != 0) {
-      files.push_back(entry.path());
-    }
-  }
-  std::sort(files.begin(), files.end());
-  std::string text;
-  for (const auto& file : files) {
-    std::ifstream in(file, std::ios::binary);
-    text += StripTags(std::string(std::istreambuf_iterator<char>(in), {}));
-  }
-  return text;
+  return quill::bench::MegabytesFromEnv("QUILL_BENCH_MB", 200) * 1024 * 1024 / 2;
 }
 
 // English-like text: frequent words with Zipf-like weights, sentences with
