@@ -1,6 +1,7 @@
 # The README's commands:
 #   make demo    builds quill and runs it on the demo corpus (data/brown)
-#   make check   sets up, builds and runs every test, then again under ASan+UBSan
+#   make check   sets up, builds and runs every test, then again under ASan+UBSan,
+#                then runs every fuzz target briefly (when clang is installed)
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
@@ -8,7 +9,9 @@ JOBS       ?= $(shell nproc)
 CMAKE_GEN  ?= -G Ninja
 CTEST_ARGS ?= --output-on-failure -j$(JOBS) --timeout 600
 
-.PHONY: all setup configure build test asan check demo bench fuzz clean
+FUZZ_SECONDS ?= 30
+
+.PHONY: all setup configure build test asan check demo bench fuzz fuzz-smoke fuzz-long clean
 
 all: build
 
@@ -34,6 +37,8 @@ asan:
 check: setup
 	$(MAKE) test
 	$(MAKE) asan
+	@if command -v clang++ >/dev/null 2>&1; then $(MAKE) fuzz-smoke; \
+	 else echo "make check: clang++ not found, fuzz targets not run"; fi
 
 demo: setup build
 	scripts/demo $(BUILD)
@@ -43,11 +48,20 @@ bench:
 	cmake -S . -B build-bench $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DQUILL_BUILD_TESTS=OFF
 	cmake --build build-bench -j$(JOBS)
 
-# libFuzzer targets (clang); see tests/fuzz/README.md.
+# libFuzzer targets (clang), all linked against one instrumented build of the
+# libraries; see tests/fuzz/README.md.
 fuzz:
-	cmake -S . -B $(FUZZ_BUILD) $(CMAKE_GEN) -DCMAKE_CXX_COMPILER=clang++ -DQUILL_BUILD_FUZZ=ON \
-	  -DQUILL_BUILD_TESTS=OFF -DQUILL_BUILD_BENCH=OFF
-	cmake --build $(FUZZ_BUILD) -j$(JOBS)
+	cmake -S . -B $(FUZZ_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+	  -DQUILL_BUILD_FUZZ=ON -DQUILL_BUILD_TESTS=OFF -DQUILL_BUILD_BENCH=OFF
+	cmake --build $(FUZZ_BUILD) -j$(JOBS) --target fuzz_all
+
+# Each target for FUZZ_SECONDS from its seed corpus; fails on any finding.
+fuzz-smoke: fuzz
+	scripts/fuzz_smoke $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+# The long run (an hour per target), outside CI; record results in tests/fuzz/README.md.
+fuzz-long: fuzz
+	scripts/fuzz_smoke $(FUZZ_BUILD) 3600
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) build-bench

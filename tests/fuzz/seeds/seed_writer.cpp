@@ -1,0 +1,193 @@
+// Writes the seed corpora of the fuzz targets with the library's own writers, so
+// that fuzzing starts from inputs the readers accept: real stream forms, real
+// list streams, real zip archives, real search words and texts in each encoding.
+//
+//   quill_fuzz_seed_writer <folder>     (writes <folder>/<target>/<name>)
+//
+// The seeds are checked in under tests/fuzz/corpus/; run this again after a
+// stream format changes and commit what it writes.
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "quillrt/collections/integer_lists.h"
+#include "quillrt/collections/record_lists.h"
+#include "quillrt/collections/stream_forms.h"
+#include "quillrt/collections/tuple_lists.h"
+#include "quillrt/files/zip_archive.h"
+
+namespace {
+
+using namespace quill;
+namespace fs = std::filesystem;
+
+class SeedFolder {
+ public:
+  SeedFolder(const fs::path& root, std::string_view target) : folder_(root / target) {
+    fs::create_directories(folder_);
+  }
+  void Write(const std::string& name, std::string_view bytes) const {
+    std::ofstream out(folder_ / name, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out) throw std::runtime_error("cannot write seed " + (folder_ / name).string());
+  }
+
+ private:
+  fs::path folder_;
+};
+
+std::string BytesOf(const TMemoryStream& stream) {
+  const auto& bytes = stream.Bytes();
+  return std::string(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+}
+
+std::string Utf16Le(std::u16string_view text) {
+  std::string out;
+  for (char16_t c : text) {
+    out += static_cast<char>(c & 0xFF);
+    out += static_cast<char>(c >> 8);
+  }
+  return out;
+}
+
+std::string Utf16Be(std::u16string_view text) {
+  std::string out;
+  for (char16_t c : text) {
+    out += static_cast<char>(c >> 8);
+    out += static_cast<char>(c & 0xFF);
+  }
+  return out;
+}
+
+// One seed of a list: the choice byte the target dispatches on, then the list.
+template <class List, class Rec>
+void WriteList(const SeedFolder& seeds, int choice, const std::string& name, const std::vector<Rec>& recs,
+               bool sorted) {
+  List list;
+  if constexpr (requires { list.sorted; }) list.sorted = sorted;
+  for (const Rec& rec : recs) list.AddOne(rec);
+  TMemoryStream stream;
+  list.SaveToStream(stream);
+  seeds.Write(name, std::string(1, static_cast<char>(choice)) + BytesOf(stream));
+}
+
+void CollectionSeeds(const fs::path& root) {
+  const SeedFolder seeds(root, "fuzz_collections_streams");
+  const std::vector<std::u16string> words = {u"", u"a", u"the", u"Ελληνικά", u"naïve café", u"日本語テキスト"};
+  for (std::size_t i = 0; i < words.size(); ++i) {
+    TMemoryStream stream;
+    WriteAString(stream, words[i]);
+    WriteWidePchar(stream, words[i].c_str());
+    seeds.Write("strings_" + std::to_string(i), std::string(1, '\0') + BytesOf(stream));
+  }
+  TMemoryStream ansi;
+  WriteShortString(ansi, "short string");
+  WriteAnsiPchar(ansi, "an 8-bit text");
+  seeds.Write("ansi", std::string(1, '\0') + BytesOf(ansi));
+
+  const std::vector<std::int32_t> ints = {-7, 0, 3, 3, 12, 2147483647};
+  WriteList<TQYLongintList>(seeds, 1, "longints_sorted", ints, true);
+  WriteList<TQYLongintList>(seeds, 1, "longints", std::vector<std::int32_t>{5, -1, 9}, false);
+  WriteList<TCardinalList>(seeds, 2, "cardinals", std::vector<std::uint32_t>{0, 1, 4000000000u}, true);
+  WriteList<TQYInt64List>(seeds, 3, "int64s", std::vector<std::int64_t>{-1, 1LL << 40}, true);
+  WriteList<TIntegerAndSingleList>(seeds, 4, "int_singles",
+                                   std::vector<TIntegerAndSingleRec>{{1, 0.5f}, {2, 1.25f}, {7, -3.0f}}, true);
+  WriteList<TCardinalAndFreqList>(seeds, 5, "card_freqs",
+                                  std::vector<TCardinalAndFreq>{{1, 10}, {5, 2}, {9, 1}}, true);
+  WriteList<TWordFreqAndSourceNumList>(
+      seeds, 6, "word_freqs",
+      std::vector<TWordFreqAndSourceNum>{{u"jury", 3, 1}, {u"juries", 1, 2}, {u"", 0, 0}}, false);
+  WriteList<T2LongintList>(seeds, 7, "two_longints", std::vector<T2_longint_rec>{{1, 2}, {3, 4}}, false);
+  WriteList<T3LongintList>(seeds, 8, "three_longints", std::vector<T3_longint_rec>{{1, 2, 3}}, false);
+  WriteList<T4LongintList>(seeds, 9, "four_longints", std::vector<T4_longint_rec>{{1, 2, 3, 4}, {0, 0, 0, 0}},
+                           false);
+  WriteList<TIntegerAnd3CardinalsList>(seeds, 10, "int_3cards",
+                                       std::vector<TIntegerAnd3CardinalsRec>{{4, {1, 2, 3}}}, false);
+  WriteList<TStringColumnAndColourList>(
+      seeds, 11, "columns", std::vector<TStringColumnAndColourRec>{{1, 0x00FF00, u"left"}, {2, 0, u"right"}}, false);
+  WriteList<T2StringsAnd2IntegersList>(
+      seeds, 12, "two_strings", std::vector<T2StringsAnd2IntegersRec>{{1, 2, u"one", u"two"}}, false);
+  WriteList<TDoublePointerList>(seeds, 13, "pointers", std::vector<T2_Pointer>{{}, {}}, false);
+
+  TSmallintList smallints;
+  for (std::int16_t v : {std::int16_t{-3}, std::int16_t{0}, std::int16_t{300}}) smallints.AddOne(v);
+  TMemoryStream stream;
+  smallints.SaveToStream(stream);
+  seeds.Write("smallints", std::string{'\x0e', '\x03', '\x00'} + BytesOf(stream));
+}
+
+void SearchWordSeeds(const fs::path& root) {
+  const SeedFolder seeds(root, "fuzz_search_word_syntax");
+  const std::vector<std::u16string> typed = {
+      u"jury",           u"jur*",          u"*ury",          u"j?ry",         u"#",
+      u"book/books/booked", u"\"New York\"", u"run*/ran",    u"the ^ of",     u"<b>bold</b>",
+      u"cat_NN1",        u"don't",         u"well-known",    u"ﺍﻟﻌﺮﺑﻴﺔ",       u"**a*z",
+      u"a / b / ",       u"[NN*]",         u"{context}",     u"CAPS",         u"\u00A0tab\there"};
+  for (std::size_t i = 0; i < typed.size(); ++i) {
+    // Odd option bytes make the target split at slashes first; the rest pick tag rules.
+    for (std::uint8_t options : {std::uint8_t{0}, std::uint8_t{1}, std::uint8_t{6}}) {
+      seeds.Write("word_" + std::to_string(i) + "_" + std::to_string(options),
+                  std::string(1, static_cast<char>(options)) + Utf16Le(typed[i]));
+    }
+  }
+}
+
+void TextSeeds(const fs::path& root) {
+  const SeedFolder seeds(root, "fuzz_file_buffer_type");
+  const std::u16string text = u"The jury said, \"Naïve café\" — 1,234.5 words.\r\nΕλληνικά και 日本語.\n";
+  seeds.Write("utf16le_bom", "\xFF\xFE" + Utf16Le(text));
+  seeds.Write("utf16be_bom", "\xFE\xFF" + Utf16Be(text));
+  seeds.Write("utf16le", Utf16Le(text));
+  seeds.Write("utf16be", Utf16Be(text));
+  seeds.Write("utf8_bom", "\xEF\xBB\xBFThe jury said \"naïve café\".\n");
+  seeds.Write("utf8", "Ελληνικά και 日本語 and English.\n");
+  seeds.Write("utf8_bad_byte", "caf\xC3\xA9 and caf\xE9 mixed\n");
+  seeds.Write("ascii", "The Fulton County Grand Jury said Friday an investigation\n");
+  seeds.Write("cp1252", "na\xEFve caf\xE9 \x93quoted\x94 \x80 5\n");
+  seeds.Write("cp1251", "\xCF\xF0\xE8\xE2\xE5\xF2 \xEC\xE8\xF0\n");
+  seeds.Write("binary", std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16));
+  seeds.Write("tiny", "ab");
+}
+
+void ZipSeeds(const fs::path& root) {
+  const SeedFolder seeds(root, "fuzz_zip_archive");
+  const auto write_zip = [&](const std::string& name, std::uint16_t level, const AnsiString& comment,
+                             const std::vector<std::pair<std::u16string, std::string>>& entries) {
+    TZipArchive zip;
+    zip.CreateInMemory();
+    zip.SetPackLevel(level);
+    if (!comment.empty()) zip.SetComment(comment);
+    for (const auto& [entry, bytes] : entries) zip.AddFromBytes(entry, bytes);
+    zip.CloseArchive();
+    seeds.Write(name, zip.InMemoryBytes());
+  };
+  write_zip("empty", 0, "", {});
+  write_zip("one_stored", 0, "", {{u"a.txt", "The jury said.\n"}});
+  write_zip("deflated", 6, "", {{u"texts/ca01.txt", std::string(2000, 'x') + "jury"}, {u"texts/ca02.txt", "b"}});
+  write_zip("commented", 1, "a batch of saved lists", {{u"list1.lst", "\x01\x02"}, {u"sub\\list2.lst", ""}});
+  write_zip("folders", 0, "", {{u"dir/", ""}, {u"dir/inner/file.txt", "inner"}});
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::cerr << "usage: quill_fuzz_seed_writer <folder>\n";
+    return 2;
+  }
+  try {
+    const fs::path root = argv[1];
+    const std::vector<std::function<void(const fs::path&)>> writers = {CollectionSeeds, SearchWordSeeds, TextSeeds,
+                                                                      ZipSeeds};
+    for (const auto& write : writers) write(root);
+  } catch (const std::exception& e) {
+    std::cerr << "quill_fuzz_seed_writer: " << e.what() << "\n";
+    return 1;
+  }
+  return 0;
+}
