@@ -85,8 +85,12 @@ bool PlaceholderDate(const TYearMonthDay& rec, TDateTime& placeholder) {
   return TryEncodeDate(2000, rec.month, rec.day, placeholder);
 }
 
+// Days between the two dates; 0 when either has no day number (a span measured
+// from day number 0 would ask for millions of periods).
 double SpanInDays(const TYearMonthDay& first, const TYearMonthDay& last) {
-  return std::fabs(YearMonthDayToJulianAddingConst(last) - YearMonthDayToJulianAddingConst(first));
+  const double a = YearMonthDayToJulianAddingConst(first);
+  const double b = YearMonthDayToJulianAddingConst(last);
+  return a == 0 || b == 0 ? 0 : std::fabs(b - a);
 }
 
 std::int32_t YearsApart(const TYearMonthDay& first, const TYearMonthDay& last) {

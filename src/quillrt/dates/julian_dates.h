@@ -129,7 +129,8 @@ QUILLRT_API TYearMonthDay StartOfPeriod(const TYearMonthDay& rec, TTimeLinePlotb
 // 1..12 gives TODAY's date.
 QUILLRT_API TYearMonthDay EndOfPeriod(const TYearMonthDay& rec, TTimeLinePlotbase basis);
 // The periods a timeline from first to last needs (order does not matter). Months
-// count 30.4375 days and weeks are quarters of a month.
+// count 30.4375 days and weeks are quarters of a month. At the grains measured in
+// days, a date without a day number (30 February) counts as no span at all.
 QUILLRT_API int PeriodsBetween(const TYearMonthDay& first, const TYearMonthDay& last,
                                TTimeLinePlotbase basis);
 // The zero-based period `date` falls in on a timeline starting at `first`.

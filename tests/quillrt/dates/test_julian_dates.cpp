@@ -201,6 +201,7 @@ TEST(TimelinePeriods, CountsAndNumbers) {
   EXPECT_EQ(PeriodsBetween({1901, 1, 1}, {1999, 1, 1}, tlpb_centuries), 1);
   EXPECT_EQ(PeriodsBetween({1901, 1, 1}, {1999, 1, 1}, tlpb_decades), 10);
   EXPECT_EQ(PeriodsBetween(first, {2500, 1, 1}, tlpb_custom), 1);
+  EXPECT_EQ(PeriodsBetween(first, {1999, 2, 30}, tlpb_days), 0);  // not millions
 
   EXPECT_EQ(PeriodNumberFor(first, {1999, 2, 15}, tlpb_months), 1);  // 45 days
   EXPECT_EQ(PeriodNumberFor(first, {1999, 2, 15}, tlpb_weeks), 5);
@@ -210,6 +211,7 @@ TEST(TimelinePeriods, CountsAndNumbers) {
   EXPECT_EQ(PeriodNumberFor({1999, 1, 1}, {-1, 1, 1}, tlpb_centuries), 20);
   EXPECT_EQ(PeriodNumberFor(first, {2000, 1, 2}, tlpb_hours), 0);
   EXPECT_EQ(PeriodNumberInDaySpan(30.4, tlpb_weeks), 3);
+  EXPECT_EQ(PeriodNumberFor({1999, 2, 30}, first, tlpb_days), 0);
 }
 
 }  // namespace
