@@ -7,7 +7,7 @@
 // spoils an existing backup).
 #include <cstdint>
 
-#include "quillrt/files/year_month_day.h"
+#include "quillrt/dates/year_month_day.h"
 #include "quillrt/framework/strings.h"
 #include "quillrt/quillrt_export.h"
 
