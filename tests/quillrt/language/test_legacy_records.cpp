@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "quillrt/framework/date_time.h"
+#include "quillrt/language/keywords_settings.h"
 #include "quillrt/language/legacy_records.h"
 #include "quillrt/platform/code_pages.h"
 
@@ -602,6 +603,102 @@ TEST(LegacyFileRecords, ExtraStatisticsBothForms) {
   Source short_source(Cut(current, 1));
   EXPECT_FALSE(ExtraStatsRecFromStream(short_source.stream, rec));
   EXPECT_EQ(AsVector(ExtraStatsRecToBytes(rec)), Bytes(40, 0));
+}
+
+// --- Keywords-tool settings --------------------------------------------------------------
+
+// The fields releases 4 and 5 share, with junk in what the conversions drop.
+Bytes OlderKeywordsSettings(std::size_t size) {
+  Bytes b(size, 0);
+  const Bytes language = OldestLanguageRecord();
+  std::copy(language.begin(), language.end(), b.begin());
+  Put16(b, 636, 4);
+  Put32(b, 640, 500);
+  Put32(b, 644, 100000);
+  Put32(b, 648, 2000000);
+  Put8(b, 1164, log_ratio_proc);
+  Fill(b, 1165, 1171, 1);
+  Put8(b, 1171, 1);
+  Put8(b, 1172, 1);
+  Put8(b, 1174, 1);
+  Put32(b, 1176, 12);
+  Put8(b, 1181, 1);
+  Put8(b, 1182, 1);
+  Put32(b, 1184, 5);
+  return b;
+}
+
+// What every conversion makes of those fields.
+Bytes ExpectedKeywordsSettings() {
+  Bytes b(2664, 0);
+  Bytes language = ExpectedFromOldest(u'\u00E9');
+  Fill(language, 544, 560, 0);  // the conversion sets no colours
+  std::copy(language.begin(), language.end(), b.begin());
+  Put16(b, 1044, 4);
+  Put32(b, 1048, 500);
+  Put32(b, 1052, 100000);
+  Put32(b, 1056, 2000000);
+  Put8(b, 1579, 1);
+  Put8(b, 1582, 1);
+  Put8(b, 1589, 1);
+  Put32(b, 1592, 5);
+  return b;
+}
+
+TEST(LegacyKeywordsSettings, Release5FormConverts) {
+  Bytes old = OlderKeywordsSettings(2256);
+  PutRawLE<float>(old, 632, 0.001F);
+  PutText8(old, 652, "unused");
+  Put32(old, 1188, 40);
+  Fill(old, 1192, 1212, 0x44);
+  PutText16(old, 1212, u"C:\\texts\\source.txt");
+  PutText16(old, 1734, u"ref.lst");
+  Put16(old, 1734 + 2 * 260, 'Z');  // a stale unit after the name: not carried over
+
+  Bytes expected = ExpectedKeywordsSettings();
+  PutRawLE<float>(expected, 1040, 0.001F);
+  const std::uint32_t links[] = {3, 1, 12, 3, 1, 5};
+  for (std::size_t i = 0; i < 6; ++i) Put32(expected, 1060 + 4 * i, links[i]);
+  Put8(expected, 1580, KW_each_word_in_both);
+  Put32(expected, 1596, 40);
+  PutText16(expected, 1620, u"C:\\texts\\source.txt");
+  PutText16(expected, 2142, u"ref.lst");
+
+  const auto rec = QY_prominex_settings_type32FromV5OLd(ProminexSettingsV5FromBytes(old.data()));
+  EXPECT_EQ(AsVector(ProminexSettingsToBytes(rec)), expected);
+}
+
+TEST(LegacyKeywordsSettings, Release4FormConvertsWithAnsiNames) {
+  Bytes old = OlderKeywordsSettings(1212);
+  PutRawLE<float>(old, 632, 6.63F);  // min_x2
+  PutText8(old, 652, "caf\xE9.txt");
+  PutText8(old, 908, std::string(255, 'r'));
+
+  Bytes expected = ExpectedKeywordsSettings();
+  PutRawLE<float>(expected, 1040, 6.63F);
+  Put32(expected, 1060 + 8, 12);  // max_links alone
+  PutText16(expected, 1620, u"caf\u00E9.txt");
+  PutText16(expected, 2142, std::u16string(255, u'r'));
+
+  const auto rec = QY_prominex_settings_type32FromV4(ProminexSettingsV4FromBytes(old.data()));
+  EXPECT_EQ(AsVector(ProminexSettingsToBytes(rec)), expected);
+}
+
+TEST(LegacyKeywordsSettings, CurrentFormEveryOffsetRoundTrips) {
+  Bytes stored(2664, 0);
+  for (std::size_t i = 1040; i < stored.size(); ++i) stored[i] = static_cast<std::uint8_t>(i * 13 + 7);
+  for (std::size_t at : {1530, 1531, 1532, 1533, 1534, 1535, 1536, 1537, 1538, 1539, 1573, 1574, 1575, 1576, 1577,
+                         1578, 1579, 1581, 1582, 1588, 1589, 1590, 1591})
+    stored[at] = 1;  // booleans
+  stored[1046] = stored[1047] = stored[1583] = 0;  // padding
+  TProminexSettingsBytes bytes{};
+  std::copy(stored.begin(), stored.end(), bytes.begin());
+  const QY_prominex_settings_type32 rec = ProminexSettingsFromBytes(bytes);
+  EXPECT_EQ(rec.min_freq, static_cast<std::int16_t>(stored[1044] | stored[1045] << 8));
+  EXPECT_EQ(rec.links_max_min.max_span, static_cast<std::int32_t>(stored[1080] | stored[1081] << 8 |
+                                                                   stored[1082] << 16 | stored[1083] << 24));
+  EXPECT_EQ(rec.source_text_filename[0], static_cast<char16_t>(stored[1620] | stored[1621] << 8));
+  EXPECT_EQ(AsVector(ProminexSettingsToBytes(rec)), stored);
 }
 
 }  // namespace
