@@ -208,6 +208,32 @@ TEST_F(DamagedBlock, EntryClaimingBytesPastTheEndFailsAndKeepsEarlierEntries) {
   EXPECT_EQ(reader.Texts(), std::vector<std::string>{"one"});
 }
 
+// A holder that believes the entry's word and reports it as consumed, whatever
+// it could read: the list itself must catch the claim.
+class TrustingMemList : public TextMemList {
+ public:
+  using TextMemList::TextMemList;
+
+ protected:
+  std::int32_t ReadHolderFromMap() override {
+    auto& map = Memmap();
+    const std::int32_t claimed = map.GetMemL(map.Position() - 4);
+    char first = 0;
+    map.ReadFromMemmap(&first, map.Position(), 1);
+    AddText(std::string(1, first));
+    return claimed;
+  }
+};
+
+TEST_F(DamagedBlock, ListRejectsAHolderClaimingBytesPastTheEnd) {
+  TrustingMemList trusting(name);
+  EXPECT_TRUE(trusting.LoadFromMemmap());
+  EXPECT_EQ(trusting.Texts(), (std::vector<std::string>{"o", "t"}));
+  Poke(11, 9);  // the second entry claims one byte more than the block holds
+  EXPECT_FALSE(trusting.LoadFromMemmap());
+  EXPECT_EQ(trusting.Texts(), std::vector<std::string>{"o"});
+}
+
 TEST_F(DamagedBlock, SizeWordBeyondTheMemoryFails) {
   Poke(0, 1 << 24);
   EXPECT_FALSE(reader.LoadFromMemmap());
