@@ -246,6 +246,8 @@ bool TMyStreamMemList::MoveToMemmap() {
 bool TMyStreamMemList::LoadFromMemmap() {
   Clear();
   data_only_in_memmap = false;
+  // A block too small for its size word may have grown since we mapped it.
+  if (memmap->MapSize() < 4) memmap->Reopen();
   if (memmap->MapSize() < 4) return false;
   std::int32_t total = memmap->GetMemL(0);
   if (total != memmap->MapSize()) {

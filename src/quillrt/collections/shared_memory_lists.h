@@ -26,8 +26,10 @@
 // offsets and counts move nothing, and a list entry that claims bytes beyond the
 // block ends LoadFromMemmap with false.
 //
-// Growing. A block grows by enlarging the object and mapping it again; it never
-// shrinks, because another process may still read the old extent.
+// Growing. A block grows by enlarging the object and mapping it again (no pages
+// are committed on a fault, so there is no fault handler); it never shrinks,
+// because another process may still read the old extent. The descriptor is
+// closed as soon as the view is mapped.
 #include <cstdint>
 #include <memory>
 
@@ -135,7 +137,8 @@ class QUILLRT_API TMyStreamMemList : public TObjectList<TUsefulBaseListObject> {
   bool CopyToMemmap();
   // CopyToMemmap, then empties the list: the data now lives only in the block.
   bool MoveToMemmap();
-  // Empties the list and reads the entries from the block. True when the block
+  // Empties the list and reads the entries from the block, opening it afresh
+  // first when another process has resized it. True when the block
   // holds a size word matching its extent and every entry up to the end (or up
   // to a word of 0 or less) was read whole. On false the list keeps the entries
   // read whole before the damage.

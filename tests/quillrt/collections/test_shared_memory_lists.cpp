@@ -259,6 +259,12 @@ TEST(SharedMemoryLists, BlockSmallerThanFourBytesLoadsNothing) {
   EXPECT_EQ(reader.Memmap().MapSize(), 2);
   EXPECT_FALSE(reader.LoadFromMemmap());
   EXPECT_EQ(reader.Count(), 0);
+  // Once a writer has filled it, the same reader sees the list.
+  TextMemList writer(name);
+  writer.AddText("grown");
+  ASSERT_TRUE(writer.CopyToMemmap());
+  ASSERT_TRUE(reader.LoadFromMemmap());
+  EXPECT_EQ(reader.Texts(), std::vector<std::string>{"grown"});
 }
 
 TEST(SharedMemoryLists, EmptyListAndEntriesOfNoContent) {
