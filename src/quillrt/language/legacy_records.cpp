@@ -3,6 +3,7 @@
 #include <string_view>
 #include <vector>
 
+#include "quillrt/dates/julian_dates.h"
 #include "quillrt/framework/date_time.h"
 #include "quillrt/language/record_bytes.h"
 #include "quillrt/platform/code_pages.h"
@@ -70,22 +71,6 @@ bool IsCurrentSettingsVersion(int version) { return version == 6 || version == 7
 
 // Step back over bytes read to peek at them.
 void StepBack(TStream& stream, std::int64_t count) { stream.Seek(-count, TSeekOrigin::soCurrent); }
-
-// The shifted day number of a date-and-time value's calendar date: the date
-// 4500 years later as an astronomical Julian date, 0 when that year is beyond
-// 9999 or the date cannot be held there (29 February of a year that is no
-// longer a leap year).
-double ShiftedDayNumberOfDate(TDateTime date) {
-  constexpr int shift_years = 4500;
-  constexpr double julian_of_day_zero = 2415018.5;
-  int year = 0;
-  int month = 0;
-  int day = 0;
-  DecodeDate(date, year, month, day);
-  TDateTime shifted = 0;
-  if (year == 0 || !TryEncodeDate(year + shift_years, month, day, shifted)) return 0;
-  return shifted + julian_of_day_zero;
-}
 
 // Byte `value` widened to the UTF-16 unit of the same number.
 WideChar Widened(std::uint8_t value) { return static_cast<WideChar>(value); }
@@ -403,7 +388,7 @@ bool TChosenFileRecFromStream(TStream& stream, TChosenFile_BaseRec& rec) {
   } else {
     rec = ChosenFileFromOldForm(old.data());
   }
-  if (rec.TextualDateAndTime == 0) rec.TextualDateAndTime = ShiftedDayNumberOfDate(rec.Date);
+  if (rec.TextualDateAndTime == 0) rec.TextualDateAndTime = DateTimeToJulianAddingConst(rec.Date);
   return true;
 }
 
