@@ -16,10 +16,14 @@
 #include <vector>
 
 #include "quillrt/collections/integer_lists.h"
+#include "quillrt/collections/mem_ini_file.h"
 #include "quillrt/collections/record_lists.h"
 #include "quillrt/collections/stream_forms.h"
 #include "quillrt/collections/tuple_lists.h"
+#include "quillrt/dates/timeline_data.h"
 #include "quillrt/files/zip_archive.h"
+#include "quillrt/framework/strings.h"
+#include "quillrt/language/settings_records.h"
 
 namespace {
 
@@ -173,6 +177,67 @@ void ZipSeeds(const fs::path& root) {
   write_zip("folders", 0, "", {{u"dir/", ""}, {u"dir/inner/file.txt", "inner"}});
 }
 
+void TimelineSeeds(const fs::path& root) {
+  const SeedFolder seeds(root, "fuzz_timeline_data");
+  TTimeLineDataRec rec;
+  const auto write = [&](const std::string& name) {
+    TMemoryStream stream;
+    WriteTimeLineDataRec(stream, rec);
+    seeds.Write(name, BytesOf(stream));
+  };
+  write("blank");
+  rec.basis = tlpb_years;
+  rec.start_date = 2415021.0 + 4500 * 365.2425;
+  rec.finish_date = rec.start_date + 3650;
+  rec.periods = 10;
+  rec.hits_total = 7;
+  rec.wordcount_total = 12345;
+  rec.hitsandWCounts = {{3, 5000}, {4, 7345}};
+  rec.searchword = u"jury";
+  write("years");
+  rec.basis = tlpb_hours;
+  rec.searchword = u"ﺍﻟﻌﺮﺑﻴﺔ";
+  rec.hitsandWCounts.assign(24, {1, 2});
+  write("hours");
+}
+
+void SettingsFileSeeds(const fs::path& root) {
+  const SeedFolder seeds(root, "fuzz_settings_file");
+  const fs::path scratch = fs::temp_directory_path() / "quill_seed_settings.ini";
+  {
+    TMyMemIniFile ini(Utf8ToUtf16(scratch.string()));
+    ini.WriteString(u"Concord", u"Search word", u"jury/juries");
+    ini.WriteBool(u"Concord", u"Case sensitive", true);
+    ini.WriteBool(u"Concord", u"Whole words", false);
+    ini.WriteString(u"Folders", u"Corpus", u"$userdir/corpora/brown");
+    ini.WriteString(u"Ελληνικά", u"όνομα", u"τιμή");
+    ini.UpdateFile();
+  }
+  std::ifstream in(scratch, std::ios::binary);
+  const std::string utf16((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  fs::remove(scratch);
+  seeds.Write("utf16_with_mark", utf16);
+  seeds.Write("utf8", "[Concord]\r\nSearch word=jury\r\nCase sensitive=YES\r\n\r\n[Other]\r\nx=No\r\n");
+  seeds.Write("utf8_with_mark", "\xEF\xBB\xBF[S]\nname=café\n");
+}
+
+void LegacyRecordSeeds(const fs::path& root) {
+  const SeedFolder seeds(root, "fuzz_legacy_records");
+  const auto write = [&](const std::string& name, std::uint8_t version, const auto& bytes) {
+    seeds.Write(name, std::string(1, static_cast<char>(version)) +
+                          std::string(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+  };
+  // The first byte picks the settings version the readers are told about.
+  for (std::uint8_t version : {std::uint8_t{5}, std::uint8_t{6}, std::uint8_t{8}}) {
+    const std::string v = std::to_string(version);
+    write("text_settings_" + v, version, TextSettRecToBytes(textsett_rec32{}));
+    write("mutual_info_" + v, version, MutualInfoSettingsToBytes(TMutual_info_settings32{}));
+    write("mutual_info_old_" + v, version, MutualInfoSettingsOldToBytes(TMutual_info_settings_old{}));
+    write("chosen_file_" + v, version, ChosenFileRecToBytes(TChosenFile_BaseRec{}));
+    write("extra_stats_" + v, version, ExtraStatsRecToBytes(TFileInfoExtraStatsRec{}));
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -183,7 +248,9 @@ int main(int argc, char** argv) {
   try {
     const fs::path root = argv[1];
     const std::vector<std::function<void(const fs::path&)>> writers = {CollectionSeeds, SearchWordSeeds, TextSeeds,
-                                                                      ZipSeeds};
+                                                                      ZipSeeds,
+                                                                      TimelineSeeds, SettingsFileSeeds,
+                                                                      LegacyRecordSeeds};
     for (const auto& write : writers) write(root);
   } catch (const std::exception& e) {
     std::cerr << "quill_fuzz_seed_writer: " << e.what() << "\n";
