@@ -16,6 +16,7 @@
 #include <string_view>
 #include <vector>
 
+#include "quillrt/framework/exceptions.h"
 #include "quillrt/framework/string_list.h"
 #include "quillrt/framework/strings.h"
 #include "quillrt/quillrt_export.h"
@@ -33,7 +34,7 @@ QUILLRT_API bool HasCatalogueText(std::string_view key);
 // there is none.
 QUILLRT_API UnicodeString EnglishCatalogueText(std::string_view key);
 
-// Every key of the built-in table, in ascending byte order.
+// Every key of the built-in tables, once each, in ascending byte order.
 QUILLRT_API std::vector<std::string_view> CatalogueKeys();
 
 // Replaces the text of `key` until it is reset. A key outside the built-in table
@@ -55,5 +56,30 @@ QUILLRT_API int ApplyCatalogueOverrides(const TStrings& lines);
 // mark, else UTF-8) and applies it. A file that cannot be opened raises
 // EFOpenError and changes nothing.
 QUILLRT_API int LoadCatalogueLanguagePack(const UnicodeString& file_name);
+
+// A translation that could not be applied; the message names the file and line.
+QUILL_DECLARE_EXCEPTION(ECatalogueError, Exception);
+
+// Applies a translation given as UTF-8 text of "key<TAB>text" lines (a byte-order
+// mark at the start is skipped, a CR before a line break is dropped). Lines that
+// are empty or start with "#" are comments. In a text, "\t", "\n", "\r" and "\\"
+// stand for a tab, a line feed, a carriage return and a backslash.
+//
+// Every line is checked before anything is applied, so a faulty file changes
+// nothing: ECatalogueError names `origin` and the first faulty line for a line
+// without a tab, an empty key or text, a key the built-in tables do not know, a
+// key given twice, an unknown escape, bytes that are not UTF-8, or a text whose
+// format placeholders (%s, %d ...) differ from the English text's (it would break
+// the Format call that fills it). Returns the number of texts set.
+QUILLRT_API int ApplyCatalogueTranslation(std::string_view utf8_lines, const UnicodeString& origin);
+
+// Reads a translation file in that form and applies it. A file that cannot be
+// opened raises EFOpenError; a faulty one ECatalogueError; either changes nothing.
+QUILLRT_API int LoadCatalogueTranslation(const UnicodeString& file_name);
+
+// The format placeholders of a text, as their conversion letters in lower case
+// and in order ("%s found in %s within %d words of %s" gives "ssds"). "%%" is no
+// placeholder, nor is a "%" that no conversion letter follows ("File %").
+QUILLRT_API std::string CatalogueFormatPlaceholders(const UnicodeString& text);
 
 }  // namespace quill

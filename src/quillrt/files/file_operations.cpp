@@ -4,8 +4,10 @@
 
 #include <vector>
 
+#include "quillrt/catalogue/message_catalogue.h"
 #include "quillrt/files/drives_and_volumes.h"
 #include "quillrt/framework/date_time.h"
+#include "quillrt/framework/format.h"
 #include "quillrt/framework/streams.h"
 #include "quillrt/framework/sysutils.h"
 #include "quillrt/platform/dialogs.h"
@@ -93,7 +95,10 @@ bool CopyFileRetainingDate(const UnicodeString& from, const UnicodeString& to) {
 
 bool OKToDeleteFile(const UnicodeString& name) {
   if (!FileExists(name)) return true;
-  if (ShowMessageBox(u"Confirmation", u"Delete " + name + u"?", MB_ICONQUESTION, MB_OKCANCEL) != IDOK) return false;
+  if (ShowMessageBox(CatalogueText("_QYConfirmation"), Format(CatalogueText("_QYDeleteXQ"), {name}), MB_ICONQUESTION,
+                     MB_OKCANCEL) != IDOK) {
+    return false;
+  }
   if (!DeleteFile(name)) RaiseLastOSError(name);
   return true;
 }
@@ -151,21 +156,12 @@ int DeleteAllFilesOn(const UnicodeString& path, const UnicodeString& mask, const
 
   UnicodeString kind(1, u'.');
   kind += sub_path ? mask.substr(mask[0] == u'.' ? 1 : 0) : extension;
-  UnicodeString question;
-  if (files.size() == 1) {
-    question = u"Delete the one ";
-    question += kind;
-    question += u" file in ";
-  } else {
-    question = u"Delete all ";
-    question += IntToStr(static_cast<std::int64_t>(files.size()));
-    question += u' ';
-    question += kind;
-    question += u" files in ";
-  }
-  question += path;
-  question += u'?';
-  if (ShowMessageBox(u"Sure?", u"File(s) already found there.\r" + question, MB_ICONQUESTION, MB_OKCANCEL) != IDOK)
+  const UnicodeString question =
+      files.size() == 1
+          ? Format(CatalogueText("_QYDeleteThe1XFileInY"), {kind, path})
+          : Format(CatalogueText("_QYDeleteAllXFilesInY"), {static_cast<std::int64_t>(files.size()), kind, path});
+  if (ShowMessageBox(CatalogueText("_QYSureQ"), CatalogueText("_QYFileAlreadyExists") + u"\r" + question,
+                     MB_ICONQUESTION, MB_OKCANCEL) != IDOK)
     return 0;
 
   int done = 0;

@@ -85,5 +85,54 @@ TEST_F(CatalogueTest, LanguagePackSetsTheNamedEntries) {
   EXPECT_EQ(CatalogueText("_QYTrue"), u"vrai");
 }
 
+TEST_F(CatalogueTest, TranslationFileReplacesTheTextsItNames) {
+  testing::TempDir dir;
+  testing::WriteText(dir.Path("de.tsv"),
+                     "\xEF\xBB\xBF# German\r\n"
+                     "_QYTrue\twahr\r\n"
+                     "\n"
+                     "_QYDeleteXQ\t%s l\xC3\xB6schen?\n"
+                     "_QYFileAlreadyExists\tDatei(en) schon da.\\nWirklich?\tTab\\\\\n"
+                     "_QYXsColumnNsValue\tWert (%s) in Spalte %d");
+  EXPECT_EQ(LoadCatalogueTranslation(dir.File("de.tsv")), 4);
+  EXPECT_EQ(CatalogueText("_QYTrue"), u"wahr");
+  EXPECT_EQ(CatalogueText("_QYDeleteXQ"), u"%s löschen?");
+  EXPECT_EQ(CatalogueText("_QYFileAlreadyExists"), u"Datei(en) schon da.\nWirklich?\tTab\\");
+  EXPECT_EQ(CatalogueText("_QYXsColumnNsValue"), u"Wert (%s) in Spalte %d");  // reordered, same kinds
+  EXPECT_EQ(CatalogueText("_QYFalse"), u"false");
+}
+
+// A faulty translation is refused as a whole, with the file and line named.
+TEST_F(CatalogueTest, FaultyTranslationsAreRefusedWithTheLine) {
+  const auto error_of = [](const std::string& lines) -> std::string {
+    try {
+      ApplyCatalogueTranslation(lines, u"fr.tsv");
+    } catch (const ECatalogueError& error) {
+      return error.what();
+    }
+    return "accepted";
+  };
+  const std::string good = "# French\n_QYTrue\tvrai\n";
+  EXPECT_EQ(error_of(good + "_QYNope\tnon\n"), "fr.tsv:3: unknown key _QYNope");
+  EXPECT_EQ(error_of(good + "_QYFalse faux\n"), "fr.tsv:3: expected a key, a tab and the text");
+  EXPECT_EQ(error_of(good + "\tfaux\n"), "fr.tsv:3: the key is empty");
+  EXPECT_EQ(error_of(good + "_QYFalse\t\r\n"), "fr.tsv:3: the text of _QYFalse is empty");
+  EXPECT_EQ(error_of(good + "_QYTrue\tvraiment\n"), "fr.tsv:3: _QYTrue is given again (first on line 2)");
+  EXPECT_EQ(error_of(good + "_QYFalse\tfa\xFFux\n"), "fr.tsv:3: the line is not valid UTF-8");
+  EXPECT_EQ(error_of(good + "_QYFalse\tC:\\data\n"),
+            "fr.tsv:3: unknown escape in the text of _QYFalse (use \\t, \\n, \\r or \\\\)");
+  EXPECT_EQ(error_of(good + "_QYDeleteXQ\tEffacer ?\n"),
+            "fr.tsv:3: the placeholders of _QYDeleteXQ () differ from the English text's (s)");
+  EXPECT_EQ(error_of(good + "_QYDeleteAllXFilesInY\tTout effacer : %s %s %s ?\n"),
+            "fr.tsv:3: the placeholders of _QYDeleteAllXFilesInY (sss) differ from the English text's (dss)");
+  // Nothing of a refused file was applied, not even its good lines.
+  EXPECT_EQ(CatalogueText("_QYTrue"), u"true");
+
+  EXPECT_EQ(error_of(good), "accepted");
+  EXPECT_EQ(CatalogueText("_QYTrue"), u"vrai");
+  testing::TempDir dir;
+  EXPECT_THROW(LoadCatalogueTranslation(dir.File("missing.tsv")), EFOpenError);
+}
+
 }  // namespace
 }  // namespace quill
