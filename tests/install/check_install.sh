@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Installs a build into a scratch prefix and builds the example programs against
+# the installed tree twice, once through find_package(Quill CONFIG) and once
+# through pkg-config, then runs them. Fails on the first step that does not work.
+#
+#   tests/install/check_install.sh BUILD_DIR
+set -euo pipefail
+
+build=$(cd "${1:?usage: check_install.sh BUILD_DIR}" && pwd)
+top=$(cd "$(dirname "$0")/../.." && pwd)
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+prefix=$scratch/prefix
+
+cmake --install "$build" --prefix "$prefix" >/dev/null
+libdir=$(dirname "$(find "$prefix" -name 'libquillrt.so' | head -n 1)")
+for file in "$libdir/libquillrt.so.0" "$prefix/include/quillrt/search/search_engine.h" \
+            "$libdir/cmake/Quill/QuillConfig.cmake" "$libdir/pkgconfig/quillrt.pc" "$prefix/bin/quill"; do
+  [ -e "$file" ] || { echo "check_install: $file was not installed" >&2; exit 1; }
+done
+
+expect_hits() {  # program: runs it on its built-in text and checks the three hits
+  local output
+  output=$("$1")
+  echo "$output" | grep -q '^word 2, sentence 1: jury$' &&
+    echo "$output" | grep -q '^3 hit(s)$' ||
+    { echo "check_install: $1 printed:"; echo "$output"; exit 1; } >&2
+}
+
+# 1. CMake, as an outside project would use it.
+cmake -S "$top/examples" -B "$scratch/cmake-build" -DCMAKE_PREFIX_PATH="$prefix" \
+      -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$scratch/cmake-build" >/dev/null
+expect_hits "$scratch/cmake-build/search_utf16"
+
+# 2. pkg-config.
+flags=$(PKG_CONFIG_PATH="$libdir/pkgconfig" pkg-config --cflags --libs quillrt)
+# shellcheck disable=SC2086
+c++ -std=c++20 "$top/examples/search_utf16.cpp" $flags -o "$scratch/search_utf16_pc"
+expect_hits "$scratch/search_utf16_pc"
+
+# 3. The installed command line finds its libraries.
+"$prefix/bin/quill" --version >/dev/null
+
+echo "check_install: installed tree found by CMake and pkg-config; examples ran"
