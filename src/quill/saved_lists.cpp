@@ -1,0 +1,247 @@
+// Saved lists written and read by the command-line tool; the body layouts are
+// in saved_lists.md.
+#include "saved_lists.h"
+
+#include <functional>
+#include <memory>
+#include <unordered_map>
+
+#include "commands.h"
+#include "corpus_input.h"
+#include "quillrt/collections/stream_forms.h"
+#include "quillrt/collections/string_lists_streamable.h"
+#include "quillrt/framework/exceptions.h"
+#include "quillrt/framework/streams.h"
+#include "quillrt/framework/sysutils.h"
+#include "quillrt/vocabulary/file_recognition.h"
+#include "quillrt/vocabulary/saved_list_header.h"
+#include "quillrt/vocabulary/tool_names.h"
+
+namespace quill::cli {
+namespace {
+
+// A word list as read back: its header and its lines with their frequencies.
+struct LoadedFrequencyList {
+  TCheckSignature header;
+  std::unique_ptr<TMySaveStringList> list;
+};
+
+// The header for `tool` and `lt`, with the saving tool's own field.
+void WriteHeader(TStream& stream, tool_type tool, list_type lt, std::int32_t infosize) {
+  TCheckSignature sig;
+  sig.infosize = infosize;
+  if (!DiskSignatureISOKForToolAndList(sig, tool, lt, stream, writing))
+    throw EWriteError(u"the list's header could not be written");
+}
+
+void SaveWholeFile(const std::string& path, const std::function<void(TStream&)>& write_body) {
+  try {
+    WriteFileAtomically(Utf8ToUtf16(path), [&](TStream& stream) {
+      write_body(stream);
+      return true;
+    });
+  } catch (const Exception& e) {
+    Fail("cannot save " + path + ": " + e.what(), kExitFailure);
+  }
+}
+
+void WriteStringList(TStream& stream, const std::vector<std::string>& lines) {
+  TMyStreamableStringlist list;
+  for (const std::string& line : lines) list.Add(Utf8ToUtf16(line));
+  list.SaveToStream(stream, nullptr);
+}
+
+// Reads a word list body after a header that says so; raises on damage.
+LoadedFrequencyList ReadFrequencyList(const std::string& path) {
+  TFileStream stream(Utf8ToUtf16(path), fmOpenRead | fmShareDenyWrite);
+  LoadedFrequencyList loaded;
+  if (!DiskSignatureISOKForToolAndList(loaded.header, tool_word_lister, lt_word_list, stream, reading))
+    throw EReadError(u"not a saved word list of this version");
+  loaded.list = std::make_unique<TMySaveStringList>(true);
+  loaded.list->LoadFromStream(stream);
+  if (stream.GetPosition() != stream.GetSize()) throw EReadError(u"unexpected bytes after the list");
+  return loaded;
+}
+
+// Reads a concordance body after a header that says so; returns the number of
+// lines. Raises on damage.
+std::int64_t CountConcordanceLines(const std::string& path) {
+  TFileStream stream(Utf8ToUtf16(path), fmOpenRead | fmShareDenyWrite);
+  TCheckSignature header;
+  if (!DiskSignatureISOKForToolAndList(header, tool_concordancer, lt_concordance_list, stream, reading))
+    throw EReadError(u"not a saved concordance of this version");
+  TMyStreamableStringlist search_words, sources;
+  search_words.LoadFromStream(stream, nullptr);
+  sources.LoadFromStream(stream, nullptr);
+  const auto lines = stream.ReadLE<std::int32_t>();
+  if (lines < 0) throw EReadError(u"a negative number of lines");
+  for (std::int32_t i = 0; i < lines; ++i) {
+    const auto source = stream.ReadLE<std::int32_t>();
+    if (source < 0 || source >= sources.Count()) throw EReadError(u"a line names no source text");
+    for (int field = 0; field < 4; ++field) stream.ReadLE<std::int32_t>();
+    stream.ReadLE<std::int64_t>();
+    for (int part = 0; part < 3; ++part) ReadAString(stream);
+  }
+  if (stream.GetPosition() != stream.GetSize()) throw EReadError(u"unexpected bytes after the lines");
+  return lines;
+}
+
+std::string KindName(list_type kind) { return Utf16ToUtf8(ListTypeName(kind)); }
+std::string ToolName(tool_type tool) {
+  const UnicodeString name = Tool_Name(tool);
+  return name.empty() ? "no tool" : Utf16ToUtf8(name);
+}
+
+// The tool of a header: the kind's own tool when the version is one it wrote,
+// now or before; otherwise the lowest tool that writes this version.
+void ToolOfHeader(const TQYStored_File_rec& rec, const TCheckSignature& header, SavedFileDescription& d) {
+  constexpr std::int32_t kFirst32BitVersion = 35;
+  const tool_type owner = ToolTypeFromListType(d.kind);
+  const std::int32_t owner_version = CurrentSignatureOf(owner);
+  if (header.signature >= kFirst32BitVersion && header.signature <= owner_version) {
+    d.tool = owner;
+    d.earlier_version = header.signature < owner_version;
+    return;
+  }
+  TQYStored_File_rec copy = rec;
+  d.tool = WhichToolsQuillary32BitFile(copy);
+  d.earlier_version = false;
+}
+
+void CountEntries(const std::string& path, SavedFileDescription& d) {
+  try {
+    if (d.kind == lt_word_list && d.tool == tool_word_lister && !d.earlier_version) {
+      const LoadedFrequencyList loaded = ReadFrequencyList(path);
+      d.entries = loaded.list->Count();
+      d.words_per_entry = loaded.header.infosize;
+    } else if (d.kind == lt_concordance_list && d.tool == tool_concordancer && !d.earlier_version) {
+      d.entries = CountConcordanceLines(path);
+    }
+  } catch (const Exception&) {
+    d.entries.reset();  // a body this tool does not know, or a damaged one
+  }
+}
+
+}  // namespace
+
+void SaveFrequencyList(const std::string& path, const TStringList& list, int words_per_entry) {
+  SaveWholeFile(path, [&](TStream& stream) {
+    WriteHeader(stream, tool_word_lister, lt_word_list, words_per_entry);
+    TMySaveStringList saved(true);
+    for (int i = 0; i < list.Count(); ++i) saved.AddObject(list[i], list.GetObject(i));
+    saved.SaveToStream(stream);
+  });
+}
+
+void SaveConcordance(const std::string& path, const std::vector<ConcordanceLine>& lines,
+                     const std::vector<std::string>& search_words) {
+  // The source texts in the order their first line comes.
+  std::vector<std::string> sources;
+  std::unordered_map<std::string, std::int32_t> source_numbers;
+  std::vector<std::int32_t> source_of_line;
+  source_of_line.reserve(lines.size());
+  for (const ConcordanceLine& line : lines) {
+    const auto [it, fresh] = source_numbers.try_emplace(line.file, static_cast<std::int32_t>(sources.size()));
+    if (fresh) sources.push_back(line.file);
+    source_of_line.push_back(it->second);
+  }
+  SaveWholeFile(path, [&](TStream& stream) {
+    WriteHeader(stream, tool_concordancer, lt_concordance_list, 0);
+    WriteStringList(stream, search_words);
+    WriteStringList(stream, sources);
+    stream.WriteLE<std::int32_t>(static_cast<std::int32_t>(lines.size()));
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+      const ConcordanceLine& line = lines[i];
+      stream.WriteLE<std::int32_t>(source_of_line[i]);
+      stream.WriteLE<std::int32_t>(line.word_number);
+      stream.WriteLE<std::int32_t>(line.sentence);
+      stream.WriteLE<std::int32_t>(line.paragraph);
+      stream.WriteLE<std::int32_t>(line.search_word);
+      stream.WriteLE<std::int64_t>(line.hit_number);
+      WriteAString(stream, line.left);
+      WriteAString(stream, line.hit);
+      WriteAString(stream, line.right);
+    }
+  });
+}
+
+void PrintSavedFrequencyList(const std::string& path, OutputFormat format) {
+  LoadedFrequencyList loaded;
+  try {
+    loaded = ReadFrequencyList(path);
+  } catch (const Exception& e) {
+    const SavedFileDescription d = DescribeSavedFile(path);
+    if (d.recognised && d.kind != lt_word_list)
+      Fail(path + " is a " + KindName(d.kind) + ", not a word list", kExitFailure);
+    Fail("cannot load " + path + ": " + e.what(), kExitFailure);
+  }
+  const int words = loaded.header.infosize;
+  const bool ngrams = words > 1;
+  WriteFrequencyList(*loaded.list, format,
+                     {{ngrams ? "n" : "words_per_entry", words}, {"lines", loaded.list->Count()}},
+                     ngrams ? "items" : "words", ngrams ? "ngram" : "word");
+}
+
+SavedFileDescription DescribeSavedFile(const std::string& path) {
+  SavedFileDescription d;
+  TQYStored_File_rec rec;
+  rec.filename = Utf8ToUtf16(path);
+  if (!FileExists(rec.filename)) {
+    d.how = "no such file";
+    return d;
+  }
+  if (IsABatchZipFileForListType(rec)) {
+    d.recognised = true;
+    d.how = "batch zip";
+    d.kind = rec.ListType;
+    d.tool = d.kind == lt_none_in_use ? tool_none : ToolTypeFromListType(d.kind);
+    if (d.kind != lt_none_in_use) d.entries = rec.Number_within_Zipfile;
+    return d;
+  }
+  if (WhichToolsQuillary32BitFile(rec) != tool_none && rec.ListType != lt_none_in_use) {
+    TCheckSignature header;
+    try {
+      TFileStream stream(rec.filename, fmOpenRead | fmShareDenyNone);
+      ReadCheckSignature(stream, header);
+    } catch (const Exception&) {
+      d.how = "cannot be read";
+      return d;
+    }
+    d.recognised = true;
+    d.how = "saved list";
+    d.kind = rec.ListType;
+    d.version = header.signature;
+    ToolOfHeader(rec, header, d);
+    CountEntries(path, d);
+    return d;
+  }
+  if (IsAnOldQuillaryFile(rec)) {
+    d.recognised = true;
+    d.how = "earlier release";
+    d.kind = rec.ListType;
+    d.tool = ToolTypeFromListType(d.kind);
+    return d;
+  }
+  d.how = "not a saved list";
+  return d;
+}
+
+std::string DescriptionLine(const std::string& path, const SavedFileDescription& d) {
+  std::string line = path + ": ";
+  if (!d.recognised) return line + d.how;
+  if (d.how == "batch zip") {
+    if (d.kind == lt_none_in_use) return line + "batch zip of lists of no known kind";
+    return line + "batch zip of " + std::to_string(*d.entries) + " " + KindName(d.kind) + " files (" +
+           ToolName(d.tool) + ")";
+  }
+  line += KindName(d.kind);
+  if (d.words_per_entry > 1) line += " of " + std::to_string(d.words_per_entry) + "-grams";
+  if (d.how == "earlier release") return line + " (" + ToolName(d.tool) + ", earlier release)";
+  line += " (" + ToolName(d.tool) + ", version " + std::to_string(d.version);
+  if (d.earlier_version) line += ", an earlier version";
+  line += ")";
+  if (d.entries) return line + ", " + std::to_string(*d.entries) + (*d.entries == 1 ? " entry" : " entries");
+  return line + ", entries not readable by quill";
+}
+
+}  // namespace quill::cli
