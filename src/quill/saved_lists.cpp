@@ -20,6 +20,9 @@
 namespace quill::cli {
 namespace {
 
+// Headers from this version on are the 57-byte form.
+constexpr std::int32_t kFirst32BitVersion = 35;
+
 // A word list as read back: its header and its lines with their frequencies.
 struct LoadedFrequencyList {
   TCheckSignature header;
@@ -86,6 +89,21 @@ std::int64_t CountConcordanceLines(const std::string& path) {
   return lines;
 }
 
+// The header of a file longer than it, naming a list kind with a version of
+// the 57-byte form; nothing otherwise.
+std::optional<TCheckSignature> HeaderOfSavedList(const UnicodeString& file_name) {
+  TCheckSignature header;
+  try {
+    TFileStream stream(file_name, fmOpenRead | fmShareDenyNone);
+    if (stream.GetSize() <= static_cast<std::int64_t>(kCheckSignatureSize) || !ReadCheckSignature(stream, header))
+      return std::nullopt;
+  } catch (const Exception&) {
+    return std::nullopt;
+  }
+  if (header.signature < kFirst32BitVersion || DiskFileType(header) == lt_none_in_use) return std::nullopt;
+  return header;
+}
+
 std::string KindName(list_type kind) { return Utf16ToUtf8(ListTypeName(kind)); }
 std::string ToolName(tool_type tool) {
   const UnicodeString name = Tool_Name(tool);
@@ -95,7 +113,6 @@ std::string ToolName(tool_type tool) {
 // The tool of a header: the kind's own tool when the version is one it wrote,
 // now or before; otherwise the lowest tool that writes this version.
 void ToolOfHeader(const TQYStored_File_rec& rec, const TCheckSignature& header, SavedFileDescription& d) {
-  constexpr std::int32_t kFirst32BitVersion = 35;
   const tool_type owner = ToolTypeFromListType(d.kind);
   const std::int32_t owner_version = CurrentSignatureOf(owner);
   if (header.signature >= kFirst32BitVersion && header.signature <= owner_version) {
@@ -198,20 +215,16 @@ SavedFileDescription DescribeSavedFile(const std::string& path) {
     if (d.kind != lt_none_in_use) d.entries = rec.Number_within_Zipfile;
     return d;
   }
-  if (WhichToolsQuillary32BitFile(rec) != tool_none && rec.ListType != lt_none_in_use) {
-    TCheckSignature header;
-    try {
-      TFileStream stream(rec.filename, fmOpenRead | fmShareDenyNone);
-      ReadCheckSignature(stream, header);
-    } catch (const Exception&) {
-      d.how = "cannot be read";
+  if (const auto header = HeaderOfSavedList(rec.filename)) {
+    d.kind = DiskFileType(*header);
+    d.version = header->signature;
+    ToolOfHeader(rec, *header, d);
+    if (d.tool == tool_none) {
+      d.how = "a " + KindName(d.kind) + " header of unknown version " + std::to_string(d.version);
       return d;
     }
     d.recognised = true;
     d.how = "saved list";
-    d.kind = rec.ListType;
-    d.version = header.signature;
-    ToolOfHeader(rec, header, d);
     CountEntries(path, d);
     return d;
   }
