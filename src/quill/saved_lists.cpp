@@ -8,8 +8,7 @@
 
 #include "commands.h"
 #include "corpus_input.h"
-#include "quillrt/collections/stream_forms.h"
-#include "quillrt/collections/string_lists_streamable.h"
+#include "saved_list_files.h"
 #include "quillrt/framework/exceptions.h"
 #include "quillrt/framework/streams.h"
 #include "quillrt/framework/sysutils.h"
@@ -23,20 +22,6 @@ namespace {
 // Headers from this version on are the 57-byte form.
 constexpr std::int32_t kFirst32BitVersion = 35;
 
-// A word list as read back: its header and its lines with their frequencies.
-struct LoadedFrequencyList {
-  TCheckSignature header;
-  std::unique_ptr<TMySaveStringList> list;
-};
-
-// The header for `tool` and `lt`, with the saving tool's own field.
-void WriteHeader(TStream& stream, tool_type tool, list_type lt, std::int32_t infosize) {
-  TCheckSignature sig;
-  sig.infosize = infosize;
-  if (!DiskSignatureISOKForToolAndList(sig, tool, lt, stream, writing))
-    throw EWriteError(u"the list's header could not be written");
-}
-
 void SaveWholeFile(const std::string& path, const std::function<void(TStream&)>& write_body) {
   try {
     WriteFileAtomically(Utf8ToUtf16(path), [&](TStream& stream) {
@@ -48,45 +33,14 @@ void SaveWholeFile(const std::string& path, const std::function<void(TStream&)>&
   }
 }
 
-void WriteStringList(TStream& stream, const std::vector<std::string>& lines) {
-  TMyStreamableStringlist list;
-  for (const std::string& line : lines) list.Add(Utf8ToUtf16(line));
-  list.SaveToStream(stream, nullptr);
+TSavedWordList LoadWordList(const std::string& path) {
+  TFileStream stream(Utf8ToUtf16(path), fmOpenRead | fmShareDenyWrite);
+  return ReadSavedWordList(stream);
 }
 
-// Reads a word list body after a header that says so; raises on damage.
-LoadedFrequencyList ReadFrequencyList(const std::string& path) {
+TSavedConcordance LoadConcordance(const std::string& path) {
   TFileStream stream(Utf8ToUtf16(path), fmOpenRead | fmShareDenyWrite);
-  LoadedFrequencyList loaded;
-  if (!DiskSignatureISOKForToolAndList(loaded.header, tool_word_lister, lt_word_list, stream, reading))
-    throw EReadError(u"not a saved word list of this version");
-  loaded.list = std::make_unique<TMySaveStringList>(true);
-  loaded.list->LoadFromStream(stream);
-  if (stream.GetPosition() != stream.GetSize()) throw EReadError(u"unexpected bytes after the list");
-  return loaded;
-}
-
-// Reads a concordance body after a header that says so; returns the number of
-// lines. Raises on damage.
-std::int64_t CountConcordanceLines(const std::string& path) {
-  TFileStream stream(Utf8ToUtf16(path), fmOpenRead | fmShareDenyWrite);
-  TCheckSignature header;
-  if (!DiskSignatureISOKForToolAndList(header, tool_concordancer, lt_concordance_list, stream, reading))
-    throw EReadError(u"not a saved concordance of this version");
-  TMyStreamableStringlist search_words, sources;
-  search_words.LoadFromStream(stream, nullptr);
-  sources.LoadFromStream(stream, nullptr);
-  const auto lines = stream.ReadLE<std::int32_t>();
-  if (lines < 0) throw EReadError(u"a negative number of lines");
-  for (std::int32_t i = 0; i < lines; ++i) {
-    const auto source = stream.ReadLE<std::int32_t>();
-    if (source < 0 || source >= sources.Count()) throw EReadError(u"a line names no source text");
-    for (int field = 0; field < 4; ++field) stream.ReadLE<std::int32_t>();
-    stream.ReadLE<std::int64_t>();
-    for (int part = 0; part < 3; ++part) ReadAString(stream);
-  }
-  if (stream.GetPosition() != stream.GetSize()) throw EReadError(u"unexpected bytes after the lines");
-  return lines;
+  return ReadSavedConcordance(stream);
 }
 
 // The header of a file longer than it, naming a list kind with a version of
@@ -128,11 +82,11 @@ void ToolOfHeader(const TQYStored_File_rec& rec, const TCheckSignature& header, 
 void CountEntries(const std::string& path, SavedFileDescription& d) {
   try {
     if (d.kind == lt_word_list && d.tool == tool_word_lister && !d.earlier_version) {
-      const LoadedFrequencyList loaded = ReadFrequencyList(path);
+      const TSavedWordList loaded = LoadWordList(path);
       d.entries = loaded.list->Count();
-      d.words_per_entry = loaded.header.infosize;
+      d.words_per_entry = loaded.WordsPerEntry();
     } else if (d.kind == lt_concordance_list && d.tool == tool_concordancer && !d.earlier_version) {
-      d.entries = CountConcordanceLines(path);
+      d.entries = static_cast<std::int64_t>(LoadConcordance(path).lines.size());
     }
   } catch (const Exception&) {
     d.entries.reset();  // a body this tool does not know, or a damaged one
@@ -142,57 +96,35 @@ void CountEntries(const std::string& path, SavedFileDescription& d) {
 }  // namespace
 
 void SaveFrequencyList(const std::string& path, const TStringList& list, int words_per_entry) {
-  SaveWholeFile(path, [&](TStream& stream) {
-    WriteHeader(stream, tool_word_lister, lt_word_list, words_per_entry);
-    TMySaveStringList saved(true);
-    for (int i = 0; i < list.Count(); ++i) saved.AddObject(list[i], list.GetObject(i));
-    saved.SaveToStream(stream);
-  });
+  SaveWholeFile(path, [&](TStream& stream) { WriteSavedWordList(stream, list, words_per_entry); });
 }
 
 void SaveConcordance(const std::string& path, const std::vector<ConcordanceLine>& lines,
                      const std::vector<std::string>& search_words) {
+  TSavedConcordance saved;
+  for (const std::string& word : search_words) saved.search_words.push_back(Utf8ToUtf16(word));
   // The source texts in the order their first line comes.
-  std::vector<std::string> sources;
   std::unordered_map<std::string, std::int32_t> source_numbers;
-  std::vector<std::int32_t> source_of_line;
-  source_of_line.reserve(lines.size());
   for (const ConcordanceLine& line : lines) {
-    const auto [it, fresh] = source_numbers.try_emplace(line.file, static_cast<std::int32_t>(sources.size()));
-    if (fresh) sources.push_back(line.file);
-    source_of_line.push_back(it->second);
+    const auto [it, fresh] = source_numbers.try_emplace(line.file, static_cast<std::int32_t>(saved.sources.size()));
+    if (fresh) saved.sources.push_back(Utf8ToUtf16(line.file));
+    saved.lines.push_back({it->second, line.word_number, line.sentence, line.paragraph, line.search_word,
+                           line.hit_number, line.left, line.hit, line.right});
   }
-  SaveWholeFile(path, [&](TStream& stream) {
-    WriteHeader(stream, tool_concordancer, lt_concordance_list, 0);
-    WriteStringList(stream, search_words);
-    WriteStringList(stream, sources);
-    stream.WriteLE<std::int32_t>(static_cast<std::int32_t>(lines.size()));
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-      const ConcordanceLine& line = lines[i];
-      stream.WriteLE<std::int32_t>(source_of_line[i]);
-      stream.WriteLE<std::int32_t>(line.word_number);
-      stream.WriteLE<std::int32_t>(line.sentence);
-      stream.WriteLE<std::int32_t>(line.paragraph);
-      stream.WriteLE<std::int32_t>(line.search_word);
-      stream.WriteLE<std::int64_t>(line.hit_number);
-      WriteAString(stream, line.left);
-      WriteAString(stream, line.hit);
-      WriteAString(stream, line.right);
-    }
-  });
+  SaveWholeFile(path, [&](TStream& stream) { WriteSavedConcordance(stream, saved); });
 }
 
 void PrintSavedFrequencyList(const std::string& path, OutputFormat format) {
-  LoadedFrequencyList loaded;
+  TSavedWordList loaded;
   try {
-    loaded = ReadFrequencyList(path);
+    loaded = LoadWordList(path);
   } catch (const Exception& e) {
     const SavedFileDescription d = DescribeSavedFile(path);
     if (d.recognised && d.kind != lt_word_list)
       Fail(path + " is a " + KindName(d.kind) + ", not a word list", kExitFailure);
     Fail("cannot load " + path + ": " + e.what(), kExitFailure);
   }
-  const int words = loaded.header.infosize;
+  const int words = loaded.WordsPerEntry();
   const bool ngrams = words > 1;
   WriteFrequencyList(*loaded.list, format,
                      {{ngrams ? "n" : "words_per_entry", words}, {"lines", loaded.list->Count()}},
