@@ -92,9 +92,10 @@ bool DiskSignatureISOKForToolAndList(TCheckSignature& sig, tool_type tool, list_
     sig.type_of_data = AnsiString(ListSignature32Of(lt));
     return WriteCheckSignature(stream, sig);
   }
+  // The header is read whatever is asked, so that the stream is always past it.
+  const bool complete = ReadCheckSignature(stream, sig);
   if (tool >= kToolKindCount || lt >= kListKindCount) return false;
-  return ReadCheckSignature(stream, sig) && sig.signature == CurrentSignatureOf(tool) &&
-         sig.type_of_data == ListSignature32Of(lt);
+  return complete && sig.signature == CurrentSignatureOf(tool) && sig.type_of_data == ListSignature32Of(lt);
 }
 
 list_type DiskFileType(const TCheckSignature& sig) {

@@ -104,6 +104,7 @@ TEST(SavedListHeader, ReadingWantsExactVersionAndSignature) {
   EXPECT_FALSE(read_as(tool_concordancer, lt_word_list));   // 36
   EXPECT_FALSE(read_as(tool_word_lister, lt_KWs_as_word_list));
   EXPECT_FALSE(read_as(static_cast<tool_type>(40), lt_word_list));
+  EXPECT_EQ(stream.GetPosition(), 57);  // read all the same
   EXPECT_FALSE(read_as(tool_word_lister, static_cast<list_type>(43)));
 }
 
