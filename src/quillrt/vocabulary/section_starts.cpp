@@ -1,53 +1,27 @@
 #include "quillrt/vocabulary/section_starts.h"
 
 #include <algorithm>
-#include <array>
-#include <string_view>
 #include <vector>
 
 #include "quillrt/collections/stream_forms.h"
 #include "quillrt/process/shared_state.h"
+#include "quillrt/vocabulary/list_kinds.h"
+#include "quillrt/vocabulary/saved_list_header.h"
 
 namespace quill {
 namespace {
 
-// ---- Saved-list header ---------------------------------------------------------
-// Stand-in for the saved-list header of the tool and list vocabulary
-// (TCheckSignature, CurrentSignature, DiskSignatureISOKForToolAndList), which is
-// being written beside this file at the same time: when it is merged, these two
-// functions become calls of DiskSignatureISOKForToolAndList(sig, current_tool_var,
-// lt_sections_list, stream, writing / reading) and the table below goes.
-// The layout is the same: int32 version, int32 infosize, int32 save_height,
-// int32 save_width, then a length byte and 40 bytes of the list kind's signature.
-
-constexpr std::array<std::int32_t, tool_none + 1> kToolVersions = {
-    37, 36, 37, 36, 37, 36, 37, 37, 36, 36, 36, 38, 36, 36, 37, 36, 36, 36, 36, 36, 36, 789};
-constexpr std::string_view kSectionListSignature = "Section List32";
-constexpr std::size_t kSignatureFieldSize = 40;
-
-std::int32_t RunningToolVersion() {
-  const auto tool = static_cast<std::size_t>(current_tool_var);
-  return tool < kToolVersions.size() ? kToolVersions[tool] : kToolVersions[tool_none];
-}
-
+// A section-starts file opens with the saved-list header of the running tool and
+// the section-list kind.
 bool WriteSectionListHeader(TStream& stream) {
-  std::array<unsigned char, kSectionFileHeaderSize> header{};
-  TStream::ToLE(RunningToolVersion(), header.data());  // infosize, height, width stay 0
-  header[16] = static_cast<unsigned char>(kSectionListSignature.size());
-  std::copy(kSectionListSignature.begin(), kSectionListSignature.end(), header.begin() + 17);
-  return stream.Write(header.data(), kSectionFileHeaderSize) == kSectionFileHeaderSize;
+  TCheckSignature sig{};
+  return DiskSignatureISOKForToolAndList(sig, current_tool_var, lt_sections_list, stream, writing);
 }
 
 bool ReadSectionListHeader(TStream& stream) {
-  std::array<unsigned char, kSectionFileHeaderSize> header{};
-  if (stream.Read(header.data(), kSectionFileHeaderSize) != kSectionFileHeaderSize) return false;
-  if (TStream::FromLE<std::int32_t>(header.data()) != RunningToolVersion()) return false;
-  const std::size_t length = std::min<std::size_t>(header[16], kSignatureFieldSize);
-  const std::string_view signature(reinterpret_cast<const char*>(header.data() + 17), length);
-  return header[16] <= kSignatureFieldSize && signature == kSectionListSignature;
+  TCheckSignature sig{};
+  return DiskSignatureISOKForToolAndList(sig, current_tool_var, lt_sections_list, stream, reading);
 }
-
-// ---------------------------------------------------------------------------------
 
 }  // namespace
 
