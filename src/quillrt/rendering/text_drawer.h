@@ -22,6 +22,7 @@
 #include "quillrt/framework/exceptions.h"
 #include "quillrt/framework/lists.h"
 #include "quillrt/language/language_identity.h"
+#include "quillrt/process/callbacks.h"
 #include "quillrt/quillrt_export.h"
 #include "quillrt/rendering/canvas.h"
 #include "quillrt/rendering/extra_fonts.h"
@@ -157,10 +158,10 @@ QUILLRT_API Ttypeface_Set LargerTypeFaceToFontStyles(Ttypeface_Set a, Ttypeface_
 QUILLRT_API Ttypeface_Set LargerOfTwoTypeFaces(Ttypeface_Set a, Ttypeface_Set b);
 QUILLRT_API bool TryToSetFontStyle(TDrawingCanvas& canvas, Ttypeface_Set styles);
 
-class QUILLRT_API TMyTextDrawer {
+class QUILLRT_API TMyTextDrawer : public TObject {
  public:
   TMyTextDrawer();
-  virtual ~TMyTextDrawer();
+  ~TMyTextDrawer() override;
   TMyTextDrawer(const TMyTextDrawer&) = delete;
   TMyTextDrawer& operator=(const TMyTextDrawer&) = delete;
 

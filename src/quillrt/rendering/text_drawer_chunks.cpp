@@ -246,7 +246,8 @@ std::int32_t TWordChunkList::LoadFrom(const UnicodeString& the_lot, std::int32_t
 
   std::int32_t hit_chunk = -1;
   std::int32_t hit_end_chunk = -1;
-  const std::int32_t hit_last = midpoint + std::max(hit_characters, 1) - 1;
+  // Wide arithmetic: a caller's midpoint and length are not trusted to add up.
+  const std::int64_t hit_last = std::int64_t{midpoint} + std::max(hit_characters, 1) - 1;
   for (const auto& piece : pieces) {
     TWordChunk chunk;
     chunk.w = the_lot.substr(piece.first, piece.last - piece.first + 1);

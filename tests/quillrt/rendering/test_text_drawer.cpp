@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+
 #include "drawer_test_support.h"
+#include "quillrt/platform/case_mapping.h"
 
 namespace quill {
 namespace {
@@ -322,6 +326,52 @@ TEST(TextDrawerConcordance, RightToLeftLineRunsFromTheCentreLeftwards) {
   // in its own order.
   EXPECT_EQ(SeenLeftToRight(canvas, 0), "תיבב John Smith תא האר אוה");
   EXPECT_EQ(testing::CallFor(canvas, u"ראה")->brush_colour, SearchFoundColoursFromNumber(0)[tct_background]);
+}
+
+// Concordance lines of "jury" from a news corpus (tags stripped), with "said"
+// as a second search word: what a tool builds for every line it shows.
+TEST(TextDrawerConcordance, CorpusLinesShowAContiguousWindowAroundTheHit) {
+  const std::vector<UnicodeString> lines = {
+      u"Only a relative handful of such reports was received '' , the jury said , `` considering the "
+      u"widespread interest in the election , the number of voters and the size of this city ''",
+      u"The City Purchasing Department , the jury said , `` is lacking in experienced clerical personnel",
+      u"The jury said it did find that many of Georgia's registration and election laws `` are outmoded",
+  };
+  for (const UnicodeString& text : lines) {
+    SCOPED_TRACE(Utf16ToUtf8(text));
+    TExtraFontList spans;
+    const std::array<const char16_t*, 2> words{u"jury", u"said"};
+    for (std::int32_t n = 0; n < 2; ++n) {
+      TSearchWordItems items;
+      items.AddedSearchWords(words[static_cast<std::size_t>(n)]);
+      const auto hits = FindBoundedSWPositionsInString(items, text);
+      for (std::int32_t h = 0; h < hits->Count(); ++h)
+        spans.AddOne(testing::HitSpan(HiInt64(hits->GetAValue(h)), LoInt64(hits->GetAValue(h)) - 1, n));
+    }
+    const std::int32_t midpoint = static_cast<std::int32_t>(MapCaseString(text, CaseDirection::lower).find(u"jury")) + 1;
+    TMyTextDrawer drawer;
+    TRecordingCanvas canvas;
+    drawer.DrawConcText(text, midpoint, 4, canvas, kEnglish, &spans, {0, 0, 800, 20}, false, false, pra_screen);
+
+    const TCanvasCall* jury = testing::CallFor(canvas, u"jury");
+    if (jury == nullptr) jury = testing::CallFor(canvas, u"Jury");
+    ASSERT_NE(jury, nullptr);
+    EXPECT_EQ(jury->rect.left, 400);
+    EXPECT_EQ(jury->brush_colour, SearchFoundColoursFromNumber(0)[tct_background]);
+    const TCanvasCall* said = testing::CallFor(canvas, u"said");
+    ASSERT_NE(said, nullptr);
+    EXPECT_EQ(said->rect.left, 400 + 36 + 4);  // bold "jury", a space
+    EXPECT_EQ(said->brush_colour, SearchFoundColoursFromNumber(1)[tct_background]);
+
+    // Runs never overlap, and what is seen is one stretch of the line.
+    std::vector<TCanvasCall> calls = canvas.TextCalls();
+    std::sort(calls.begin(), calls.end(), [](const auto& a, const auto& b) { return a.rect.left < b.rect.left; });
+    for (std::size_t i = 1; i < calls.size(); ++i) EXPECT_GE(calls[i].rect.left, calls[i - 1].rect.right);
+    const std::string seen = SeenLeftToRight(canvas, 0);
+    EXPECT_NE(Utf16ToUtf8(text).find(seen), std::string::npos) << seen;
+    EXPECT_GE(calls.front().rect.left, 4);
+    EXPECT_LE(calls.back().rect.right, 796);
+  }
 }
 
 }  // namespace
