@@ -100,7 +100,7 @@ class QUILLRT_API TWordChunkList : public TObjectList<TWordChunkHolder> {
   std::int32_t LineWidth(std::int32_t first, std::int32_t last) const;
   // A copy of chunk i, or an empty chunk for an index outside the list.
   TWordChunk GetAWordChunk(std::int32_t i) const;
-  void Clear();
+  void Clear() override;
 
   TMyCanvasColourRecAndTypeface fdefault;
   char16_t searchword_padding_character = u' ';

@@ -167,6 +167,28 @@ TEST(WordChunks, NumbersAndSmallHelpers) {
   EXPECT_EQ(ComputedRectDeadCentre({10, 10, 110, 50}, 16), (TPoint{60, 22}));
 }
 
+TEST(WordChunks, TransparentPutAStringMovesThePointAlong) {
+  TRecordingCanvas canvas;
+  canvas.SetBrushColour(0x00FF00);
+  TPoint point{100, 5};
+  TransparentPutAString(false, {0, 0, 300, 20}, canvas, point, u"abc", false);
+  EXPECT_EQ(point, (TPoint{124, 5}));
+  TransparentPutAString(true, {0, 0, 300, 20}, canvas, point, u"אב", false);
+  EXPECT_EQ(point, (TPoint{108, 5}));
+  ASSERT_EQ(canvas.Calls().size(), 2u);
+  EXPECT_EQ(canvas.Calls()[0].brush_style, TBrushStyle::bsClear);
+  EXPECT_EQ(canvas.Calls()[1].rect.left, 108);
+  EXPECT_TRUE(canvas.Calls()[1].rtl_reading);
+  EXPECT_EQ(canvas.BrushStyle(), TBrushStyle::bsSolid);  // restored
+
+  canvas.ClearCalls();
+  TransparentPutAString(true, {0, 0, 300, 20}, canvas, point, u"ab", true);
+  ASSERT_EQ(canvas.Calls().size(), 2u);
+  EXPECT_EQ(canvas.Calls()[0].kind, TCanvasCallKind::ccFillRect);
+  EXPECT_EQ(canvas.Calls()[1].rect.right, 296);  // 4 pixels in from the reading start
+  EXPECT_EQ(point, (TPoint{280, 0}));
+}
+
 TEST(WordChunks, VisualOrderOfARun) {
   EXPECT_EQ(VisualOrder(u"abc", false), u"abc");
   EXPECT_EQ(VisualOrder(u"שלום", true), u"םולש");
