@@ -48,6 +48,19 @@ class Ttypeface_Set {
   std::uint8_t bits_ = 0;
 };
 
+// The set with `face` switched on when it was off and off when it was on.
+constexpr Ttypeface_Set ToggledTypeface(TMy_typeface face, Ttypeface_Set set) {
+  if (set.Contains(face)) set.Exclude(face);
+  else set.Include(face);
+  return set;
+}
+
+// Switches `face` on (include) or off in `set`.
+constexpr void IncludeOrExcludeATypeface(TMy_typeface face, Ttypeface_Set& set, bool include) {
+  if (include) set.Include(face);
+  else set.Exclude(face);
+}
+
 // Colours with the typeface for normal and for selected (highlighted) painting.
 struct TMyCanvasColourRecAndTypeface {
   TMyCanvasColourRec colourset;

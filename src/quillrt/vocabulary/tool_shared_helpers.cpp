@@ -5,6 +5,7 @@
 
 #include "quillrt/platform/file_system.h"
 #include "quillrt/platform/mount_table.h"
+#include "quillrt/platform/system_colours.h"
 
 namespace quill {
 
@@ -76,6 +77,11 @@ bool Network_Copy() {
   const std::vector<TMountEntry> mounts = ReadMountTable();
   const int index = MountEntryFor(mounts, ProgramFolder());
   return index >= 0 && IsNetworkFileSystem(mounts[static_cast<std::size_t>(index)].Type);
+}
+
+TColor MyColourToRGB(TColor colour) {
+  if (colour >= 0) return colour;
+  return static_cast<TColor>(GetSysColor(static_cast<std::int32_t>(static_cast<std::uint32_t>(colour) & 0xFF)));
 }
 
 }  // namespace quill

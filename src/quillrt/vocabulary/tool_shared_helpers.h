@@ -58,6 +58,11 @@ class QUILLRT_API TColoursHolder {
   TMyCanvasColourRec colours_;
 };
 
+// The plain 0x00BBGGRR value of `colour`: a negative colour names a system colour
+// by its low byte and gives that colour's current value; others come back as
+// they are.
+QUILLRT_API TColor MyColourToRGB(TColor colour);
+
 // A shared stopwatch: StartTiming records Now() in Global_StartTime;
 // ElapsedTime gives the days since then (a fraction) and, with `restart`,
 // starts again from now.

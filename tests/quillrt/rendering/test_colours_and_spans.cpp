@@ -14,6 +14,19 @@ std::uint32_t U32At(const std::uint8_t* b, std::size_t at) {
   return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<std::uint32_t>(b[at + 3]) << 24);
 }
 
+TEST(TypefaceSets, ToggleAndIncludeSwitchOneFaceOnly) {
+  Ttypeface_Set set{tf_bold, tf_underline};
+  set = ToggledTypeface(tf_italics, set);
+  EXPECT_EQ(set, (Ttypeface_Set{tf_bold, tf_italics, tf_underline}));
+  set = ToggledTypeface(tf_bold, set);
+  EXPECT_EQ(set, (Ttypeface_Set{tf_italics, tf_underline}));
+  IncludeOrExcludeATypeface(tf_strikeout, set, true);
+  IncludeOrExcludeATypeface(tf_strikeout, set, true);  // twice is still once
+  IncludeOrExcludeATypeface(tf_underline, set, false);
+  IncludeOrExcludeATypeface(tf_bold, set, false);      // absent stays absent
+  EXPECT_EQ(set, (Ttypeface_Set{tf_italics, tf_strikeout}));
+}
+
 TEST(Colours, PresetsAndSearchWordCycle) {
   EXPECT_EQ(BogStandardColours().colours, (std::array<TColor, 4>{0x000000, 0xFFFFFF, 0xFFFFFF, 0x660000}));
   EXPECT_EQ(StyleSearchColours().colours, (std::array<TColor, 4>{0xFFFFFF, 0x000080, 0x000080, 0xFFFFFF}));

@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "quillrt/platform/mount_table.h"
+#include "quillrt/platform/system_colours.h"
 #include "quillrt/vocabulary/tool_shared_helpers.h"
 #include "test_support.h"
 
@@ -61,6 +62,24 @@ TEST(ToolSharedHelpers, OneTextStatisticsAddUp) {
   EXPECT_EQ(GlobalOneFilesStats.out_of[section_stats], 4);
   ClearGlobalOneTextStats();
   EXPECT_EQ(GlobalOneFilesStats.number[word_stats], 0);
+}
+
+TEST(ToolSharedHelpers, SystemColoursResolveThroughTheInstalledPalette) {
+  // Plain colours come back as they are, black and white included.
+  EXPECT_EQ(MyColourToRGB(0x000000), 0x000000);
+  EXPECT_EQ(MyColourToRGB(0x00FFFFFF), 0x00FFFFFF);
+  EXPECT_EQ(MyColourToRGB(0x0000FF00), 0x0000FF00);
+  // A system colour (top byte 0xFF) names its index by the low byte.
+  const TColor button_face = static_cast<TColor>(0xFF000000u | COLOR_BTNFACE);
+  EXPECT_EQ(MyColourToRGB(button_face), static_cast<TColor>(DefaultSysColor(COLOR_BTNFACE)));
+  EXPECT_EQ(DefaultSysColor(COLOR_HIGHLIGHT), 0x00D77800u);  // #0078D7 as 0x00BBGGRR
+  // A toolkit's palette wins over the defaults; an unknown index is black.
+  SetSystemColourProc([](std::int32_t index) { return index == COLOR_BTNFACE ? 0x00123456u : 0xFFFFFFFFu; });
+  EXPECT_EQ(MyColourToRGB(button_face), 0x00123456);
+  EXPECT_EQ(GetSysColor(COLOR_WINDOW), 0x00FFFFFFu);  // only the colour bytes of an answer count
+  EXPECT_EQ(MyColourToRGB(static_cast<TColor>(0xFF0000FFu)), 0);
+  SetSystemColourProc({});
+  EXPECT_EQ(GetSysColor(COLOR_BTNFACE), DefaultSysColor(COLOR_BTNFACE));
 }
 
 TEST(ToolSharedHelpers, TimingRestartsWhenAsked) {
