@@ -29,6 +29,7 @@ constexpr std::array kEntries = {
     Entry{"_QYMonths", "months"},
     Entry{"_QYNo", "No"},
     Entry{"_QYOverwriteXQ", "Overwrite %s?"},
+    Entry{"_QYOverwriteXWithBackupQ", "Overwrite %s (with backup)?"},
     Entry{"_QYSd", "Sd."},
     Entry{"_QYSpare", "spare"},
     Entry{"_QYTab", "<Tab>"},
