@@ -256,6 +256,8 @@ std::int32_t TFileChunker::MakeChunkFiles() {
       Refuse(u"\"" + name + u"\" is there already and was not overwritten");
       break;
     }
+    // A manifest of an earlier set by this name no longer describes the set.
+    if (fthis_filenum == 1) DeleteFile(ChunkManifestFileName(name));
     WriteChunk(*source, header, fthis_filenum, name, manifest);
     ++written;
     MyYieldProcess();
