@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "quillrt/catalogue/message_catalogue.h"
@@ -395,12 +396,11 @@ bool TFileChunker::RestoreOneChunk(TStream& target, TRestorePlan& plan, std::int
   TSha256 chunk_digest;
   chunk_digest.Add(prefix.data(), prefix.size());
   if (number == 1) {
-    TMemoryStream again;
-    again.WriteBuffer(prefix.data(), static_cast<std::int64_t>(prefix.size()) - 4);
-    again.SetPosition(0);
-    TChunkSetHeader reread;
-    UnicodeString problem;
-    if (!ReadChunkSetHeader(again, reread, problem) || !(reread == header)) {
+    // Compared as bytes: the header read first writes back to exactly its bytes.
+    TMemoryStream expected;
+    WriteChunkSetHeader(expected, header);
+    if (expected.GetSize() != static_cast<std::int64_t>(prefix.size()) - 4 ||
+        !std::equal(expected.Bytes().begin(), expected.Bytes().end(), prefix.begin())) {
       return Refuse(u"Chunk 1 \"" + name + u"\" changed while the set was being restored");
     }
   }
@@ -457,7 +457,10 @@ bool TFileChunker::RestoreInto(TStream& target, TRestorePlan& plan) {
 }
 
 void TFileChunker::FinishRestoredFile(const TRestorePlan& plan) {
-  if (ApplyStoredAttributes(plan.target, plan.header.Attributes)) SetFileLastWriteTime(plan.target, plan.header.LastWrite);
+  // A time from a damaged or foreign header may be no number at all.
+  if (ApplyStoredAttributes(plan.target, plan.header.Attributes) && std::isfinite(plan.header.LastWrite)) {
+    SetFileLastWriteTime(plan.target, plan.header.LastWrite);
+  }
   if (!fDeleteChunksAfterwards) return;
   for (const UnicodeString& chunk : *fChunks) DeleteFile(chunk);
   if (plan.has_manifest) DeleteFile(ChunkManifestFileName(fSourcename));

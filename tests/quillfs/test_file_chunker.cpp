@@ -341,6 +341,18 @@ TEST_F(ChunkerTest, ADamagedCountAsksNoQuestions) {
   EXPECT_TRUE(ok.asked.empty());
 }
 
+TEST_F(ChunkerTest, AHeaderTimeThatIsNoNumberStillRestores) {
+  ASSERT_EQ(MakeSet(PatternBytes(3000), kSmallChunk, false), 1);
+  const std::int64_t time_at =
+      ChunkHeaderLayout(static_cast<std::int64_t>(Utf16ToUtf8(dir_.File("source.bin")).size())).last_write;
+  auto first = ReadAllBytes(SetFile(1, 1));
+  TStream::ToLE<double>(std::nan(""), &first[static_cast<std::size_t>(time_at)]);
+  WriteAllBytes(SetFile(1, 1), first);
+  TFileChunker chunker;
+  ASSERT_TRUE(Restore(chunker)) << Utf16ToUtf8(chunker.LastProblem());
+  EXPECT_EQ(ReadAllBytes(Restored()), PatternBytes(3000));
+}
+
 TEST_F(ChunkerTest, AnExistingFileIsReplacedOnlyWhenTheUserSaysSoAndIsBackedUp) {
   ASSERT_EQ(MakeSet(PatternBytes(5000)), 1);
   testing::WriteText(Restored(), "older");
