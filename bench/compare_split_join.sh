@@ -16,7 +16,8 @@
 #
 # quill's split also writes and its join verifies a SHA-256 manifest, and both
 # write every file through a temporary name and sync it before renaming, so
-# that nothing half-written is ever left; the coreutils commands do neither.
+# that nothing half-written is ever left; the coreutils commands do neither, so
+# they are followed by `sync` (PEER_SYNC=0 leaves it out).
 # Each command runs RUNS times (default 5); the median wall time and the median
 # CPU time (user + system) are shown. The page cache is not dropped: every
 # command reads a file that was just written.
@@ -46,6 +47,10 @@ if [[ -z "$file" ]]; then
 fi
 size=$(stat -c %s "$file")
 mkdir -p "$work/q" "$work/c"
+# quill syncs every file it writes before giving it its name; the peers are
+# timed with a sync of the files they wrote (PEER_SYNC=0 times them without).
+sync="sync"
+[[ "${PEER_SYNC:-1}" == 0 ]] && sync=":"
 
 # Runs a command RUNS times after `prepare`, appending "wall cpu" lines to $1.
 measure() {
@@ -65,10 +70,10 @@ median() {  # column $2 of file $1
 }
 
 measure "$work/t_qsplit" 'rm -f "$work"/q/*' "$quill" split "$file" --size 100M --out "$work/q"
-measure "$work/t_csplit" 'rm -f "$work"/c/*' split -b 100M "$file" "$work/c/part."
+measure "$work/t_csplit" 'rm -f "$work"/c/*' sh -c "split -b 100M '$file' '$work/c/part.' && $sync '$work'/c/part.*"
 first=$(ls "$work/q" | grep '^chunk 1 of .*\.tmp$')
 measure "$work/t_qjoin" 'rm -f "$work/q.joined"' "$quill" join "$work/q/$first" --out "$work/q.joined"
-measure "$work/t_cjoin" 'rm -f "$work/c.joined"' sh -c "cat '$work'/c/part.* > '$work/c.joined'"
+measure "$work/t_cjoin" 'rm -f "$work/c.joined"' sh -c "cat '$work'/c/part.* > '$work/c.joined' && $sync '$work/c.joined'"
 cmp -s "$file" "$work/q.joined" || { echo "quill join gave a different file" >&2; exit 1; }
 cmp -s "$file" "$work/c.joined" || { echo "cat gave a different file" >&2; exit 1; }
 measure "$work/t_qcmp" ':' "$quill" compare "$file" "$work/q.joined"
