@@ -8,6 +8,7 @@
 #include "quillrt/framework/exceptions.h"
 #include "quillrt/framework/sysutils.h"
 #include "quillrt/platform/code_pages.h"
+#include "quillrt/text/buffer_checksums.h"
 
 namespace quill {
 
@@ -67,6 +68,12 @@ bool ReadChunkSetHeader(TStream& stream, TChunkSetHeader& header, UnicodeString&
 
 std::int64_t ChunkDataCapacity(std::int32_t chunk_size, std::int64_t first_chunk_overhead, std::int32_t number) {
   return static_cast<std::int64_t>(chunk_size) - (number == 1 ? first_chunk_overhead : kLaterChunkOverhead);
+}
+
+std::uint32_t LastBlockChecksum(const unsigned char* piece, std::int64_t count) {
+  if (count <= 0) return 0;
+  const std::int64_t last_block = (count - 1) / kChunkCopyBlock * kChunkCopyBlock;
+  return My4Checksum(piece + last_block, static_cast<std::int32_t>(count - last_block));
 }
 
 bool ChunkCountFor(std::int64_t source_size, std::int32_t chunk_size, std::int64_t first_chunk_overhead,

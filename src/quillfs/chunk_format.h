@@ -35,6 +35,9 @@ inline constexpr std::int32_t kDefaultChunkSize = 1400000;
 inline constexpr std::uint16_t kDefaultPackLevel = 9;
 // Data is copied, and the checksum taken, in blocks of this size.
 inline constexpr std::int32_t kChunkCopyBlock = 0xF000;
+// Data moves in pieces of whole blocks, so that the last block of a chunk always
+// lies within the last piece.
+inline constexpr std::int32_t kChunkCopyPiece = 16 * kChunkCopyBlock;
 // Bytes of chunk 1 that are not data, besides the stored name.
 inline constexpr std::int32_t kFirstChunkFixedOverhead = 32;
 // Bytes of every other chunk that are not data.
@@ -90,6 +93,11 @@ QUILLFS_API bool ReadChunkSetHeader(TStream& stream, TChunkSetHeader& header, Un
 // The data a chunk can carry: ChunkSize minus its overhead.
 QUILLFS_API std::int64_t ChunkDataCapacity(std::int32_t chunk_size, std::int64_t first_chunk_overhead,
                                            std::int32_t number);
+
+// The checksum a chunk stores, given the last piece of its data (`count` bytes
+// starting at a whole number of blocks from the start of the data): the word sum
+// of the piece's last block. 0 for no data.
+QUILLFS_API std::uint32_t LastBlockChecksum(const unsigned char* piece, std::int64_t count);
 
 // The number of chunks a source of `source_size` bytes needs: the smallest n
 // whose data capacities add up to the size, at least 1. False when the chunk

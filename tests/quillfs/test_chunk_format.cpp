@@ -5,6 +5,8 @@
 #include "quillfs/chunk_format.h"
 #include "quillrt/framework/streams.h"
 
+#include <vector>
+
 namespace quill {
 namespace {
 
@@ -130,6 +132,21 @@ TEST(ChunkCount, FollowsTheCapacitiesOfFirstAndLaterChunks) {
   EXPECT_FALSE(ChunkCountFor(0, 42, overhead, count));   // chunk 1 has no room for data
   EXPECT_FALSE(ChunkCountFor(10, -1, overhead, count));
   EXPECT_FALSE(ChunkCountFor(std::int64_t{1} << 40, 43, overhead, count));  // too many to number
+}
+
+TEST(ChunkChecksum, IsTheWordSumOfTheLastBlockOfThePiece) {
+  std::vector<unsigned char> piece(kChunkCopyBlock * 2 + 7);
+  for (std::size_t i = 0; i < piece.size(); ++i) piece[i] = static_cast<unsigned char>(i * 7 + 3);
+  // The last block: 7 bytes, one whole word.
+  EXPECT_EQ(LastBlockChecksum(piece.data(), static_cast<std::int64_t>(piece.size())),
+            TStream::FromLE<std::uint32_t>(&piece[kChunkCopyBlock * 2]));
+  // Exactly two blocks: the second whole block.
+  std::uint32_t sum = 0;
+  for (std::size_t at = kChunkCopyBlock; at < 2u * kChunkCopyBlock; at += 4) sum += TStream::FromLE<std::uint32_t>(&piece[at]);
+  EXPECT_EQ(LastBlockChecksum(piece.data(), 2 * kChunkCopyBlock), sum);
+  EXPECT_EQ(LastBlockChecksum(piece.data(), 0), 0u);
+  EXPECT_EQ(LastBlockChecksum(piece.data(), 3), 0u);  // no whole word
+  EXPECT_EQ(kChunkCopyPiece % kChunkCopyBlock, 0);
 }
 
 TEST(ChunkNames, AreNumberedFromOneAndReadBack) {
