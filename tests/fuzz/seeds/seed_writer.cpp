@@ -24,6 +24,13 @@
 #include "quillrt/files/zip_archive.h"
 #include "quillrt/framework/strings.h"
 #include "quillrt/language/settings_records.h"
+#include "quillrt/process/shared_state.h"
+#include "quillrt/rendering/extra_fonts.h"
+#include "quillrt/vocabulary/list_kinds.h"
+#include "quillrt/vocabulary/saved_list_header.h"
+#include "quillrt/vocabulary/section_starts.h"
+#include "quillfs/chunk_format.h"
+#include "quillfs/chunk_manifest.h"
 
 namespace {
 
@@ -238,6 +245,100 @@ void LegacyRecordSeeds(const fs::path& root) {
   }
 }
 
+void SavedListHeaderSeeds(const fs::path& root) {
+  const SeedFolder seeds(root, "fuzz_saved_list_header");
+  const std::vector<std::pair<tool_type, list_type>> kinds = {
+      {tool_word_lister, lt_word_list}, {tool_concordancer, lt_concordance_list}, {tool_keyness, lt_keyword_list},
+      {tool_controller, lt_sections_list}};
+  for (const auto& [tool, kind] : kinds) {
+    TCheckSignature sig{};
+    TMemoryStream stream;
+    DiskSignatureISOKForToolAndList(sig, tool, kind, stream, writing);
+    seeds.Write("header_" + std::to_string(tool) + "_" + std::to_string(kind), BytesOf(stream));
+  }
+}
+
+void SectionStartsSeeds(const fs::path& root) {
+  const SeedFolder seeds(root, "fuzz_section_starts");
+  TSectionStartsList list;
+  const auto write = [&](const std::string& name) {
+    TMemoryStream body;
+    list.SaveToStream(body);
+    seeds.Write(name, BytesOf(body));
+    TCheckSignature sig{};
+    TMemoryStream file;
+    DiskSignatureISOKForToolAndList(sig, current_tool_var, lt_sections_list, file, writing);
+    list.SaveToStream(file);
+    seeds.Write(name + "_file", BytesOf(file));
+  };
+  write("empty");
+  list.AddSection(0, u"Chapter 1");
+  list.AddSection(4096, u"Chapter 2: The Jury");
+  list.AddSection(70000, u"Ελληνικά");
+  write("three");
+}
+
+void ExtraFontSeeds(const fs::path& root) {
+  const SeedFolder seeds(root, "fuzz_extra_font_spans");
+  TExtraFontList list;
+  TExtraFontRec hit;
+  hit.switch_on_at_char = 10;
+  hit.switch_off_at_char = 14;
+  hit.highlight_typeface = Ttypeface_Set{tf_bold};
+  list.AddOne(hit);
+  TExtraFontRec open_ended;
+  open_ended.switch_on_at_char = 30;
+  open_ended.switch_off_at_char = -1;
+  open_ended.default_ = true;
+  list.AddOne(open_ended);
+  // The first byte picks the work base version the reader is told about.
+  for (std::uint8_t choice : {std::uint8_t{0}, std::uint8_t{1}}) {
+    TMemoryStream stream;
+    list.XSaveToStream(stream, choice & 1 ? 25 : 19);
+    seeds.Write("spans_" + std::to_string(choice), std::string(1, static_cast<char>(choice)) + BytesOf(stream));
+  }
+}
+
+void DrawerLayoutSeeds(const fs::path& root) {
+  const SeedFolder seeds(root, "fuzz_text_drawer_layout");
+  const std::vector<std::u16string> lines = {
+      u"The Fulton County Grand Jury said Friday an investigation of recent primary election",
+      u"שלום עולם 2024 עם Tel Aviv ושם",
+      u"مرحبا بالعالم ١٢٣ مع London هنا",
+      u"price 1,234.50 and 17.2 percent",
+      u"<b>tagged</b> words and a very-long-hyphenated-word"};
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    // lcid bit, width, alignment and wrap bits, midpoint, then the text.
+    const char hebrew = i == 1 || i == 2 ? 1 : 0;
+    const std::string header{hebrew, static_cast<char>(40 + 20 * i), static_cast<char>(i % 4 | (i % 2 ? 0x80 : 0)),
+                             static_cast<char>(7 * i)};
+    seeds.Write("line_" + std::to_string(i), header + Utf16Le(lines[i]));
+  }
+}
+
+void ChunkHeaderSeeds(const fs::path& root) {
+  const SeedFolder seeds(root, "fuzz_chunk_header");
+  const auto write = [&](const std::string& name, const TChunkSetHeader& header) {
+    TMemoryStream stream;
+    WriteChunkSetHeader(stream, header);
+    stream.WriteLE<std::int32_t>(1);  // the chunk number every chunk carries
+    seeds.Write(name, BytesOf(stream) + "data");
+  };
+  TChunkSetHeader header;
+  header.SourceName = "brown.txt";
+  header.ChunkSize = 1 << 20;
+  header.ChunkCount = 3;
+  write("three_chunks", header);
+  header.SourceName = std::string(255, 'n');
+  header.ZipToo = true;
+  header.ChunkCount = 1;
+  write("long_name_zipped", header);
+  TChunkManifest manifest;
+  manifest.Source = {u"brown.txt", 2500000, std::string(64, 'a')};
+  for (int i = 1; i <= 3; ++i) manifest.Chunks.push_back({u"brown.txt.00" + Utf8ToUtf16(std::to_string(i)), 1048576, std::string(64, 'b')});
+  seeds.Write("manifest", ChunkManifestText(manifest));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -250,7 +351,9 @@ int main(int argc, char** argv) {
     const std::vector<std::function<void(const fs::path&)>> writers = {CollectionSeeds, SearchWordSeeds, TextSeeds,
                                                                       ZipSeeds,
                                                                       TimelineSeeds, SettingsFileSeeds,
-                                                                      LegacyRecordSeeds};
+                                                                      LegacyRecordSeeds, SavedListHeaderSeeds,
+                                                                      SectionStartsSeeds, ExtraFontSeeds,
+                                                                      DrawerLayoutSeeds, ChunkHeaderSeeds};
     for (const auto& write : writers) write(root);
   } catch (const std::exception& e) {
     std::cerr << "quill_fuzz_seed_writer: " << e.what() << "\n";
