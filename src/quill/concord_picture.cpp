@@ -84,10 +84,11 @@ std::string TotalsText(const ConcordPictureInfo& info, std::size_t shown) {
          " shown";
 }
 
-// One header line at the reading-start margin.
+// One header line at the reading-start margin. The header is English, so it
+// reads left to right even above right-to-left lines.
 void HeaderLine(TQtCanvas& canvas, const std::string& text, int y, int width, bool rtl) {
   canvas.SetTextAlign(rtl ? TTextAlign::taRight : TTextAlign::taLeft);
-  canvas.TextOut(rtl ? width - kMargin : kMargin, y, nullptr, Utf8ToUtf16(text), rtl);
+  canvas.TextOut(rtl ? width - kMargin : kMargin, y, nullptr, Utf8ToUtf16(text), false);
   canvas.SetTextAlign(TTextAlign::taLeft);
 }
 
