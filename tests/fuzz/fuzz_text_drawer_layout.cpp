@@ -75,7 +75,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::map<std::int32_t, std::vector<TRect>> by_line;
   for (const TCanvasCall& call : canvas.TextCalls()) by_line[call.rect.top].push_back(call.rect);
   for (auto& [top, rects] : by_line) {
-    std::sort(rects.begin(), rects.end(), [](const TRect& a, const TRect& b) { return a.left < b.left; });
+    // Zero-wide runs (lone marks) sort before the run they stand against.
+    std::sort(rects.begin(), rects.end(),
+              [](const TRect& a, const TRect& b) { return a.left != b.left ? a.left < b.left : a.right < b.right; });
     for (std::size_t i = 1; i < rects.size(); ++i) Check(rects[i].left >= rects[i - 1].right);
   }
   drawer.fjust_measuring = true;

@@ -39,8 +39,6 @@ TMyCanvasColourRecAndTypeface SearchFoundColoursAndFontStyleFromNumber(std::int3
   return {SearchFoundColoursFromNumber(n), kBold, kBold};
 }
 
-TColor GetABaseTMSTextColour() { return 0x000000; }
-
 TColor TextColourFromNumber(std::int32_t n) {
   const std::int32_t slot = n < 0 ? 0 : n % 5;
   return slot == 0 ? GetABaseTMSTextColour() : kTextColourCycle[static_cast<std::size_t>(slot)];

@@ -77,8 +77,8 @@ QUILLRT_API TMyCanvasColourRecAndTypeface SearchFoundColoursAndFontStyleFromNumb
 // A text colour per number, in a cycle of five; 0 (and a negative n) is the base
 // text colour of the process-wide control style.
 QUILLRT_API TColor TextColourFromNumber(std::int32_t n);
-// The base text colour of the process-wide control style: black for every
-// style the controls offer.
+// The text colour of the process-wide control style GlobalTMSStyle
+// (style_colours.h): black for every style the controls offer.
 QUILLRT_API TColor GetABaseTMSTextColour();
 
 }  // namespace quill

@@ -5,6 +5,7 @@
 #include "quillrt/framework/streams.h"
 #include "quillrt/rendering/colours.h"
 #include "quillrt/rendering/extra_fonts.h"
+#include "quillrt/rendering/style_colours.h"
 
 namespace quill {
 namespace {
@@ -38,6 +39,25 @@ TEST(Colours, TypefaceSetIsOneByteInFontStyleOrder) {
   EXPECT_EQ(Ttypeface_Set{tf_underline}.AsByte(), 0x04);
   EXPECT_EQ(Ttypeface_Set::FromByte(0xF2), Ttypeface_Set{tf_italics});
   EXPECT_EQ((Ttypeface_Set{tf_bold} + Ttypeface_Set{tf_strikeout}).AsByte(), 0x09);
+}
+
+TEST(Colours, StyleColoursByOrdinal) {
+  EXPECT_EQ(GetTMSBackgroundColour(0), 0xFDEADA);
+  EXPECT_EQ(GetTMSBackgroundColour(5), clBtnFace);
+  EXPECT_EQ(GetTMSHighlightBackgroundColour(6), 0x7BEEFF);
+  EXPECT_EQ(GetTMSHighlightedTextColour(3), 0x000000);
+  EXPECT_EQ(GetTMSHighlightedTextColour(12), 0xFFFFFF);
+  EXPECT_EQ(GetTMSDarkScrollBackgroundColour(8), 0x4B4B4B);
+  EXPECT_EQ(GetTMSDarkScrollBackgroundColour(11), 0xD4D4D4);
+  // 13 and above, and ordinals that are no style, share one set.
+  EXPECT_EQ(GetTMSHighlightBackgroundColour(13), 0xE0A57D);
+  EXPECT_EQ(GetTMSHighlightBackgroundColour(40), 0xE0A57D);
+  EXPECT_EQ(GetTMSDarkScrollBackgroundColour(-1), clBtnFace);
+  for (TTMSStyle style = 0; style < 15; ++style) EXPECT_EQ(GetTMSTextColour(style), 0);
+  const TTMSStyle saved = GlobalTMSStyle;
+  GlobalTMSStyle = 7;
+  EXPECT_EQ(TextColourFromNumber(10), GetTMSTextColour(7));
+  GlobalTMSStyle = saved;
 }
 
 TExtraFontRec FullSpan() {
