@@ -4,7 +4,6 @@
 #include <QStyle>
 #include <QStyleFactory>
 #include <QWidget>
-#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -12,57 +11,33 @@
 
 namespace quill {
 
-TTMSStyle GlobalTMSStyle = tsBlue;
-
 namespace {
 
-struct StyleEntry {
-  const char16_t* name;
-  TColor background;
-  TColor highlight_background;
-  TColor highlight_text;
-  TColor header;
+// In ordinal order; the last name serves every ordinal from 13 on.
+constexpr std::array<const char16_t*, kStyleCount> kStyleNames{
+    u"Blue",  u"Rose",  u"Olive",    u"Alice blue", u"Cornflower", u"System",     u"Alice yellow",
+    u"White", u"Charcoal", u"Paper", u"Paper grey", u"Silver",     u"Light grey", u"Shared",
 };
-
-// In ordinal order; the last row serves every ordinal from 13 on.
-constexpr std::array<StyleEntry, kStyleCount> kStyles{{
-    {u"Blue", 0xFDEADA, 0xFADAC4, 0xFFFFFF, 0xDEC4B0},
-    {u"Rose", 0xCBC0FF, 0xCBC0FF, 0xFFFFFF, 0xCBC0FF},
-    {u"Olive", 0xCFF0EA, 0x8CC0B1, 0xFFFFFF, 0x81BFAE},
-    {u"Alice blue", 0xFFF8F0, 0xFFF8F0, 0x000000, 0xFBEDD3},
-    {u"Cornflower", 0xFCEBDC, 0xFFF8F8, 0x000000, 0xED9564},
-    {u"System", kSystemButtonFace, 0xFADAC4, 0xFFFFFF, 0xC0C0C0},
-    {u"Alice yellow", 0xFFF8F0, 0x7BEEFF, 0x000000, 0xF6E8DC},
-    {u"White", 0xFFFFFF, 0x7BEEFF, 0x000000, 0xEEEAE6},
-    {u"Charcoal", 0xBFBFBF, 0x7BEEFF, 0x000000, 0x4B4B4B},
-    {u"Paper", 0xFFFFFF, 0x7BEEFF, 0x000000, 0xD4D4D4},
-    {u"Paper grey", 0xFFFFFF, 0x7BEEFF, 0x000000, 0xD4D4D4},
-    {u"Silver", 0xFFFFFF, 0xA9A9A9, 0xFFFFFF, 0xD4D4D4},
-    {u"Light grey", 0xD3D3D3, 0xA9A9A9, 0xFFFFFF, 0xD4D4D4},
-    {u"Shared", 0xFDEADA, 0xE0A57D, 0xFFFFFF, kSystemButtonFace},
-}};
-
-const StyleEntry& EntryFor(std::int32_t ordinal) {
-  return kStyles[static_cast<std::size_t>(std::clamp(ordinal, 0, kStyleCount - 1))];
-}
 
 }  // namespace
 
-UnicodeString StyleName(std::int32_t ordinal) { return EntryFor(ordinal).name; }
+UnicodeString StyleName(TTMSStyle ordinal) {
+  const bool own = ordinal >= 0 && ordinal < kStyleCount;
+  return kStyleNames[static_cast<std::size_t>(own ? ordinal : kStyleCount - 1)];
+}
 
-TStylePalette StylePalette(std::int32_t ordinal) {
-  const StyleEntry& entry = EntryFor(ordinal);
+TStylePalette StylePalette(TTMSStyle ordinal) {
   TStylePalette palette;
-  palette.window = entry.background;
-  palette.text = 0x000000;  // black in every style
-  palette.header = entry.header;
-  palette.selection = entry.highlight_background;
-  palette.selection_text = entry.highlight_text;
-  palette.grid = entry.header;
+  palette.window = GetTMSBackgroundColour(ordinal);
+  palette.text = GetTMSTextColour(ordinal);
+  palette.header = GetTMSDarkScrollBackgroundColour(ordinal);
+  palette.selection = GetTMSHighlightBackgroundColour(ordinal);
+  palette.selection_text = GetTMSHighlightedTextColour(ordinal);
+  palette.grid = palette.header;
   return palette;
 }
 
-QPalette StyleQPalette(std::int32_t ordinal) {
+QPalette StyleQPalette(TTMSStyle ordinal) {
   const TStylePalette colours = StylePalette(ordinal);
   QPalette palette;
   for (const QPalette::ColorRole role : {QPalette::Window, QPalette::Base, QPalette::AlternateBase})
@@ -97,15 +72,15 @@ std::int32_t WidgetPixelsPerInch(const QWidget& widget) {
 }
 
 struct TFormStyler::Private {
-  Private(QWidget& f, std::int32_t s) : form(f), style(s), qt_style(QStyleFactory::create(QStringLiteral("Fusion"))) {}
+  Private(QWidget& f, TTMSStyle s) : form(f), style(s), qt_style(QStyleFactory::create(QStringLiteral("Fusion"))) {}
 
   QWidget& form;
-  std::int32_t style;
+  TTMSStyle style;
   // Widgets do not own the style they are given.
   std::unique_ptr<QStyle> qt_style;
 };
 
-TFormStyler::TFormStyler(QWidget& form, std::int32_t style) : d(std::make_unique<Private>(form, style)) {
+TFormStyler::TFormStyler(QWidget& form, TTMSStyle style) : d(std::make_unique<Private>(form, style)) {
   ApplyStyle();
 }
 
@@ -118,9 +93,9 @@ TFormStyler::~TFormStyler() {
   }
 }
 
-std::int32_t TFormStyler::Style() const { return d->style; }
+TTMSStyle TFormStyler::Style() const { return d->style; }
 
-void TFormStyler::SetStyle(std::int32_t style) {
+void TFormStyler::SetStyle(TTMSStyle style) {
   const bool changed = style != d->style;
   d->style = style;
   ApplyStyle();

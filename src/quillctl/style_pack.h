@@ -1,11 +1,12 @@
 #pragma once
-// The visual styles of the controls: the style enumeration, the colours of each
-// style, a form styler that keeps a window and its controls in the process-wide
-// style through QStyle and QPalette, and the monitor scale for a resolution.
+// The visual styles of the controls: the styles by name, the palette of each
+// style, a form styler that keeps a window and its controls in a style through
+// QStyle and QPalette, and the monitor scale for a resolution.
 //
-// Only a style's ordinal is stored and compared: ordinals 0 to 12 have colours
-// of their own, 13 and above share one set. Colours are 0x00BBGGRR values or
-// system colours (top byte 0xFF), as the drawer and the list boxes take them.
+// A style is its ordinal (quillrt's TTMSStyle, with the process-wide
+// GlobalTMSStyle and the colour lookups in quillrt/rendering/style_colours.h):
+// ordinals 0 to 12 have colours of their own, 13 and above share one set.
+// Colours are 0x00BBGGRR values or system colours (top byte 0xFF).
 #include <QPalette>
 #include <cstdint>
 #include <functional>
@@ -14,12 +15,14 @@
 #include "quillctl/quillctl_export.h"
 #include "quillrt/framework/strings.h"
 #include "quillrt/language/canvas_colour_rec.h"
+#include "quillrt/rendering/style_colours.h"
 
 class QWidget;
 
 namespace quill {
 
-enum TTMSStyle : std::uint8_t {
+// The styles by ordinal, named after their colours.
+enum TStyleOrdinal : TTMSStyle {
   tsBlue,
   tsRose,
   tsOlive,
@@ -38,13 +41,9 @@ enum TTMSStyle : std::uint8_t {
 
 inline constexpr std::int32_t kStyleCount = tsShared + 1;
 
-// The process-wide style that new forms and controls take.
-QUILLCTL_API extern TTMSStyle GlobalTMSStyle;
-
-// The style's name for menus; ordinals above the last share its name.
-QUILLCTL_API UnicodeString StyleName(std::int32_t ordinal);
-
-inline constexpr TColor kSystemButtonFace = static_cast<TColor>(0xFF00000Fu);
+// The style's name for menus; ordinals above the last (and negative ones)
+// share its name, as they share its colours.
+QUILLCTL_API UnicodeString StyleName(TTMSStyle ordinal);
 
 // Colours the controls read for one style.
 struct TStylePalette {
@@ -57,9 +56,9 @@ struct TStylePalette {
   friend bool operator==(const TStylePalette&, const TStylePalette&) = default;
 };
 
-QUILLCTL_API TStylePalette StylePalette(std::int32_t ordinal);
+QUILLCTL_API TStylePalette StylePalette(TTMSStyle ordinal);
 // The palette as Qt widgets take it (window, base, text, button, highlight ...).
-QUILLCTL_API QPalette StyleQPalette(std::int32_t ordinal);
+QUILLCTL_API QPalette StyleQPalette(TTMSStyle ordinal);
 
 // White text for a dark colour, black for a light one: white for black and for
 // system colours (values not above 0), otherwise by perceived brightness.
@@ -76,21 +75,21 @@ QUILLCTL_API std::int32_t WidgetPixelsPerInch(const QWidget& widget);
 // the styler.
 class QUILLCTL_API TFormStyler {
  public:
-  TFormStyler(QWidget& form, std::int32_t style);
+  TFormStyler(QWidget& form, TTMSStyle style = GlobalTMSStyle);
   ~TFormStyler();
   TFormStyler(const TFormStyler&) = delete;
   TFormStyler& operator=(const TFormStyler&) = delete;
 
-  std::int32_t Style() const;
+  TTMSStyle Style() const;
   // Applies the style to the form and its controls and, when it changed,
   // tells OnStyleChange.
-  void SetStyle(std::int32_t style);
+  void SetStyle(TTMSStyle style);
   // Applies the current style again (controls added since take it too).
   void ApplyStyle();
   // The form's scale for its screen.
   double Scale() const;
 
-  std::function<void(std::int32_t style)> OnStyleChange;
+  std::function<void(TTMSStyle style)> OnStyleChange;
 
  private:
   struct Private;

@@ -20,9 +20,10 @@ namespace {
 TEST(StylePack, StylesHaveNamesAndTheirOwnColoursUpTo12) {
   EXPECT_EQ(StyleName(tsBlue), u"Blue");
   EXPECT_EQ(StyleName(200), StyleName(tsShared));
+  EXPECT_EQ(StyleName(-1), StyleName(tsShared));
   EXPECT_EQ(StylePalette(0), (TStylePalette{0xFDEADA, 0, 0xDEC4B0, 0xFADAC4, 0xFFFFFF, 0xDEC4B0}));
   EXPECT_EQ(StylePalette(8).header, 0x4B4B4B);
-  EXPECT_EQ(StylePalette(5).window, kSystemButtonFace);
+  EXPECT_EQ(StylePalette(5).window, clBtnFace);
   EXPECT_EQ(StylePalette(12).selection, 0xA9A9A9);
   EXPECT_EQ(StylePalette(13), StylePalette(40));
   EXPECT_EQ(StylePalette(13).selection, 0xE0A57D);
@@ -39,7 +40,7 @@ TEST(StylePack, QtPaletteCarriesTheStyleColours) {
 
 TEST(StylePack, ContrastingColourFollowsBrightness) {
   EXPECT_EQ(GetContrastingBackgroundColour(0), 0xFFFFFF);
-  EXPECT_EQ(GetContrastingBackgroundColour(kSystemButtonFace), 0xFFFFFF);
+  EXPECT_EQ(GetContrastingBackgroundColour(clBtnFace), 0xFFFFFF);
   EXPECT_EQ(GetContrastingBackgroundColour(0xFFFFFF), 0);
   EXPECT_EQ(GetContrastingBackgroundColour(0x4B4B4B), 0xFFFFFF);
   EXPECT_EQ(GetContrastingBackgroundColour(0xDEC4B0), 0);
@@ -57,14 +58,14 @@ TEST(StylePack, FormStylerStylesTheFormAndItsControlsAndReportsChanges) {
   auto* list = new QListWidget;
   layout->addWidget(list);
   TFormStyler styler(form, tsBlue);
-  std::vector<std::int32_t> changes;
-  styler.OnStyleChange = [&](std::int32_t style) { changes.push_back(style); };
+  std::vector<TTMSStyle> changes;
+  styler.OnStyleChange = [&](TTMSStyle style) { changes.push_back(style); };
   EXPECT_EQ(list->palette().color(QPalette::Base), ToQColor(0xFDEADA));
   EXPECT_EQ(list->style(), form.style());
 
   styler.SetStyle(tsCharcoal);
   styler.SetStyle(tsCharcoal);  // no change, no notice
-  EXPECT_EQ(changes, std::vector<std::int32_t>{tsCharcoal});
+  EXPECT_EQ(changes, std::vector<TTMSStyle>{tsCharcoal});
   EXPECT_EQ(list->palette().color(QPalette::Base), ToQColor(0xBFBFBF));
   EXPECT_EQ(form.palette().color(QPalette::Button), ToQColor(0x4B4B4B));
   EXPECT_GT(styler.Scale(), 0.0);
