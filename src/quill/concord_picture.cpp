@@ -25,6 +25,7 @@ constexpr int kRowTextOffset = 3;
 constexpr int kBottomMargin = 8;
 constexpr int kFontPoints = 10;
 constexpr int kMinimumWidth = 200;
+constexpr int kMaximumWidth = 20000;  // beyond any page or screen; keeps the bitmap allocatable
 constexpr const char16_t* kFont = u"DejaVu Sans";
 
 constexpr TColor kHeaderBackground = 0xF4EEE8;
@@ -172,7 +173,9 @@ int ConcordPictureHeight(std::size_t line_count) {
 
 void WriteConcordPicture(const std::string& path, const std::vector<ConcordanceLine>& lines,
                          const ConcordPictureInfo& info) {
-  if (info.width < kMinimumWidth) Fail("--png-width must be at least " + std::to_string(kMinimumWidth), kExitUsage);
+  if (info.width < kMinimumWidth || info.width > kMaximumWidth)
+    Fail("--png-width must be between " + std::to_string(kMinimumWidth) + " and " + std::to_string(kMaximumWidth),
+         kExitUsage);
   OffscreenGui gui;
   const bool rtl = BiDiModeFromLCID(info.lcid) != bdLeftToRight;
   QImage image;

@@ -152,6 +152,9 @@ TEST(CliConcordPictureErrors, UnwritablePathOrTinyWidthFailsWithoutAFile) {
   const CliResult narrow =
       RunQuill({"concord", "-q", "-s", "jury", corpus, "--png", dir.Path("x.png").string(), "--png-width", "20"});
   EXPECT_EQ(narrow.exit_code, 2);
+  const CliResult huge =
+      RunQuill({"concord", "-q", "-s", "jury", corpus, "--png", dir.Path("x.png").string(), "--png-width", "999999"});
+  EXPECT_EQ(huge.exit_code, 2);
   EXPECT_FALSE(std::filesystem::exists(dir.Path("x.png")));
 }
 
