@@ -17,6 +17,7 @@
 
 #include "commands.h"
 #include "concord_output.h"
+#include "concord_picture.h"
 #include "concordance_lines.h"
 #include "corpus_input.h"
 #include "progress.h"
@@ -53,6 +54,8 @@ struct ConcordOptions {
   bool count = false;
   bool quiet = false;
   std::string save;  // also write the lines to this saved-list file
+  std::string png;   // a picture instead of the listing
+  int png_width = 1000;
 };
 
 TIgnore_tag_type AngleBracketTags() {
@@ -358,8 +361,18 @@ void RunConcord(const ConcordOptions& options) {
     if (options.limit > 0 && lines.size() > static_cast<std::size_t>(options.limit))
       lines.resize(static_cast<std::size_t>(options.limit));
     if (!options.save.empty()) SaveConcordance(options.save, lines, options.searches);
-    WriteConcordance(stdout, lines, format, static_cast<std::size_t>(options.width),
-                     format == ConcordFormat::Text && ::isatty(STDOUT_FILENO));
+    if (!options.png.empty()) {
+      // A picture shows 40 lines unless --limit says otherwise.
+      constexpr std::size_t kPictureLines = 40;
+      if (options.limit <= 0 && lines.size() > kPictureLines) lines.resize(kPictureLines);
+      ConcordPictureInfo picture{options.searches, {}, total_hits, total_words,
+                                 files.size() - static_cast<std::size_t>(unreadable), lcid, options.png_width};
+      for (const SearchGroup& group : groups) picture.search_hits.push_back(group.hits);
+      WriteConcordPicture(options.png, lines, picture);
+    } else {
+      WriteConcordance(stdout, lines, format, static_cast<std::size_t>(options.width),
+                       format == ConcordFormat::Text && ::isatty(STDOUT_FILENO));
+    }
   } else {
     for (const SearchGroup& group : groups) std::printf("%s\t%lld\n", group.typed.c_str(), static_cast<long long>(group.hits));
     std::printf("total\t%lld\n", static_cast<long long>(total_hits));
@@ -394,6 +407,8 @@ QuillCommand concord_command("concord", [](CLI::App& app) {
   sub->add_option("--format", options->format, "Output: text, tsv or json (one object per line) (default: text)");
   sub->add_option("--sort", options->sort, "Up to three keys: L5..L1, C, R1..R5, File, Word")->delimiter(',')->allow_extra_args(false);
   sub->add_option("--limit", options->limit, "Show at most N lines (default: all)");
+  sub->add_option("--png", options->png, "Write the lines (40 unless --limit says) as a PNG picture to FILE");
+  sub->add_option("--png-width", options->png_width, "Width of the picture in pixels (default: 1000)");
   sub->add_flag("--count", options->count, "Print only the number of hits of each search word");
   sub->add_flag("-q,--quiet", options->quiet, "No summary or progress on standard error");
   sub->add_option("--save", options->save, "Also save the lines as a concordance file (.cnc)")->excludes("--count");

@@ -16,7 +16,8 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 libdir=$(dirname "$(find "$prefix" -name 'libquillrt.so' | head -n 1)")
 for file in "$libdir/libquillrt.so.0" "$prefix/include/quillrt/search/search_engine.h" \
             "$libdir/cmake/Quill/QuillConfig.cmake" "$libdir/pkgconfig/quillrt.pc" \
-            "$libdir/libquillfs.so.0" "$libdir/pkgconfig/quillfs.pc" "$prefix/bin/quill"; do
+            "$libdir/libquillfs.so.0" "$libdir/pkgconfig/quillfs.pc" "$libdir/libquillctl.so.0" \
+            "$prefix/include/quillctl/qt_canvas.h" "$prefix/bin/quill"; do
   [ -e "$file" ] || { echo "check_install: $file was not installed" >&2; exit 1; }
 done
 
