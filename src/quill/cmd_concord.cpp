@@ -20,6 +20,7 @@
 #include "concordance_lines.h"
 #include "corpus_input.h"
 #include "progress.h"
+#include "saved_lists.h"
 #include "quillrt/files/file_contents.h"
 #include "quillrt/framework/encoding.h"
 #include "quillrt/platform/locale_info.h"
@@ -51,6 +52,7 @@ struct ConcordOptions {
   long long limit = 0;
   bool count = false;
   bool quiet = false;
+  std::string save;  // also write the lines to this saved-list file
 };
 
 TIgnore_tag_type AngleBracketTags() {
@@ -355,6 +357,7 @@ void RunConcord(const ConcordOptions& options) {
     SortConcordance(lines, sort_keys);
     if (options.limit > 0 && lines.size() > static_cast<std::size_t>(options.limit))
       lines.resize(static_cast<std::size_t>(options.limit));
+    if (!options.save.empty()) SaveConcordance(options.save, lines, options.searches);
     WriteConcordance(stdout, lines, format, static_cast<std::size_t>(options.width),
                      format == ConcordFormat::Text && ::isatty(STDOUT_FILENO));
   } else {
@@ -393,6 +396,7 @@ QuillCommand concord_command("concord", [](CLI::App& app) {
   sub->add_option("--limit", options->limit, "Show at most N lines (default: all)");
   sub->add_flag("--count", options->count, "Print only the number of hits of each search word");
   sub->add_flag("-q,--quiet", options->quiet, "No summary or progress on standard error");
+  sub->add_option("--save", options->save, "Also save the lines as a concordance file (.cnc)")->excludes("--count");
   sub->callback([options] { RunConcord(*options); });
 });
 

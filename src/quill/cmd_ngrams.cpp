@@ -5,6 +5,7 @@
 #include "corpus_input.h"
 #include "frequency_output.h"
 #include "progress.h"
+#include "saved_lists.h"
 #include "quillrt/analysis/ngrams.h"
 #include "quillrt/analysis/word_frequency_table.h"
 
@@ -21,6 +22,7 @@ struct NGramOptions {
   std::string format = "tsv";
   bool quiet = false;
   bool pos_tags = false;
+  std::string save;  // also write the list to this saved-list file
 };
 
 void RunNGrams(const NGramOptions& options) {
@@ -54,6 +56,7 @@ void RunNGrams(const NGramOptions& options) {
   progress.Finish();
 
   const auto list = table.ToStringList(options.by_freq, options.min_freq, options.top);
+  if (!options.save.empty()) SaveFrequencyList(options.save, *list, options.n);
   WriteFrequencyList(*list, format,
                      {{"files", static_cast<std::int64_t>(files.size())}, {"n", options.n},
                       {"ngrams", table.Total()}, {"lines", list->Count()}},
@@ -74,6 +77,7 @@ QuillCommand ngrams_command("ngrams", [](CLI::App& app) {
   sub->add_option("--format", options->format, "Output format: tsv or json (default: tsv)");
   sub->add_flag("--pos-tags", options->pos_tags, "Tokens are word/TAG (as in the Brown corpus): leave the tags out");
   sub->add_flag("-q,--quiet", options->quiet, "No progress bar");
+  sub->add_option("--save", options->save, "Also save the list as a word-list file (.lst)");
   sub->footer("Example: quill ngrams -n 3 --by-freq --top 20 data/brown");
   sub->callback([options] { RunNGrams(*options); });
 });

@@ -6,6 +6,7 @@
 #include "corpus_input.h"
 #include "frequency_output.h"
 #include "progress.h"
+#include "saved_lists.h"
 #include "quillrt/analysis/word_frequency_table.h"
 #include "quillrt/analysis/word_lists.h"
 
@@ -21,10 +22,13 @@ struct WordlistOptions {
   std::string format = "tsv";
   bool quiet = false;
   bool pos_tags = false;
+  std::string save;  // also write the list to this saved-list file
+  std::string load;  // print this saved list instead of counting
 };
 
 void RunWordlist(const WordlistOptions& options) {
   const OutputFormat format = ParseOutputFormat(options.format);
+  if (!options.load.empty()) return PrintSavedFrequencyList(options.load, format);
   const std::vector<CorpusFile> files = CollectCorpusFiles(options.corpus);
   std::int64_t total_bytes = 0;
   for (const CorpusFile& file : files) total_bytes += file.size;
@@ -55,6 +59,7 @@ void RunWordlist(const WordlistOptions& options) {
   progress.Finish();
 
   const auto list = table.ToStringList(options.by_freq, options.min_freq, options.top);
+  if (!options.save.empty()) SaveFrequencyList(options.save, *list, 1);
   WriteFrequencyList(*list, format,
                      {{"files", static_cast<std::int64_t>(files.size())}, {"tokens", table.Total()},
                       {"lines", list->Count()}},
@@ -74,6 +79,8 @@ QuillCommand wordlist_command("wordlist", [](CLI::App& app) {
   sub->add_option("--format", options->format, "Output format: tsv or json (default: tsv)");
   sub->add_flag("--pos-tags", options->pos_tags, "Tokens are word/TAG (as in the Brown corpus): leave the tags out");
   sub->add_flag("-q,--quiet", options->quiet, "No progress bar");
+  sub->add_option("--save", options->save, "Also save the list as a word-list file (.lst)");
+  sub->add_option("--load", options->load, "Print a saved word list instead of counting a corpus");
   sub->footer("Example: quill wordlist --by-freq --top 20 data/brown");
   sub->callback([options] { RunWordlist(*options); });
 });
