@@ -1,5 +1,7 @@
 #include "quillrt/analysis/string_list_helpers.h"
 
+#include <algorithm>
+#include <array>
 #include <atomic>
 
 #include "quillrt/analysis/number_formats.h"
@@ -59,6 +61,58 @@ UnicodeString PreTabFilenameOf(const UnicodeString& line) { return LastPathCompo
 std::int32_t AfterTabIntegerOf(const UnicodeString& line) {
   int value = 0;
   return TryStrToInt(DigitsOnlyOf(AfterTabPart(line)), value) ? value : -1;
+}
+
+bool TryTextToDateTime(const UnicodeString& text, const TFormatSettings& settings, TDateTime& value) {
+  std::vector<int> numbers;
+  for (std::size_t i = 0; i < text.size();) {
+    if (text[i] < u'0' || text[i] > u'9') {
+      ++i;
+      continue;
+    }
+    int n = 0;
+    for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i) {
+      if (n > 99999) return false;
+      n = n * 10 + (text[i] - u'0');
+    }
+    numbers.push_back(n);
+  }
+  if (numbers.size() < 3 || numbers.size() > 6) return false;
+  // The order of day, month and year in the short date pattern; day-month-year
+  // when the pattern does not say.
+  const UnicodeString pattern = UpperCase(settings.ShortDateFormat);
+  const auto where = [&](WideChar c, std::size_t fallback) {
+    const std::size_t at = pattern.find(c);
+    return at == npos ? fallback : at;
+  };
+  std::array<std::pair<std::size_t, int>, 3> order = {
+      std::pair{where(u'D', 0), 0}, std::pair{where(u'M', 1), 1}, std::pair{where(u'Y', 2), 2}};
+  std::sort(order.begin(), order.end());
+  std::array<int, 3> dmy{};
+  for (std::size_t k = 0; k < 3; ++k) dmy[static_cast<std::size_t>(order[k].second)] = numbers[k];
+  int year = dmy[2];
+  if (year < 100) year += year < 50 ? 2000 : 1900;
+  TDateTime date = 0;
+  if (!TryEncodeDate(year, dmy[1], dmy[0], date)) return false;
+  int hour = numbers.size() > 3 ? numbers[3] : 0;
+  const int minute = numbers.size() > 4 ? numbers[4] : 0;
+  const int second = numbers.size() > 5 ? numbers[5] : 0;
+  const UnicodeString upper = UpperCase(text);
+  if (upper.find(u"PM") != npos && hour < 12) hour += 12;
+  if (upper.find(u"AM") != npos && hour == 12) hour = 0;
+  TDateTime time = 0;
+  if (!TryEncodeTime(hour, minute, second, 0, time)) return false;
+  value = date >= 0 ? date + time : date - time;
+  return true;
+}
+
+TDateTime AfterTabDateOf(const UnicodeString& line) {
+  TDateTime value = 0;
+  return TryTextToDateTime(AfterTabPart(line), UserDefaultFormatSettings, value) ? value : Now();
+}
+
+int StringListCompareStringsDateAfterTab(TStringList& list, int index1, int index2) {
+  return Ordered(ThreeWay(AfterTabDateOf(list[index1]), AfterTabDateOf(list[index2])));
 }
 
 int IndexOfPreTabFnameOnly(const TStrings& lines, const UnicodeString& path) {

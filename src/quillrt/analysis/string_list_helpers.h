@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "quillrt/analysis/word_lists.h"
+#include "quillrt/framework/date_time.h"
+#include "quillrt/framework/format.h"
 #include "quillrt/framework/string_list.h"
 #include "quillrt/framework/strings.h"
 #include "quillrt/quillrt_export.h"
@@ -30,12 +32,19 @@ QUILLRT_API UnicodeString PreTabPathAndFilenameOf(const UnicodeString& line);
 QUILLRT_API UnicodeString PreTabFilenameOf(const UnicodeString& line);
 // The digits of the part after the tab as an integer; -1 when they make no number.
 QUILLRT_API std::int32_t AfterTabIntegerOf(const UnicodeString& line);
+// The part after the tab read as a date, optionally followed by a time, in the
+// user's date order (day, month and year as the short date pattern orders them;
+// hours, minutes, optional seconds, "PM"); the current moment when it does not convert.
+QUILLRT_API TDateTime AfterTabDateOf(const UnicodeString& line);
+// The same reading of any text; false when it is no date.
+QUILLRT_API bool TryTextToDateTime(const UnicodeString& text, const TFormatSettings& settings, TDateTime& value);
 // The index of the first line whose part before the tab is exactly `path`; -1.
 QUILLRT_API int IndexOfPreTabFnameOnly(const TStrings& lines, const UnicodeString& path);
 
 // Sort comparisons of two lines: by the upper-cased file name before the tab, and by
-// the integer after it. Both obey the shared descending flag.
+// the date or the integer after it. All obey the shared descending flag.
 QUILLRT_API int StringListCompareStringsFilenamePreTab(TStringList& list, int index1, int index2);
+QUILLRT_API int StringListCompareStringsDateAfterTab(TStringList& list, int index1, int index2);
 QUILLRT_API int StringListCompareStringsIntegerAfterTab(TStringList& list, int index1, int index2);
 // Sets the shared descending flag, then sorts `list` with `comparison`.
 QUILLRT_API void SetSortDescendingAndSort(bool descending, TStringList& list,

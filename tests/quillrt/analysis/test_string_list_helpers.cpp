@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "quillrt/analysis/string_list_helpers.h"
+#include "quillrt/analysis/number_formats.h"
 #include "quillrt/framework/sysutils.h"
 #include "test_support.h"
 
@@ -46,6 +47,32 @@ TEST(TabLines, SortsByFileNameOrNumberInEitherDirection) {
   SetSortDescendingAndSort(true, *list, StringListCompareStringsIntegerAfterTab);
   EXPECT_EQ(list->ToStringArray(), (Lines{u"/m/a.txt\t100", u"/z/b.txt\t10", u"/a/C.txt\t9"}));
   SetSortDescendingAndSort(false, *list, StringListCompareStringsIntegerAfterTab);
+}
+
+TEST(TabLines, DatesAfterTheTabInTheUsersOrder) {
+  TFormatSettings settings;
+  settings.ShortDateFormat = u"dd/mm/yyyy";
+  TDateTime value = 0;
+  ASSERT_TRUE(TryTextToDateTime(u"05/03/2024 14:30", settings, value));
+  EXPECT_EQ(value, EncodeDateTime(2024, 3, 5, 14, 30, 0, 0));
+  settings.ShortDateFormat = u"M/d/yy";
+  ASSERT_TRUE(TryTextToDateTime(u"3/5/24 2:30:15 PM", settings, value));
+  EXPECT_EQ(value, EncodeDateTime(2024, 3, 5, 14, 30, 15, 0));
+  settings.ShortDateFormat = u"yyyy-MM-dd";
+  ASSERT_TRUE(TryTextToDateTime(u"2024-03-05", settings, value));
+  EXPECT_EQ(value, EncodeDate(2024, 3, 5));
+  EXPECT_FALSE(TryTextToDateTime(u"2024-13-05", settings, value));
+  EXPECT_FALSE(TryTextToDateTime(u"12", settings, value));
+  EXPECT_FALSE(TryTextToDateTime(u"2024-03-05 25:00", settings, value));
+
+  const TDateTime before = Now();
+  EXPECT_GE(AfterTabDateOf(u"x\tnot a date"), before) << "the current moment";
+  auto list = ListOf({u"b\t9999-01-01", u"a\t1999-12-31", u"c\t1900-06-15"});
+  const UnicodeString saved = UserDefaultFormatSettings.ShortDateFormat;
+  UserDefaultFormatSettings.ShortDateFormat = u"yyyy-mm-dd";
+  SetSortDescendingAndSort(false, *list, StringListCompareStringsDateAfterTab);
+  UserDefaultFormatSettings.ShortDateFormat = saved;
+  EXPECT_EQ(list->ToStringArray(), (Lines{u"c\t1900-06-15", u"a\t1999-12-31", u"b\t9999-01-01"}));
 }
 
 TEST(StringListFromString, SplitsAtTheSeparatorSkippingALineFeed) {
