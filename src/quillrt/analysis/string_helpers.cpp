@@ -266,6 +266,36 @@ UnicodeString OutputConvertedStr(int kind, const UnicodeString& text) {
   }
 }
 
+namespace {
+
+void MapInPlace(std::uint32_t lcid, std::uint32_t direction_flag, char16_t* buffer) {
+  if (buffer == nullptr || *buffer == 0) return;
+  LCMapStringW(lcid, direction_flag | LCMAP_LINGUISTIC_CASING, buffer, -1, buffer,
+               static_cast<int>(std::char_traits<char16_t>::length(buffer)) + 1);
+}
+
+void MapInPlace(std::uint32_t lcid, std::uint32_t direction_flag, char* buffer) {
+  if (buffer == nullptr || *buffer == 0) return;
+  const std::size_t length = std::char_traits<char>::length(buffer);
+  const std::uint32_t page = GetACP();
+  // Character by character, so that the bytes keep their places.
+  for (std::size_t i = 0; i < length; ++i) {
+    UnicodeString wide = AnsiToUnicode(std::string_view(buffer + i, 1), page);
+    if (wide.size() != 1) continue;
+    MapInPlace(lcid, direction_flag, wide.data());
+    bool lossy = false;
+    const AnsiString back = UnicodeToAnsi(wide, page, &lossy);
+    if (!lossy && back.size() == 1) buffer[i] = back[0];
+  }
+}
+
+}  // namespace
+
+void WinLowerCased(std::uint32_t lcid, char16_t* buffer) { MapInPlace(lcid, LCMAP_LOWERCASE, buffer); }
+void Capitalise(std::uint32_t lcid, char16_t* buffer) { MapInPlace(lcid, LCMAP_UPPERCASE, buffer); }
+void WinLowerCased(std::uint32_t lcid, char* buffer) { MapInPlace(lcid, LCMAP_LOWERCASE, buffer); }
+void Capitalise(std::uint32_t lcid, char* buffer) { MapInPlace(lcid, LCMAP_UPPERCASE, buffer); }
+
 UnicodeString YesorNo(bool flag) { return CatalogueText(flag ? "_QYYes" : "_QYNo"); }
 
 // ---- Positions -----------------------------------------------------------------------

@@ -95,6 +95,14 @@ QUILLRT_API int CaseInsensitivePos(const UnicodeString& sub, const UnicodeString
 QUILLRT_API int CaseInsensitiveUpperedPos(const UnicodeString& upper_sub, const UnicodeString& text);
 // 0 upper case, 1 title case, 2 lower case, anything else unchanged.
 QUILLRT_API UnicodeString OutputConvertedStr(int kind, const UnicodeString& text);
+// Lower- or upper-cases a zero-terminated buffer in place with linguistic casing
+// for the locale `lcid` (Turkic dotted and dotless i where it applies). The 8-bit
+// forms work through the system's 8-bit code page; a character whose other case
+// that page cannot hold stays as it is.
+QUILLRT_API void WinLowerCased(std::uint32_t lcid, char16_t* buffer);
+QUILLRT_API void Capitalise(std::uint32_t lcid, char16_t* buffer);
+QUILLRT_API void WinLowerCased(std::uint32_t lcid, char* buffer);
+QUILLRT_API void Capitalise(std::uint32_t lcid, char* buffer);
 // The catalogue words "Yes" or "No".
 QUILLRT_API UnicodeString YesorNo(bool flag);
 

@@ -79,6 +79,16 @@ TEST(StringHelpers, Case) {
   EXPECT_EQ(OutputConvertedStr(0, u"ab Cd"), u"AB CD");
   EXPECT_EQ(OutputConvertedStr(2, u"ab Cd"), u"ab cd");
   EXPECT_EQ(OutputConvertedStr(3, u"ab Cd"), u"ab Cd");
+  char16_t wide[] = u"istanbul \u00E9t\u00E9";
+  Capitalise(0x041F, wide);  // Turkish
+  EXPECT_EQ(UnicodeString(wide), u"\u0130STANBUL \u00C9T\u00C9");
+  WinLowerCased(0x041F, wide);
+  EXPECT_EQ(UnicodeString(wide), u"istanbul \u00E9t\u00E9");
+  char narrow[] = "Caf\xE9 x";
+  Capitalise(0x0409, narrow);
+  EXPECT_EQ(std::string(narrow), "CAF\xC9 X");
+  WinLowerCased(0x0409, narrow);
+  EXPECT_EQ(std::string(narrow), "caf\xE9 x");
   EXPECT_EQ(YesorNo(true), u"Yes");
   EXPECT_EQ(YesorNo(false), u"No");
 }
