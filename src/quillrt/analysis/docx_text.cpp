@@ -1,5 +1,6 @@
 #include "quillrt/analysis/docx_text.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -224,7 +225,20 @@ UnicodeString DecodedXmlCharacterReferences(std::u16string_view text) {
 }
 
 UnicodeString DocxCorpusText(const UnicodeString& file_name, std::int64_t part_limit) {
-  return DecodedXmlCharacterReferences(DOCXFileText(file_name, part_limit));
+  const UnicodeString text = DOCXFileText(file_name, part_limit);
+  // Line by line, so that an encoded line end (&#13; &#10;) inside a run becomes a
+  // blank and cannot split a paragraph: the lines stay the document's paragraphs.
+  UnicodeString result;
+  result.reserve(text.size());
+  std::size_t start = 0;
+  for (std::size_t end = text.find(u"\r\n"); end != npos; end = text.find(u"\r\n", start)) {
+    UnicodeString line = DecodedXmlCharacterReferences(View(text).substr(start, end - start));
+    std::replace_if(line.begin(), line.end(), [](char16_t c) { return c == u'\r' || c == u'\n'; }, u' ');
+    result += line;
+    result += u"\r\n";
+    start = end + 2;
+  }
+  return result;
 }
 
 }  // namespace quill

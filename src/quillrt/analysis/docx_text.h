@@ -52,7 +52,8 @@ QUILLRT_API UnicodeString AlternateContentReducedToFallback(UnicodeString xml);
 QUILLRT_API UnicodeString DecodedXmlCharacterReferences(std::u16string_view text);
 
 // The text of a .docx file as a corpus reader wants it: DOCXFileText with the
-// character references of the runs decoded. Paragraphs stay one per line (CR LF).
+// character references of the runs decoded. Paragraphs stay one per line (CR LF):
+// an encoded line end inside a run becomes a blank.
 QUILLRT_API UnicodeString DocxCorpusText(const UnicodeString& file_name,
                                          std::int64_t part_limit = kDefaultDocxPartLimit);
 

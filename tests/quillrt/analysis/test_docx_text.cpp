@@ -111,6 +111,16 @@ TEST(DOCXFileText, FindsTheDocumentPartByNameInAnyCase) {
   EXPECT_EQ(DocxCorpusText(file), u"one\r\ntwo\r\n");
 }
 
+TEST(DocxCorpusText, DecodesReferencesKeepingOneLinePerParagraph) {
+  TempDir dir;
+  const UnicodeString file = WriteDocx(
+      dir, "refs.docx",
+      {{"word/document.xml", Body("<w:p><w:r><w:t>Fish &amp; chips&#13;&#10;to go</w:t></w:r></w:p><w:p/>"
+                                  "<w:p><w:r><w:t>caf&#xE9; &lt;b&gt;</w:t></w:r></w:p>")}});
+  EXPECT_EQ(DocxCorpusText(file), u"Fish & chips  to go\r\ncaf\u00E9 <b>\r\n");
+  EXPECT_EQ(DocxCorpusText(dir.File("none.docx")), u"");
+}
+
 TEST(DOCXFileText, MissingFileOrPartOrEmptyPartGiveNothing) {
   TempDir dir;
   EXPECT_EQ(DOCXFileText(dir.File("absent.docx")), u"");
