@@ -110,23 +110,36 @@ UnicodeString AlternateContentReducedToFallback(UnicodeString xml) {
   static constexpr View kBlockEnd = u"</mc:AlternateContent>";
   static constexpr View kFallback = u"<mc:Fallback>";
   static constexpr View kFallbackEnd = u"</mc:Fallback>";
-  std::size_t pos = 0;
-  while ((pos = xml.find(kBlock, pos)) != npos) {
-    const std::size_t block_end = xml.find(kBlockEnd, pos + kBlock.size());
+  // The text already settled goes to `out`; xml[work...] is still to be searched.
+  // Replacing a block by its fallback moves the fallback up against the block's
+  // closing tag instead of moving the rest of the text down, so that a document
+  // with many blocks costs time in proportion to its size.
+  UnicodeString out;
+  out.reserve(xml.size());
+  std::size_t work = 0;
+  for (;;) {
+    const View text(xml);
+    const std::size_t block = text.find(kBlock, work);
+    const std::size_t block_end = block == npos ? npos : text.find(kBlockEnd, block + kBlock.size());
     if (block_end == npos) break;  // no later block can be closed either
-    const View block = View(xml).substr(0, block_end);
-    const std::size_t fallback = block.find(kFallback, pos + kBlock.size());
-    const std::size_t fallback_end = fallback == npos ? npos : block.find(kFallbackEnd, fallback + kFallback.size());
-    if (fallback_end == npos) {
-      pos = block_end + kBlockEnd.size();
+    const View inside = text.substr(0, block_end);
+    const std::size_t fallback = inside.find(kFallback, block + kBlock.size());
+    const std::size_t fallback_end = fallback == npos ? npos : inside.find(kFallbackEnd, fallback + kFallback.size());
+    if (fallback_end == npos) {  // kept as it is; searching goes on after it
+      out.append(text.substr(work, block_end + kBlockEnd.size() - work));
+      work = block_end + kBlockEnd.size();
       continue;
     }
-    // The fallback branch takes the block's place; searching resumes at its start.
-    // The block ends at the first closing tag met: nesting is not counted.
-    const UnicodeString branch = xml.substr(fallback, fallback_end - fallback);
-    xml.replace(pos, block_end - pos, branch);
+    // The fallback branch takes the block's place, and searching resumes at its
+    // start. The block ends at the first closing tag met: nesting is not counted.
+    out.append(text.substr(work, block - work));
+    std::copy_backward(xml.begin() + static_cast<std::ptrdiff_t>(fallback),
+                       xml.begin() + static_cast<std::ptrdiff_t>(fallback_end),
+                       xml.begin() + static_cast<std::ptrdiff_t>(block_end));
+    work = block_end - (fallback_end - fallback);
   }
-  return xml;
+  out.append(View(xml).substr(work));
+  return out;
 }
 
 UnicodeString DOCXTextFromDocumentXml(std::string_view document_xml) {

@@ -88,6 +88,15 @@ TEST(DOCXText, AlternateContentKeepsTheFallbackOnly) {
                              "</mc:Fallback></mc:AlternateContent>";
   EXPECT_EQ(TextOf(Body("<w:p>" + nested + "</w:p>")), u"23\r\n");
   EXPECT_EQ(AlternateContentReducedToFallback(u"x<mc:AlternateContent>y"), u"x<mc:AlternateContent>y");
+  EXPECT_EQ(AlternateContentReducedToFallback(
+                u"a<mc:AlternateContent>c<mc:Fallback>F</mc:Fallback></mc:AlternateContent>b"),
+            u"a<mc:Fallback>F</mc:AlternateContent>b");
+  // Many blocks cost time in proportion to the text, not to its square.
+  std::string many;
+  for (int i = 0; i < 5000; ++i) many += "<w:p>" + block + "</w:p>";
+  const UnicodeString text = TextOf(Body(many));
+  EXPECT_EQ(text.size(), 5000u * 10);
+  EXPECT_EQ(text.substr(0, 10), u"fallback\r\n");
 }
 
 TEST(DOCXText, UnclosedTagsAtTheEndDoNotLoseOrInventText) {
