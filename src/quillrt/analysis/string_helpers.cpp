@@ -4,6 +4,7 @@
 #include <unicode/unistr.h>
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 
 #include "quillrt/analysis/word_boundaries.h"
@@ -312,6 +313,30 @@ int PosExNearer(const UnicodeString& text, const UnicodeString& s1, const Unicod
   return NearerOfTwo(find(s1), find(s2));
 }
 
+namespace {
+
+template <class Char>
+const Char* NearerPointer(const Char* text, const Char* s1, const Char* s2) {
+  if (text == nullptr) return nullptr;
+  const std::basic_string_view<Char> view(text);
+  const auto find = [&](const Char* s) {
+    if (s == nullptr || *s == 0) return view.npos;
+    return view.find(s);
+  };
+  const std::size_t a = find(s1);
+  const std::size_t b = find(s2);
+  const std::size_t nearer = std::min(a, b);  // npos is the largest value
+  return nearer == view.npos ? nullptr : text + nearer;
+}
+
+}  // namespace
+
+const char* StrPosNearerA(const char* text, const char* s1, const char* s2) { return NearerPointer(text, s1, s2); }
+
+const char16_t* StrPosNearerW(const char16_t* text, const char16_t* s1, const char16_t* s2) {
+  return NearerPointer(text, s1, s2);
+}
+
 std::unique_ptr<TQYLongintList> PositionsWordFoundIn(const UnicodeString& word, const UnicodeString& text,
                                                      std::uint32_t flags) {
   auto positions = std::make_unique<TQYLongintList>();
@@ -439,6 +464,47 @@ void AnsiAppendToTextFile(const UnicodeString& file_name, const TStrings& lines)
     const AnsiString bytes = ConvertedFromWideString(line) + "\r\n";
     file.WriteBuffer(bytes.data(), static_cast<std::int64_t>(bytes.size()));
   }
+}
+
+namespace {
+
+constexpr std::size_t kCopyBufferUnits = 256;
+
+template <class Char>
+const Char* CopiedIntoBuffer(std::basic_string_view<Char> text, std::array<Char, kCopyBufferUnits>& buffer) {
+  buffer.fill(0);
+  std::copy_n(text.begin(), std::min(text.size(), kCopyBufferUnits - 1), buffer.begin());
+  return buffer.data();
+}
+
+std::array<char16_t, kCopyBufferUnits>& WideCopyBuffer() {
+  thread_local std::array<char16_t, kCopyBufferUnits> buffer{};
+  return buffer;
+}
+
+std::array<char, kCopyBufferUnits>& AnsiCopyBuffer() {
+  thread_local std::array<char, kCopyBufferUnits> buffer{};
+  return buffer;
+}
+
+}  // namespace
+
+const char16_t* GetCopyOfAnsiEncodedAsUnicode(const AnsiString& text, std::uint32_t /*lcid*/) {
+  const UnicodeString wide = ConvertedToWideString(text);
+  return CopiedIntoBuffer<char16_t>(wide, WideCopyBuffer());
+}
+
+const char16_t* GetCopyOfWideSTringEncodedASUnicode(const UnicodeString& text, std::uint32_t /*lcid*/) {
+  return CopiedIntoBuffer<char16_t>(text, WideCopyBuffer());
+}
+
+const char* GetCopyOfAnsiEncodedAsAnsi(const AnsiString& text, std::uint32_t /*lcid*/) {
+  return CopiedIntoBuffer<char>(text, AnsiCopyBuffer());
+}
+
+const char* GetCopyOfWideSTringEncodedAsAnsi(const UnicodeString& text, std::uint32_t /*lcid*/) {
+  const AnsiString bytes = ConvertedFromWideString(text);
+  return CopiedIntoBuffer<char>(bytes, AnsiCopyBuffer());
 }
 
 std::uint32_t CheckSumOfABufferful(const void* buffer, std::int32_t length) { return My4Checksum(buffer, length); }

@@ -115,6 +115,11 @@ QUILLRT_API int NearerOfTwo(int a, int b);
 QUILLRT_API int PosExNearer(const UnicodeString& text, const UnicodeString& s1, const UnicodeString& s2,
                             int start = 1);
 
+// Zero-terminated forms: a pointer to the nearer occurrence of s1 or s2 in `text`;
+// null when neither occurs (or for a null text).
+QUILLRT_API const char* StrPosNearerA(const char* text, const char* s1, const char* s2);
+QUILLRT_API const char16_t* StrPosNearerW(const char16_t* text, const char16_t* s1, const char16_t* s2);
+
 // Flags of the word searches.
 inline constexpr std::uint32_t kWordBoundedAtLeft = 1u << 4;
 inline constexpr std::uint32_t kWordBoundedAtRight = 1u << 5;
@@ -162,6 +167,17 @@ QUILLRT_API UnicodeString ConvertedToWideString(std::string_view bytes);
 // end of an existing file (an empty line gives the line end alone). A missing
 // file raises EFOpenError.
 QUILLRT_API void AnsiAppendToTextFile(const UnicodeString& file_name, const TStrings& lines);
+
+// The text copied, zero-filled after it, into a buffer of 256 units of which at
+// most 255 are used, for callers that need a short zero-terminated copy. 8-bit
+// text is first converted from the system's 8-bit code page; UTF-16 text is taken
+// as it is. `lcid` is accepted for the callers' sake and not used. Each thread has one buffer
+// per form, which the next call of either function of that form reuses.
+QUILLRT_API const char16_t* GetCopyOfAnsiEncodedAsUnicode(const AnsiString& text, std::uint32_t lcid);
+QUILLRT_API const char16_t* GetCopyOfWideSTringEncodedASUnicode(const UnicodeString& text, std::uint32_t lcid);
+// The same with a buffer of 256 bytes; UTF-16 text is converted to the 8-bit page.
+QUILLRT_API const char* GetCopyOfAnsiEncodedAsAnsi(const AnsiString& text, std::uint32_t lcid);
+QUILLRT_API const char* GetCopyOfWideSTringEncodedAsAnsi(const UnicodeString& text, std::uint32_t lcid);
 
 // The 32-bit word checksum of a buffer (see My4Checksum).
 QUILLRT_API std::uint32_t CheckSumOfABufferful(const void* buffer, std::int32_t length);

@@ -102,6 +102,14 @@ TEST(StringHelpers, Positions) {
   EXPECT_EQ(PosExNearer(u"a.b,c.d", u",", u".", 3), 4);
   EXPECT_EQ(PosExNearer(u"abc", u",", u".", 1), 0);
 
+  const char16_t* wide = u"a.b,c";
+  EXPECT_EQ(StrPosNearerW(wide, u",", u"."), wide + 1);
+  EXPECT_EQ(StrPosNearerW(wide, u";", u","), wide + 3);
+  EXPECT_EQ(StrPosNearerW(wide, u";", u""), nullptr);
+  const char* narrow = "a.b,c";
+  EXPECT_EQ(StrPosNearerA(narrow, ",", "."), narrow + 1);
+  EXPECT_EQ(StrPosNearerA(nullptr, ",", "."), nullptr);
+
   const UnicodeString text = u"cat catalog scat cat";
   const auto all = PositionsWordFoundIn(u"cat", text, 0);
   ASSERT_EQ(all->Count(), 4);
@@ -160,6 +168,15 @@ TEST(StringHelpers, EightBitText) {
   AnsiAppendToTextFile(dir.File("log.txt"), lines);
   const auto bytes = testing::ReadAllBytes(dir.Path("log.txt"));
   EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "start\r\none\r\n\r\ntwo\r\n");
+
+  EXPECT_EQ(UnicodeString(GetCopyOfAnsiEncodedAsUnicode("caf\xE9", 0x0409)), u"caf\u00E9");
+  const UnicodeString long_text(300, u'x');
+  const char16_t* copy = GetCopyOfWideSTringEncodedASUnicode(long_text, 0);
+  EXPECT_EQ(UnicodeString(copy), long_text.substr(0, 255)) << "at most 255 characters, zero-terminated";
+  GetCopyOfWideSTringEncodedASUnicode(u"ab", 0);
+  EXPECT_EQ(copy[2], 0) << "zero-filled before each copy";
+  EXPECT_EQ(std::string(GetCopyOfWideSTringEncodedAsAnsi(u"caf\u00E9", 0)), "caf\xE9");
+  EXPECT_EQ(std::string(GetCopyOfAnsiEncodedAsAnsi(std::string(400, 'y'), 0)).size(), 255u);
 
   const unsigned char buffer[] = {1, 0, 0, 0, 2, 0, 0, 0, 9};
   EXPECT_EQ(CheckSumOfABufferful(buffer, sizeof buffer), 3u);
