@@ -184,6 +184,31 @@ void ZipSeeds(const fs::path& root) {
   write_zip("folders", 0, "", {{u"dir/", ""}, {u"dir/inner/file.txt", "inner"}});
 }
 
+// Word-processor documents: archives holding a document part, and parts alone.
+void DocxSeeds(const fs::path& root) {
+  const SeedFolder seeds(root, "fuzz_docx_text");
+  const std::string head = "<?xml version=\"1.0\"?><w:document><w:body>";
+  const std::string tail = "</w:body></w:document>";
+  const std::string plain = head + "<w:p><w:r><w:t>Hel</w:t></w:r><w:r><w:t xml:space=\"preserve\">lo &amp; bye</w:t>"
+                                   "</w:r></w:p><w:p/><w:p></w:p>" + tail;
+  const std::string alternate = head +
+                                "<w:p><mc:AlternateContent><mc:Choice><w:r><w:t>choice</w:t></w:r></mc:Choice>"
+                                "<mc:Fallback><w:r><w:t>fallback</w:t></w:r></mc:Fallback></mc:AlternateContent>"
+                                "</w:p>" + tail;
+  seeds.Write("part_plain", plain);
+  seeds.Write("part_alternate", alternate);
+  const auto write_docx = [&](const std::string& name, const std::vector<std::pair<std::u16string, std::string>>& entries) {
+    TZipArchive zip;
+    zip.CreateInMemory();
+    for (const auto& [entry, bytes] : entries) zip.AddFromBytes(entry, bytes);
+    zip.CloseArchive();
+    seeds.Write(name, zip.InMemoryBytes());
+  };
+  write_docx("docx_plain", {{u"[Content_Types].xml", "<Types/>"}, {u"word/document.xml", plain}});
+  write_docx("docx_alternate", {{u"word/Document.XML", alternate}});
+  write_docx("docx_without_part", {{u"word/styles.xml", plain}});
+}
+
 void TimelineSeeds(const fs::path& root) {
   const SeedFolder seeds(root, "fuzz_timeline_data");
   TTimeLineDataRec rec;
@@ -349,7 +374,7 @@ int main(int argc, char** argv) {
   try {
     const fs::path root = argv[1];
     const std::vector<std::function<void(const fs::path&)>> writers = {CollectionSeeds, SearchWordSeeds, TextSeeds,
-                                                                      ZipSeeds,
+                                                                      ZipSeeds, DocxSeeds,
                                                                       TimelineSeeds, SettingsFileSeeds,
                                                                       LegacyRecordSeeds, SavedListHeaderSeeds,
                                                                       SectionStartsSeeds, ExtraFontSeeds,
