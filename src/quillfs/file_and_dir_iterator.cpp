@@ -243,7 +243,7 @@ void TFileAndDirIterator::FreeAFolderFul(int index) {
   fFolders[static_cast<std::size_t>(index)].reset();
 }
 
-void TFileAndDirIterator::WriteFavourites(TStream& stream) const {
+void TFileAndDirIterator::SaveFavouritesTo(TStream& stream) const {
   stream.WriteLE<std::int32_t>(CurrentSignatureOf(current_tool_var));
   stream.WriteLE<std::uint8_t>(fReadZipfiles ? 1 : 0);
   stream.WriteLE<std::uint8_t>(fIncludeSubDirectories ? 1 : 0);
@@ -272,7 +272,7 @@ bool TFileAndDirIterator::SaveFavourites() {
   try {
     EnsureFolderOf(fFavouritesFilename);
     WriteFileAtomically(fFavouritesFilename, [this](TStream& stream) {
-      WriteFavourites(stream);
+      SaveFavouritesTo(stream);
       return true;
     });
   } catch (const std::exception&) {
@@ -283,14 +283,19 @@ bool TFileAndDirIterator::SaveFavourites() {
 
 bool TFileAndDirIterator::ReadFavourites() {
   Clear();
-  TFavouritesContents contents;
   try {
     TFileStream stream(fFavouritesFilename, fmOpenRead | fmShareDenyNone);
-    if (stream.ReadLE<std::int32_t>() != CurrentSignatureOf(current_tool_var)) return false;
-    ReadFavouritesBody(stream, contents);
+    return ReadFavouritesFrom(stream);
   } catch (const std::exception&) {
     throw EFavouritesError(u"Cannot read: " + fFavouritesFilename);
   }
+}
+
+bool TFileAndDirIterator::ReadFavouritesFrom(TStream& stream) {
+  Clear();
+  if (stream.ReadLE<std::int32_t>() != CurrentSignatureOf(current_tool_var)) return false;
+  TFavouritesContents contents;
+  ReadFavouritesBody(stream, contents);
   fReadZipfiles = contents.read_zips;
   fIncludeSubDirectories = contents.include_subfolders;
   fTotal = contents.total;

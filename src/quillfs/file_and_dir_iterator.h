@@ -117,6 +117,10 @@ class QUILLFS_API TFileAndDirIterator : public TObject {
   // cleared, when the file was written by another tool; a missing or damaged
   // file raises EFavouritesError and leaves the result cleared.
   bool ReadFavourites();
+  // The same forms on a stream. Stream failures and damaged contents raise
+  // EStreamError (or a kind of it); the result is then left cleared.
+  void SaveFavouritesTo(TStream& stream) const;
+  bool ReadFavouritesFrom(TStream& stream);
 
   // Fills DetailedListOfAllFiles with every file of the walk, each under its
   // folder (numbered as in the list's own folders), and sorts it by sort1,
@@ -197,7 +201,6 @@ class QUILLFS_API TFileAndDirIterator : public TObject {
   void AddAFolder(const UnicodeString& name);
   void FindFolders();
   void ListFolder(int i);
-  void WriteFavourites(TStream& stream) const;
 
   bool fprocessing_files = false;
   bool fReadZipfiles = true;
