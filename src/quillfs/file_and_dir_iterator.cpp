@@ -271,8 +271,12 @@ void TFileAndDirIterator::SaveFavouritesTo(TStream& stream) const {
 bool TFileAndDirIterator::SaveFavourites() {
   try {
     EnsureFolderOf(fFavouritesFilename);
-    WriteFileAtomically(fFavouritesFilename, [this](TStream& stream) {
-      SaveFavouritesTo(stream);
+    // Built in memory and written in one piece: the file stream does not buffer,
+    // and a walk's favourites hold several small fields per file.
+    TMemoryStream contents;
+    SaveFavouritesTo(contents);
+    WriteFileAtomically(fFavouritesFilename, [&contents](TStream& stream) {
+      stream.WriteBuffer(contents.Memory(), contents.GetSize());
       return true;
     });
   } catch (const std::exception&) {
@@ -284,8 +288,14 @@ bool TFileAndDirIterator::SaveFavourites() {
 bool TFileAndDirIterator::ReadFavourites() {
   Clear();
   try {
-    TFileStream stream(fFavouritesFilename, fmOpenRead | fmShareDenyNone);
-    return ReadFavouritesFrom(stream);
+    // One sequential read, then the fields from memory.
+    TMemoryStream contents;
+    {
+      TFileStream file(fFavouritesFilename, fmOpenRead | fmShareDenyNone);
+      contents.CopyFrom(file, 0);
+    }
+    contents.SetPosition(0);
+    return ReadFavouritesFrom(contents);
   } catch (const std::exception&) {
     throw EFavouritesError(u"Cannot read: " + fFavouritesFilename);
   }
