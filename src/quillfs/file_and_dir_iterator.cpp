@@ -20,6 +20,19 @@
 namespace quill {
 
 EFavouritesError::~EFavouritesError() = default;
+EIteratorBusy::~EIteratorBusy() = default;
+
+// Marks an operation that goes through the folders as running for its lifetime.
+class TRunningGuard {
+ public:
+  explicit TRunningGuard(const TFileAndDirIterator& iterator) : iterator_(iterator) { ++iterator_.fRunning; }
+  ~TRunningGuard() { --iterator_.fRunning; }
+  TRunningGuard(const TRunningGuard&) = delete;
+  TRunningGuard& operator=(const TRunningGuard&) = delete;
+
+ private:
+  const TFileAndDirIterator& iterator_;
+};
 
 namespace {
 
@@ -101,6 +114,11 @@ TFileAndDirIterator::~TFileAndDirIterator() {
   fFolders.clear();
 }
 
+void TFileAndDirIterator::RefuseWhileRunning(const char* what) const {
+  if (fRunning > 0)
+    throw EIteratorBusy(std::string("TFileAndDirIterator: ") + what + " while the folders are being gone through");
+}
+
 TFolderful* TFileAndDirIterator::Folder(int index) const {
   if (index < 0 || index >= static_cast<int>(fFolders.size())) return nullptr;
   return fFolders[static_cast<std::size_t>(index)].get();
@@ -139,49 +157,50 @@ void TFileAndDirIterator::FindFolders() {
 }
 
 // Lists folder i and numbers its files after those of the folders before it.
-// A folder that fails is left empty; one interrupted by Stop too, so that no
-// folder holds part of its files.
+// A folder that cannot be listed is skipped without a message (the tool's own
+// events are outside that: what they raise goes to the caller). A folder
+// interrupted by Stop is left empty, so that no folder holds part of its files.
 void TFileAndDirIterator::ListFolder(int i) {
   const UnicodeString& name = fDirs[i];
-  if (!DriveAndFolderExist(name)) return;
   auto& slot = fFolders[static_cast<std::size_t>(i)];
   try {
+    if (!DriveAndFolderExist(name)) return;
     slot = std::make_unique<TFolderful>(name);
-    TFolderful& folder = *slot;
-    folder.SetStarts(kNoFilesStarts);
-    folder.SetEnds(kNoFilesEnds);
-    folder.FillList(fprocessing_files ? fPeruseDir.get() : nullptr);
-    if (!fprocessing_files) folder.ListOfFiles().Clear();
-    const int files = folder.Count();
-    if (OnDirExamining) OnDirExamining(name, i + 1, fDircount, files);
-    if (files > 0) {
-      folder.SetStarts(fTotal);
-      fTotal += files;
-      folder.SetEnds(fTotal - 1);
-      if (SameText(name, IncludeTrailingPathDelimiter(fHeadDir))) fHeadDirFiles = files;
-      folder.SetCurrentSort(fSortOrder);
-    }
-    folder.Setdirnum(i);
+    slot->SetStarts(kNoFilesStarts);
+    slot->SetEnds(kNoFilesEnds);
+    slot->FillList(fprocessing_files ? fPeruseDir.get() : nullptr);
   } catch (const std::exception&) {
-    // A folder that cannot be listed is skipped without a message.
-    if (static_cast<std::size_t>(i) < fFolders.size()) fFolders[static_cast<std::size_t>(i)].reset();
+    slot.reset();
     return;
   }
+  TFolderful& folder = *slot;
+  if (!fprocessing_files) folder.ListOfFiles().Clear();
+  const int files = folder.Count();
+  if (OnDirExamining) OnDirExamining(name, i + 1, fDircount, files);
+  if (files > 0) {
+    folder.SetStarts(fTotal);
+    fTotal += files;
+    folder.SetEnds(fTotal - 1);
+    if (SameText(name, fHeadDir)) fHeadDirFiles = files;
+    folder.SetCurrentSort(fSortOrder);
+  }
+  folder.Setdirnum(i);
   if (OnDirProgress) OnDirProgress(i);
 }
 
 void TFileAndDirIterator::IterateFindingFiles() {
+  RefuseWhileRunning("a new walk");
   fprocessing_files = true;
   fPeruseDir = MakeWalker();
   try {
     Clear();
+    const TRunningGuard running(*this);
     fHeadDir = IncludeTrailingPathDelimiter(fHeadDir);
     fHeadDirFiles = 0;
     FindFolders();
-    // Stop or Clear may run during a yield; re-check the bounds every time.
-    for (int i = 0; i < fDircount && fprocessing_files && static_cast<std::size_t>(i) < fFolders.size(); ++i) {
+    for (int i = 0; i < fDircount && fprocessing_files; ++i) {
       MyYieldProcess();
-      if (!fprocessing_files || static_cast<std::size_t>(i) >= fFolders.size()) break;
+      if (!fprocessing_files) break;  // Stop during the yield
       ListFolder(i);
     }
   } catch (...) {
@@ -197,6 +216,7 @@ void TFileAndDirIterator::IterateFindingFiles() {
 void TFileAndDirIterator::ProcessAllFilesFound() {
   doing = 0;
   if (fTotal <= 0) return;
+  const TRunningGuard running(*this);
   for (int i = 0; i < static_cast<int>(fFolders.size()) && fprocessing_files; ++i) {
     const TFolderful* folder = Folder(i);
     if (folder == nullptr) continue;
@@ -207,8 +227,6 @@ void TFileAndDirIterator::ProcessAllFilesFound() {
       if (OnFilesProgress) OnFilesProgress(PercentOf(doing, fTotal));
       if (OnProcessingAFile) OnProcessingAFile(folder->FullName(j), folder->SearchRec(j));
       MyYieldProcess();
-      // The tool may have cleared the result from its event.
-      if (Folder(i) != folder) return;
     }
   }
 }
@@ -224,6 +242,7 @@ void TFileAndDirIterator::Stop() {
 }
 
 void TFileAndDirIterator::Clear() {
+  RefuseWhileRunning("Clear");
   fDirs.Clear();
   fTotal = 0;
   fDircount = 0;
@@ -239,6 +258,7 @@ void TFileAndDirIterator::Clear() {
 }
 
 void TFileAndDirIterator::FreeAFolderFul(int index) {
+  RefuseWhileRunning("FreeAFolderFul");
   if (index < 0 || index >= static_cast<int>(fFolders.size())) return;
   fFolders[static_cast<std::size_t>(index)].reset();
 }
@@ -324,6 +344,7 @@ bool TFileAndDirIterator::ReadFavouritesFrom(TStream& stream) {
 
 void TFileAndDirIterator::BuildDetailedList(TMySimpleSearchRecSort sort1, TMySimpleSearchRecSort sort2) {
   DetailedListOfAllFiles.Clear();
+  const TRunningGuard running(*this);
   if (fTotal > 0) {
     for (int i = 0; i < static_cast<int>(fFolders.size()); ++i) {
       MyYieldProcess();
@@ -344,6 +365,7 @@ void TFileAndDirIterator::BuildDetailedList(TMySimpleSearchRecSort sort1, TMySim
 
 UnicodeString TFileAndDirIterator::FoundMatch(const UnicodeString& aShortFilename) const {
   if (fTotal <= 0) return {};
+  const TRunningGuard running(*this);
   for (const auto& folder : fFolders) {
     if (!folder) continue;
     for (int j = 0; j < folder->Count(); ++j) {
@@ -357,6 +379,7 @@ UnicodeString TFileAndDirIterator::FoundMatch(const UnicodeString& aShortFilenam
 std::unique_ptr<TStringList> TFileAndDirIterator::FoundMatchesWildcarded(const UnicodeString& aShortFilename) const {
   auto found = std::make_unique<TStringList>();
   if (fTotal <= 0) return found;
+  const TRunningGuard running(*this);
   const std::uint32_t stops_before = fStops;
   for (const auto& folder : fFolders) {
     MyYieldProcess();

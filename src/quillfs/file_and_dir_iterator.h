@@ -27,7 +27,9 @@
 //
 // Everything runs on the caller's thread. The walk and the hand-over yield
 // (MyYieldProcess) after every folder and file; Stop may be called from what
-// runs during a yield or from any event.
+// runs during a yield or from any event. What would free the folders in use
+// (Clear, a new walk, reading favourites, FreeAFolderFul) raises
+// EIteratorBusy while a walk, hand-over, detailed list or search runs.
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
@@ -85,6 +87,14 @@ class QUILLFS_API EFavouritesError : public EInOutError {
  public:
   using EInOutError::EInOutError;
   ~EFavouritesError() override;
+};
+
+// Clear, a walk, reading favourites or FreeAFolderFul asked for from inside a
+// running walk, hand-over, detailed list or search.
+class QUILLFS_API EIteratorBusy : public Exception {
+ public:
+  using Exception::Exception;
+  ~EIteratorBusy() override;
 };
 
 // Starts of a folder without files, and its Ends.
@@ -197,6 +207,7 @@ class QUILLFS_API TFileAndDirIterator : public TObject {
   TFolderEfficientFileStringlist DetailedListOfAllFiles;
 
  private:
+  void RefuseWhileRunning(const char* what) const;
   std::unique_ptr<TPeruseDir> MakeWalker();
   void AddAFolder(const UnicodeString& name);
   void FindFolders();
@@ -213,6 +224,8 @@ class QUILLFS_API TFileAndDirIterator : public TObject {
   TStringList fDirs;
   std::unique_ptr<TPeruseDir> fPeruseDir;  // alive only during a walk
   std::uint32_t fStops = 0;                // Stop calls so far, so searches can notice one
+  mutable int fRunning = 0;                // walks, hand-overs and searches in progress
+  friend class TRunningGuard;
   std::int32_t fHeadDirFiles = 0;
   std::int32_t fDircount = 0;
   std::int32_t fTotal = 0;

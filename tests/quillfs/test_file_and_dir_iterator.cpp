@@ -361,5 +361,21 @@ TEST_F(FileAndDirIteratorTest, AMissingHeadFolderGivesAnEmptyWalk) {
   EXPECT_EQ(iterator_.Folder(0), nullptr);
 }
 
+TEST_F(FileAndDirIteratorTest, FreeingTheFoldersInUseIsRefused) {
+  MakeTree();
+  iterator_.SetIncludeSubFolders(true);
+  iterator_.OnDirExamining = [&](const UnicodeString&, int n, int, int) {
+    if (n == 2) iterator_.Clear();
+  };
+  EXPECT_THROW(iterator_.IterateFindingFiles(), EIteratorBusy);
+  iterator_.OnDirExamining = nullptr;
+  iterator_.IterateFindingFiles();
+  iterator_.OnProcessingAFile = [&](const UnicodeString&, const TMySearchRec&) { iterator_.FreeAFolderFul(0); };
+  iterator_.SetProcessingFiles(true);
+  EXPECT_THROW(iterator_.ProcessAllFilesFound(), EIteratorBusy);
+  iterator_.OnProcessingAFile = nullptr;
+  EXPECT_EQ(HandOver().size(), 6u) << "the refusal left the walk whole";
+}
+
 }  // namespace
 }  // namespace quill
