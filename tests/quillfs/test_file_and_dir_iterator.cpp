@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "quillrt/files/zip_archive.h"
 #include "quillrt/process/shared_state.h"
 #include "quillrt/process/yield.h"
 #include "quillrt/vocabulary/tool_names.h"
@@ -375,6 +376,35 @@ TEST_F(FileAndDirIteratorTest, FreeingTheFoldersInUseIsRefused) {
   EXPECT_THROW(iterator_.ProcessAllFilesFound(), EIteratorBusy);
   iterator_.OnProcessingAFile = nullptr;
   EXPECT_EQ(HandOver().size(), 6u) << "the refusal left the walk whole";
+}
+
+TEST_F(FileAndDirIteratorTest, ZipEntriesAreFilesOfTheirFolderUnlessZipsAreLeftAlone) {
+  MakeFile("x.txt");
+  {
+    TZipArchive zip;
+    zip.SetFileName(U(root_ / "texts.zip"));
+    zip.OpenArchive(TZipOpenMode::create);
+    zip.AddFromBytes(u"d/e.txt", "one");
+    zip.AddFromBytes(u"f.txt", "two");
+    zip.CloseArchive();
+  }
+  std::vector<std::string> zips_started;
+  iterator_.OnZipStartReading = [&](const UnicodeString& name) { zips_started.push_back(Utf16ToUtf8(name)); };
+  int zips_examined = -1;
+  iterator_.OnDoneFileIterating = [&](int zips) { zips_examined = zips; };
+  iterator_.SetSortOrder(sr_sort_none);
+  iterator_.IterateFindingFiles();
+  EXPECT_EQ(zips_started.size(), 1u);
+  EXPECT_EQ(zips_examined, 1);
+  ASSERT_EQ(iterator_.Total(), 3);
+  EXPECT_EQ(Utf16ToUtf8(iterator_.FoundMatch(u"TEXTS.ZIP\\d/e.txt")), Dir("") + "texts.zip\\d/e.txt");
+
+  iterator_.SetReadZipfiles(false);
+  iterator_.IterateFindingFiles();
+  EXPECT_EQ(iterator_.Total(), 1) << "the archive is neither opened nor listed";
+  iterator_.SetTreatZipsLikeAnyOtherFile(true);
+  iterator_.IterateFindingFiles();
+  EXPECT_EQ(iterator_.Total(), 2) << "the archive listed as a file";
 }
 
 }  // namespace
