@@ -7,6 +7,7 @@
 
 #include "commands.h"
 #include "corpus_input.h"
+#include "run_outcome.h"
 #include "quillrt/files/file_contents.h"
 
 namespace quill::cli {
@@ -35,18 +36,19 @@ struct DetectOptions {
 };
 
 void RunDetect(const DetectOptions& options) {
-  bool failed = false;
   for (const std::string& name : options.files) {
     std::error_code error;
-    if (!std::filesystem::is_regular_file(name, error)) {
-      std::cerr << "quill: no such file: " << name << "\n";
-      failed = true;
+    if (!std::filesystem::exists(name, error)) {
+      ReportSkippedInput(name, "no such file");
+      continue;
+    }
+    // A file that cannot be read has no content to name: it is not "empty".
+    if (const std::string reason = UnreadableReason(name); !reason.empty()) {
+      ReportSkippedInput(name, reason);
       continue;
     }
     std::cout << name << "\t" << ContentKindNames(FileContentsType(Utf8ToUtf16(name), true)) << "\n";
   }
-  std::cout.flush();
-  if (failed) throw CLI::RuntimeError(kExitUsage);
 }
 
 QuillCommand detect_command("detect", [](CLI::App& app) {

@@ -1,21 +1,26 @@
 #include "corpus_input.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
 #include <system_error>
 
 #include "commands.h"
+#include "run_outcome.h"
 #include "quillrt/files/file_contents.h"
 #include "quillrt/files/peruse_dir.h"
 #include "quillrt/files/search_rec_list.h"
 #include "quillrt/files/zip_paths.h"
+#include "quillrt/platform/file_system.h"
 #include "quillrt/framework/encoding.h"
 #include "quillrt/framework/exceptions.h"
 #include "quillrt/text/unicode_signatures.h"
@@ -51,15 +56,58 @@ void ApplyLanguage(const std::string& lang) {
     lcid = LocaleNameToLCID(lang);
   if (lcid == 0 || !IsValidLCID(lcid)) Fail("unknown language: " + lang, kExitUsage);
   SetUserDefaultLCID(lcid);
-  // 8-bit texts are read in the language's code page (Unicode-only languages
-  // keep the system's).
-  if (const std::uint32_t code_page = AnsiCodePageOfLCID(lcid); code_page > 3) SetACP(code_page);
+  // 8-bit texts are read in the language's code page, by every command
+  // (Unicode-only languages keep the system's). The platform's page and the
+  // page the decoders use are both set, so that the two never disagree.
+  if (const std::uint32_t code_page = AnsiCodePageOfLCID(lcid); code_page > 3) {
+    SetACP(code_page);
+    try {
+      SetSystemAnsiCodePage(static_cast<int>(code_page));
+    } catch (const Exception&) {
+      // A page the converter does not know: the system's page stays.
+    }
+  }
+}
+
+// An archive's entries as corpus files; an archive that cannot be opened is
+// reported and costs only its own entries.
+void AddArchiveEntries(TPeruseDir& walker, const UnicodeString& folder, const UnicodeString& archive,
+                       std::vector<CorpusFile>& files) {
+  const UnicodeString prefix = folder.empty() || folder.ends_with(u'/') ? folder : folder + u'/';
+  TMySearchRecList found;
+  // Entries that cannot be read are named when they are read; this counts the
+  // archive-wide failures (entries beyond what a listing can number).
+  bool entries_lost = false;
+  walker.OnZipProblem = [&](TObject*) { entries_lost = true; };
+  try {
+    walker.AddAZip(&found, folder, archive);
+  } catch (const std::exception& e) {
+    ReportSkippedInput(Utf8(prefix + archive), std::string("not a readable zip archive: ") + e.what());
+    return;
+  }
+  walker.OnZipProblem = nullptr;
+  if (entries_lost) ReportSkippedInput(Utf8(prefix + archive), "some of its entries could not be listed");
+  for (int i = 0; i < found.Count(); ++i) {
+    const TMySearchRec rec = found.GetAMySearchRec(i);
+    files.push_back({prefix + rec.ShortName, static_cast<std::uint32_t>(rec.Size), true, prefix + archive,
+                     rec.Number_Within_Zip});
+  }
+}
+
+// Why a folder cannot be listed; empty when it can.
+std::string UnlistableFolderReason(const UnicodeString& folder) {
+  DIR* dir = ::opendir(Utf8(folder).c_str());
+  if (dir == nullptr) return std::strerror(errno);
+  ::closedir(dir);
+  return {};
 }
 
 void AddFolderFiles(const CorpusOptions& options, const UnicodeString& folder, std::vector<CorpusFile>& files) {
   const UnicodeString mask = Utf8ToUtf16(options.mask.empty() ? "*" : options.mask);
+  // Archives are opened here rather than by the walker, so that each one that
+  // fails is named.
   TPeruseDir walker(mask, u"*", mask, Utf8ToUtf16(options.exclude_dirs), Utf8ToUtf16(options.exclude_ext), false,
-                    options.zips, false, false, false);
+                    false, false, false, false);
   walker.EnsureExcludedFoldersHavePathmarks();
   std::vector<UnicodeString> folders{folder};
   if (options.subfolders) {
@@ -70,16 +118,37 @@ void AddFolderFiles(const CorpusOptions& options, const UnicodeString& folder, s
   // spelling met of each word) do not depend on it.
   const std::size_t first = files.size();
   for (const UnicodeString& dir : folders) {
+    if (const std::string reason = UnlistableFolderReason(dir); !reason.empty()) {
+      ReportSkippedInput(Utf8(dir), "cannot list the folder: " + reason);
+      continue;
+    }
     TMySearchRecList found;
     walker.HandleAllFilesIn(dir, &found);
     const UnicodeString prefix = dir.ends_with(u'/') ? dir : dir + u'/';
     for (int i = 0; i < found.Count(); ++i) {
       const TMySearchRec rec = found.GetAMySearchRec(i);
-      files.push_back({prefix + rec.ShortName, static_cast<std::uint32_t>(rec.Size), rec.Number_Within_Zip != 0});
+      files.push_back({prefix + rec.ShortName, static_cast<std::uint32_t>(rec.Size), false, {}, 0});
     }
+    if (!options.zips) continue;
+    TDirectoryListing archives(prefix + u"*" + walker.ZipExtension(), TListingDetail::kinds_and_names);
+    for (TFoundEntry entry; archives.Next(entry);)
+      if (!entry.IsDirectory() && entry.Name[0] != u'.' && !walker.HasExcludedExtension(entry.Name))
+        AddArchiveEntries(walker, dir, entry.Name, files);
   }
   std::sort(files.begin() + static_cast<std::ptrdiff_t>(first), files.end(),
             [](const CorpusFile& a, const CorpusFile& b) { return a.name < b.name; });
+}
+
+// A file named on the command line is an archive when its name ends in ".zip"
+// or its first bytes are a zip archive's local header.
+bool IsArchiveFile(const std::string& path) {
+  if (IsAZipFile(Utf8ToUtf16(path))) return true;
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (file == nullptr) return false;
+  char head[4] = {};
+  const bool zip = std::fread(head, 1, sizeof head, file) == sizeof head && std::memcmp(head, "PK\x03\x04", 4) == 0;
+  std::fclose(file);
+  return zip;
 }
 
 // A file's bytes mapped into memory: no copy of a large corpus file is made
@@ -217,6 +286,21 @@ void InUtf16Pieces(std::string_view bytes, bool big_endian, const std::function<
 
 }  // namespace
 
+std::string UnreadableReason(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return std::strerror(errno);
+  struct stat info {};
+  std::string reason;
+  if (::fstat(fd, &info) != 0) reason = std::strerror(errno);
+  else if (S_ISDIR(info.st_mode)) reason = "a folder, not a file";
+  else if (S_ISREG(info.st_mode)) {
+    char byte = 0;
+    if (::read(fd, &byte, 1) < 0) reason = std::strerror(errno);
+  }
+  ::close(fd);
+  return reason;
+}
+
 void Fail(const std::string& message, int code) {
   std::cerr << "quill: " << message << "\n";
   throw CLI::RuntimeError(code);
@@ -253,24 +337,32 @@ std::vector<CorpusFile> CollectCorpusFiles(const CorpusOptions& options) {
     if (!corpus)
       Fail("no corpus named and the default corpus data/brown is not there: name files or folders, "
            "or run scripts/setup to fetch the Brown corpus",
-           kExitFailure);
+           kExitUsage);
     paths.push_back(corpus->string());
-  }
-  for (const std::string& path : paths) {
-    std::error_code error;
-    if (!fs::exists(path, error) && !IsWithinAZipFile(Utf8ToUtf16(path))) Fail("no such file or folder: " + path, kExitFailure);
   }
   std::vector<CorpusFile> files;
   for (const std::string& path : paths) {
     const UnicodeString name = Utf8ToUtf16(path);
     std::error_code error;
-    if (fs::is_directory(path, error)) {
+    const fs::file_status status = fs::status(path, error);
+    if (fs::is_directory(status)) {
       AddFolderFiles(options, name, files);
-    } else if (fs::exists(path, error)) {
-      const std::uintmax_t size = fs::file_size(path, error);
-      files.push_back({name, error ? 0 : static_cast<std::int64_t>(size), false});
+    } else if (fs::exists(status)) {
+      if (fs::is_regular_file(status) && IsArchiveFile(path)) {
+        const fs::path archive(path);
+        TPeruseDir walker(u"*", u"*", Utf8ToUtf16(options.mask.empty() ? "*" : options.mask), u"",
+                          Utf8ToUtf16(options.exclude_ext), false, false, false, false, false);
+        AddArchiveEntries(walker, Utf8ToUtf16(archive.parent_path().string()),
+                          Utf8ToUtf16(archive.filename().string()), files);
+        continue;
+      }
+      const std::uintmax_t size = fs::is_regular_file(status) ? fs::file_size(path, error) : 0;
+      files.push_back({name, error ? 0 : static_cast<std::int64_t>(size), false, {}, 0});
+    } else if (IsWithinAZipFile(name)) {
+      files.push_back({name, 0, true, {}, 0});  // a file inside an archive, named through the archive
     } else {
-      files.push_back({name, 0, true});  // a file inside an archive, named through the archive
+      ReportSkippedInput(path, error && error != std::errc::no_such_file_or_directory ? error.message()
+                                                                                        : "no such file or folder");
     }
   }
   return files;
@@ -279,14 +371,15 @@ std::vector<CorpusFile> CollectCorpusFiles(const CorpusOptions& options) {
 bool ReadCorpusText(const CorpusFile& file, UnicodeString& text) {
   try {
     if (file.in_zip)
-      text = ContentsOfFileWithinZipFile(file.name);
+      text = file.entry > 0 ? ContentsOfFileWithinZipFile(file.archive, file.entry)
+                            : ContentsOfFileWithinZipFile(file.name);
     else if (const MappedFile mapped(Utf8(file.name)); mapped.Ok())
       text = DecodeCorpusBytes(mapped.Bytes());
     else
       text = DecodeCorpusBytes(ReadWholeFile(file.name));
     return true;
   } catch (const std::exception& e) {
-    std::cerr << "quill: cannot read " << Utf8(file.name) << ": " << e.what() << "\n";
+    ReportSkippedInput(Utf8(file.name), e.what());
     return false;
   }
 }
@@ -351,7 +444,7 @@ bool ReadCorpusTextInPieces(const CorpusFile& file, const std::function<void(std
     }
     return true;
   } catch (const std::exception& e) {
-    std::cerr << "quill: cannot read " << Utf8(file.name) << ": " << e.what() << "\n";
+    ReportSkippedInput(Utf8(file.name), e.what());
     return false;
   }
 }

@@ -35,6 +35,8 @@ struct CorpusFile {
   UnicodeString name;  // full name; inside an archive: the archive, '\' and the entry
   std::int64_t size = 0;
   bool in_zip = false;
+  UnicodeString archive;  // inside an archive: the archive's own name ...
+  int entry = 0;          // ... and the entry's number in it (from 1); 0: read through `name`
 };
 
 // The files of the corpus: for each path in turn, a file as it is or the files
@@ -66,6 +68,9 @@ void AppendWithoutPosTags(std::u16string_view text, std::u16string& out);
 // The default corpus: $QUILL_DEFAULT_CORPUS when set, else data/brown found
 // from the working folder or the program's folder upwards.
 std::optional<std::filesystem::path> DefaultCorpus();
+
+// Why the file cannot be read (as the system says it); empty when it can.
+std::string UnreadableReason(const std::string& path);
 
 // Writes "quill: <message>" to standard error and ends the command with `code`.
 [[noreturn]] void Fail(const std::string& message, int code);
