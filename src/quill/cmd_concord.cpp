@@ -384,7 +384,7 @@ QuillCommand concord_command("concord", [](CLI::App& app) {
   sub->add_option("--sort", options->sort, "Up to three keys: L5..L1, C, R1..R5, File, Word (the hit), Position")
       ->delimiter(',')
       ->allow_extra_args(false);
-  sub->add_option("--limit", options->limit, "Show at most N lines (default: 0, all of them)")->check(CLI::NonNegativeNumber);
+  sub->add_option("--limit", options->limit, "Show at most N lines (default: 0, all of them)")->check(NonNegativeCount());
   sub->add_flag("--count", options->count, "Print only the number of hits of each search word");
   sub->add_flag("--pos-tags", options->pos_tags,
                 "Tokens are word/TAG (as in the Brown corpus): the tags are markup, not words, and are hidden");

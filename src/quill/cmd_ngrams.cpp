@@ -84,7 +84,7 @@ QuillCommand ngrams_command("ngrams", [](CLI::App& app) {
   sub->add_option("-n", options->n, "Words in each n-gram (default: 2)")->check(CLI::Range(1, 100));
   sub->add_flag("--by-freq", options->by_freq, "Most frequent first (default: alphabetical)");
   sub->add_option("--min-freq", options->min_freq, "Leave out n-grams met fewer times (default: 1)");
-  sub->add_option("--top", options->top, "Keep only the first N lines (default: 0, all of them)")->check(CLI::NonNegativeNumber);
+  sub->add_option("--top", options->top, "Keep only the first N lines (default: 0, all of them)")->check(NonNegativeCount());
   sub->add_option("--max-tag-len", options->max_tag_len,
                   "Longest markup tag passed over, in characters (default: 100)");
   sub->add_option("--format", options->format, "Output format: tsv or json (default: tsv)");

@@ -68,7 +68,7 @@ QuillCommand wordlist_command("wordlist", [](CLI::App& app) {
   sub->add_flag("--by-freq", options->by_freq, "Most frequent first (default: alphabetical)");
   sub->add_option("--min-length", options->min_length, "Shortest word counted, in characters (default: 1)");
   sub->add_option("--min-freq", options->min_freq, "Leave out words met fewer times (default: 1)");
-  sub->add_option("--top", options->top, "Keep only the first N lines (default: 0, all of them)")->check(CLI::NonNegativeNumber);
+  sub->add_option("--top", options->top, "Keep only the first N lines (default: 0, all of them)")->check(NonNegativeCount());
   sub->add_option("--format", options->format, "Output format: tsv or json (default: tsv)");
   sub->add_flag("--pos-tags", options->pos_tags, "Tokens are word/TAG (as in the Brown corpus): the tags are markup, not words");
   sub->add_flag("-q,--quiet", options->quiet, "No progress bar");

@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <climits>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
@@ -285,6 +287,19 @@ void InUtf16Pieces(std::string_view bytes, bool big_endian, const std::function<
 }
 
 }  // namespace
+
+CLI::Validator NonNegativeCount() {
+  return CLI::Validator(
+      [](std::string& value) -> std::string {
+        char* end = nullptr;
+        errno = 0;
+        const long long number = std::strtoll(value.c_str(), &end, 10);
+        if (value.empty() || *end != '\0' || errno == ERANGE || number < 0 || number > INT32_MAX)
+          return "must be a whole number from 0 (no limit) to " + std::to_string(INT32_MAX);
+        return {};
+      },
+      "N>=0");
+}
 
 std::string UnreadableReason(const std::string& path) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);

@@ -69,6 +69,10 @@ void AppendWithoutPosTags(std::u16string_view text, std::u16string& out);
 // from the working folder or the program's folder upwards.
 std::optional<std::filesystem::path> DefaultCorpus();
 
+// Checks a count option whose 0 means "no limit" (--limit, --top): a whole
+// number from 0 up, with a short message for anything else.
+CLI::Validator NonNegativeCount();
+
 // Why the file cannot be read (as the system says it); empty when it can.
 std::string UnreadableReason(const std::string& path);
 
