@@ -100,7 +100,7 @@ QUILLRT_API void SetZeroWidthNonJoinersToDefinedAlpha(const WideChar* buffer, TC
 // whose class is neither markup nor a segment marker is examined:
 //   - unless `allow_middles_at_left`, the first character to its left that is
 //     not markup must be a word character: a segment marker refuses, and so
-//     does an occurrence with nothing at all to its left (index 0), but a word
+//     does an occurrence with nothing but markup to its left, but a word
 //     character at the very start of the buffer is a neighbour like any other,
 //     so "I'm" opening a text is one word; a digit there makes the candidate
 //     0x0204, else 0x0302;
