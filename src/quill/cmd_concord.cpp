@@ -140,63 +140,6 @@ bool AnyWithin(const std::vector<std::int32_t>& sorted, std::int32_t word, int h
   return false;
 }
 
-// UTF-16 without a byte-order mark that the reader took for 8-bit text comes
-// out with a NUL for every other character (the zero high bytes of ASCII).
-// Such a file is read again as UTF-16 in the byte order its zeros show.
-void MendUnmarkedUtf16(const CorpusFile& file, UnicodeString& text) {
-  if (file.in_zip || text.size() < 4) return;
-  const auto nuls = static_cast<std::size_t>(std::count(text.begin(), text.end(), u'\0'));
-  if (nuls * 3 < text.size()) return;
-  std::string bytes;
-  try {
-    bytes = ReadWholeFile(file.name);
-  } catch (const Exception&) {
-    return;
-  }
-  std::size_t zero_even = 0, zero_odd = 0;
-  for (std::size_t i = 0; i < bytes.size(); ++i)
-    if (bytes[i] == 0) ++(i % 2 == 0 ? zero_even : zero_odd);
-  const TEncoding* encoding = zero_even > zero_odd ? TEncoding::BigEndianUnicode() : TEncoding::Unicode();
-  text = encoding->GetString(bytes);
-}
-
-// Plain ASCII text (no zero byte, nothing above 0x7F) reads the same in every
-// 8-bit code page and cannot be UTF-16 text of any script the statistical
-// test would recognise, so it is widened directly: on an English corpus the
-// encoding tests would otherwise cost more than the search. Anything else is
-// read by the corpus reader with its full detection.
-bool ReadText(const CorpusFile& file, std::string& bytes, UnicodeString& text) {
-  if (!file.in_zip) {
-    bytes.clear();
-    if (std::FILE* f = std::fopen(Utf16ToUtf8(file.name).c_str(), "rb")) {
-      char chunk[1 << 16];
-      for (std::size_t got; (got = std::fread(chunk, 1, sizeof chunk, f)) > 0;) bytes.append(chunk, got);
-      const bool failed = std::ferror(f) != 0;
-      std::fclose(f);
-      std::uint64_t seen_or = 0;
-      bool zero = false;
-      std::size_t i = 0;
-      for (; i + 8 <= bytes.size() && !zero; i += 8) {
-        std::uint64_t eight;
-        std::memcpy(&eight, bytes.data() + i, sizeof eight);
-        seen_or |= eight;
-        zero = ((eight - 0x0101010101010101ull) & ~eight & 0x8080808080808080ull) != 0;
-      }
-      for (; i < bytes.size(); ++i) {
-        seen_or |= static_cast<unsigned char>(bytes[i]);
-        zero = zero || bytes[i] == 0;
-      }
-      if (!failed && !zero && (seen_or & 0x8080808080808080ull) == 0) {
-        text.assign(bytes.begin(), bytes.end());
-        return true;
-      }
-    }
-  }
-  if (!ReadCorpusText(file, text)) return false;
-  MendUnmarkedUtf16(file, text);
-  return true;
-}
-
 std::string FileLabel(const CorpusFile& file) { return Printable(Utf16ToUtf8(file.name)); }
 
 void RunConcord(const ConcordOptions& options) {
@@ -244,7 +187,6 @@ void RunConcord(const ConcordOptions& options) {
 
   ProgressBar progress("searching", total_bytes, !options.quiet && files.size() > 1);
   UnicodeString text;
-  std::string file_bytes;
   ClassifiedText classified;
   std::vector<WordSpan> words;
   std::int32_t file_index = 0;
@@ -261,7 +203,7 @@ void RunConcord(const ConcordOptions& options) {
   for (const CorpusFile& file : files) {
     if (g_interrupted.load()) break;
     ++file_index;
-    if (!ReadText(file, file_bytes, text)) {
+    if (!ReadCorpusText(file, text)) {
       ++unreadable;
       progress.Advance(file.size);
       continue;

@@ -14,7 +14,8 @@
 
 namespace quill::cli {
 
-std::string ContentKindNames(TFileContentsSet kinds);  // cmd_detect.cpp
+// What the file holds, as `quill detect` names it (cmd_detect.cpp).
+std::string ContentDescription(const std::string& path);
 
 namespace {
 
@@ -61,8 +62,8 @@ void RunFiles(const FilesOptions& options) {
     // Entries of an archive are decoded by what their bytes hold once read;
     // the listing names them as archive entries rather than unpacking each.
     const std::string encoding =
-        file.in_zip ? "zip-entry" : ContentKindNames(FileContentsType(file.name, true));
-    std::cout << Utf16ToUtf8(file.name) << "\t" << file.size << "\t" << FileDate(container) << "\t" << encoding
+        file.in_zip ? "zip-entry" : ContentDescription(Utf16ToUtf8(file.name));
+    std::cout << Printable(Utf16ToUtf8(file.name)) << "\t" << file.size << "\t" << FileDate(container) << "\t" << encoding
               << "\n";
     total += file.size;
   }

@@ -18,6 +18,7 @@
 
 #include "commands.h"
 #include "run_outcome.h"
+#include "text_decoding.h"
 #include "quillrt/files/file_contents.h"
 #include "quillrt/files/peruse_dir.h"
 #include "quillrt/files/search_rec_list.h"
@@ -184,61 +185,55 @@ class MappedFile {
   std::size_t size_ = 0;
 };
 
-// What a file's bytes hold. UTF-16 shows itself in its first bytes (a
-// byte-order mark, the statistics of its units, the zero bytes of Latin
-// text), so only a sample is tested for it: the statistical test over a whole
-// large corpus file would cost more than counting its words. The rest is judged as the file utilities judge it:
-// UTF-8 when well-formed up to its first non-ASCII character, else the 8-bit
-// code page.
-struct TextKind {
-  enum Encoding { utf16, utf16_big_endian, utf8, eight_bit } encoding;
-  std::size_t mark;  // bytes of byte-order mark to skip
-};
+bool g_read_binary_files = false;
 
-TextKind KindOfText(std::string_view bytes) {
-  constexpr std::size_t kSample = 1 << 16;
-  std::size_t mark = 0;
-  if (const TEncoding* marked = TEncoding::DetectFromPreamble(bytes, mark)) {
-    if (marked == TEncoding::Unicode()) return {TextKind::utf16, mark};
-    if (marked == TEncoding::BigEndianUnicode()) return {TextKind::utf16_big_endian, mark};
-    return {TextKind::utf8, mark};
+// The bytes of a file that cannot be mapped (a pipe, a FIFO, a device) or of
+// standard input ("-"), read to their end.
+std::string ReadAllOf(const std::string& name) {
+  const bool standard_input = name == "-";
+  const int fd = standard_input ? STDIN_FILENO : ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) throw EFOpenError(std::string("cannot open: ") + std::strerror(errno));
+  std::string bytes;
+  char chunk[1 << 16];
+  for (;;) {
+    const ssize_t got = ::read(fd, chunk, sizeof chunk);
+    if (got == 0) break;
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      const int error = errno;
+      if (!standard_input) ::close(fd);
+      throw EReadError(std::string("cannot read: ") + std::strerror(error));
+    }
+    bytes.append(chunk, static_cast<std::size_t>(got));
   }
-  const std::size_t sample = std::min(bytes.size(), kSample) & ~std::size_t{1};
-  const TFileContentsSet kind = FileBufferType(bytes.data(), true, static_cast<std::int64_t>(sample));
-  if (kind.Contains(fc_16_bit_reversed)) return {TextKind::utf16_big_endian, 0};
-  // Without a mark, the zero high bytes of the Latin characters tell the byte
-  // order (and betray UTF-16 that the statistics missed): zeros at even
-  // offsets are big-endian.
-  std::size_t zero_even = 0, zero_odd = 0;
-  for (std::size_t i = 0; i < sample; ++i)
-    if (bytes[i] == 0) ++(i % 2 == 0 ? zero_even : zero_odd);
-  const bool big_endian_zeros = zero_even > zero_odd;
-  if (kind.Contains(fc_16_bit)) return {big_endian_zeros ? TextKind::utf16_big_endian : TextKind::utf16, 0};
-  const std::size_t zeros = zero_even + zero_odd;
-  if (zeros * 8 > sample && std::max(zero_even, zero_odd) * 10 >= zeros * 9)
-    return {big_endian_zeros ? TextKind::utf16_big_endian : TextKind::utf16, 0};
-  // The UTF-8 test looks no further than the first byte above 0x7F: skip the
-  // plain ASCII before it eight bytes at a time.
-  std::size_t ascii = 0;
-  for (std::uint64_t eight; ascii + 8 <= bytes.size(); ascii += 8) {
-    std::memcpy(&eight, bytes.data() + ascii, sizeof eight);
-    if (eight & 0x8080808080808080ull) break;
-  }
-  bool all_ascii = true;
-  if (CheckedUTF(bytes.substr(ascii), all_ascii) && !all_ascii) return {TextKind::utf8, 0};
-  return {TextKind::eight_bit, 0};
+  if (!standard_input) ::close(fd);
+  return bytes;
 }
 
-UnicodeString DecodeCorpusBytes(std::string_view bytes) {
-  if (bytes.size() < 4) return DecodedTextBytes(bytes);  // too short to judge by content
+// The kind of a file's bytes, with the notes it calls for. Nothing when the
+// file is binary and binary files are not read (it is then counted as such).
+std::optional<TextKind> KindToRead(const std::string& name, std::string_view bytes) {
   const TextKind kind = KindOfText(bytes);
-  switch (kind.encoding) {
-    case TextKind::utf16: return TEncoding::Unicode()->GetString(bytes.substr(kind.mark));
-    case TextKind::utf16_big_endian: return TEncoding::BigEndianUnicode()->GetString(bytes.substr(kind.mark));
-    case TextKind::utf8: return TEncoding::UTF8()->GetString(bytes.substr(kind.mark));
-    case TextKind::eight_bit: break;
+  if (kind.encoding == TextKind::binary && !g_read_binary_files) {
+    NoteBinaryFileSkipped();
+    return std::nullopt;
   }
-  return TEncoding::Default()->GetString(bytes);
+  if (kind.invalid_utf8 > 0)
+    std::cerr << "quill: warning: " << Printable(name) << " is UTF-8 with " << kind.invalid_utf8
+              << " invalid byte(s), read as U+FFFD\n";
+  return kind;
+}
+
+// False (with the file counted) when the content is binary and not wanted.
+bool DecodeCorpusBytes(const std::string& name, std::string_view bytes, UnicodeString& text) {
+  if (bytes.size() < 4) {  // too short to judge by content
+    text = DecodedTextBytes(bytes);
+    return true;
+  }
+  const auto kind = KindToRead(name, bytes);
+  if (!kind) return false;
+  text = DecodeText(bytes, *kind);
+  return true;
 }
 
 // A single-byte code page whose bytes below 0x80 are ASCII: its texts can be
@@ -329,6 +324,7 @@ void AddCorpusOptions(CLI::App* app, CorpusOptions& options) {
   app->add_option("--exclude-dirs", options.exclude_dirs, "Folder masks to leave out at any depth, ';'-separated");
   app->add_option("--exclude-ext", options.exclude_ext, "Extensions to leave out, e.g. '.bak;.tmp'");
   app->add_option("--lang", options.lang, "Language of the texts: locale name (de_DE) or LCID (0x0407)");
+  app->add_flag("--binary", options.binary, "Read binary files (NUL bytes, control characters) as text too");
 }
 
 std::optional<fs::path> DefaultCorpus() {
@@ -356,8 +352,13 @@ std::vector<CorpusFile> CollectCorpusFiles(const CorpusOptions& options) {
     paths.push_back(corpus->string());
   }
   std::vector<CorpusFile> files;
+  ReadBinaryFiles(options.binary);
   for (const std::string& path : paths) {
     const UnicodeString name = Utf8ToUtf16(path);
+    if (path == "-") {  // standard input
+      files.push_back({name, 0, false, {}, 0});
+      continue;
+    }
     std::error_code error;
     const fs::file_status status = fs::status(path, error);
     if (fs::is_directory(status)) {
@@ -385,19 +386,20 @@ std::vector<CorpusFile> CollectCorpusFiles(const CorpusOptions& options) {
 
 bool ReadCorpusText(const CorpusFile& file, UnicodeString& text) {
   try {
-    if (file.in_zip)
+    if (file.in_zip) {
       text = file.entry > 0 ? ContentsOfFileWithinZipFile(file.archive, file.entry)
                             : ContentsOfFileWithinZipFile(file.name);
-    else if (const MappedFile mapped(Utf8(file.name)); mapped.Ok())
-      text = DecodeCorpusBytes(mapped.Bytes());
-    else
-      text = DecodeCorpusBytes(ReadWholeFile(file.name));
-    return true;
+      return true;
+    }
+    if (const MappedFile mapped(Utf8(file.name)); mapped.Ok()) return DecodeCorpusBytes(Utf8(file.name), mapped.Bytes(), text);
+    return DecodeCorpusBytes(Utf8(file.name), ReadAllOf(Utf8(file.name)), text);
   } catch (const std::exception& e) {
     ReportSkippedInput(Utf8(file.name), e.what());
     return false;
   }
 }
+
+void ReadBinaryFiles(bool read) { g_read_binary_files = read; }
 
 }  // namespace quill::cli
 
@@ -413,10 +415,12 @@ bool ReadCorpusTextInPieces(const CorpusFile& file, const std::function<void(std
   try {
     const MappedFile mapped(Utf8(file.name));
     std::string read;
-    if (!mapped.Ok()) read = ReadWholeFile(file.name);
+    if (!mapped.Ok()) read = ReadAllOf(Utf8(file.name));
     std::string_view bytes = mapped.Ok() ? mapped.Bytes() : std::string_view(read);
     if (bytes.size() <= (1u << 16)) {
-      take(DecodeCorpusBytes(bytes));
+      UnicodeString text;
+      if (!DecodeCorpusBytes(Utf8(file.name), bytes, text)) return false;
+      take(text);
       return true;
     }
     std::vector<char16_t> wide;  // ASCII pieces are widened here, without a new string each time
@@ -438,7 +442,9 @@ bool ReadCorpusTextInPieces(const CorpusFile& file, const std::function<void(std
         take(std::u16string_view(wide.data(), wide.size()));
       };
     };
-    switch (const TextKind kind = KindOfText(bytes); kind.encoding) {
+    const auto kind_to_read = KindToRead(Utf8(file.name), bytes);
+    if (!kind_to_read) return false;
+    switch (const TextKind kind = *kind_to_read; kind.encoding) {
       case TextKind::utf16:
         InUtf16Pieces(bytes.substr(kind.mark), false,
                       [&](std::string_view piece) { take(TEncoding::Unicode()->GetString(piece)); });
@@ -448,9 +454,11 @@ bool ReadCorpusTextInPieces(const CorpusFile& file, const std::function<void(std
                       [&](std::string_view piece) { take(TEncoding::BigEndianUnicode()->GetString(piece)); });
         break;
       case TextKind::utf8:
+      case TextKind::ascii:
         InPieces(bytes.substr(kind.mark), ascii_or(TEncoding::UTF8()));
         break;
       case TextKind::eight_bit:
+      case TextKind::binary:
         if (KeepsAscii(GetACP()))
           InPieces(bytes, ascii_or(TEncoding::Default()));
         else

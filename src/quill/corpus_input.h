@@ -25,10 +25,11 @@ struct CorpusOptions {
   std::string exclude_dirs;        // folder masks left out at any depth, ";"-separated
   std::string exclude_ext;         // extensions left out (".bak;.tmp")
   std::string lang;                // language of the texts: locale name or LCID
+  bool binary = false;             // read binary files as text too
 };
 
-// Adds PATH... and --mask, --subfolders/--no-subfolders, --zip, --exclude-dirs,
-// --exclude-ext and --lang to a command.
+// Adds PATH... ("-": standard input) and --mask, --subfolders/--no-subfolders,
+// --zip, --exclude-dirs, --exclude-ext, --lang and --binary to a command.
 void AddCorpusOptions(CLI::App* app, CorpusOptions& options);
 
 struct CorpusFile {
@@ -46,11 +47,11 @@ struct CorpusFile {
 // exit code 1 (CLI::RuntimeError). Applies --lang (a bad one is a usage error).
 std::vector<CorpusFile> CollectCorpusFiles(const CorpusOptions& options);
 
-// The text of a corpus file, decoded by what its bytes hold (byte-order mark;
-// UTF-16 by the statistics of its units or the zero bytes of Latin text, in
-// the byte order those zeros show; UTF-8 validity; else the 8-bit code page of
-// --lang or the system's). False, with a warning on standard error, when it
-// cannot be read.
+// The text of a corpus file, decoded by what its bytes hold (text_decoding.h:
+// UTF-16 either way, UTF-8 with U+FFFD for a few bad bytes and a warning, else
+// the 8-bit code page of --lang or the system's). False when it cannot be read
+// (reported as a skipped input) or is binary and --binary was not given
+// (counted as such).
 bool ReadCorpusText(const CorpusFile& file, UnicodeString& text);
 
 // The same text handed over in pieces of a few megabytes, each cut just after
@@ -72,6 +73,9 @@ std::optional<std::filesystem::path> DefaultCorpus();
 // Checks a count option whose 0 means "no limit" (--limit, --top): a whole
 // number from 0 up, with a short message for anything else.
 CLI::Validator NonNegativeCount();
+
+// Whether binary files are read as text (--binary); set by CollectCorpusFiles.
+void ReadBinaryFiles(bool read);
 
 // Why the file cannot be read (as the system says it); empty when it can.
 std::string UnreadableReason(const std::string& path);

@@ -59,6 +59,9 @@ int FinalExitStatus(int status) {
               << (flush_error != 0 ? std::strerror(flush_error) : "write error") << "\n";
     return kExitUsage;
   }
+  if (g_binary_files_skipped > 0)
+    std::cerr << "quill: " << g_binary_files_skipped << (g_binary_files_skipped == 1 ? " binary file" : " binary files")
+              << " skipped (--binary reads them as text)\n";
   if (g_skipped_inputs > 0) {
     std::cerr << "quill: " << g_skipped_inputs << (g_skipped_inputs == 1 ? " file" : " files") << " skipped\n";
     return kExitUsage;

@@ -23,7 +23,8 @@ std::int64_t BinaryFilesSkipped();
 
 // The exit status of a run whose command ended with `status`: standard output
 // is flushed first, and a write error ("quill: cannot write the output: ...")
-// or a skipped input ("quill: N files skipped") turns it into 2. A closed pipe
+// or a skipped input ("quill: N files skipped") turns it into 2. Binary files
+// left out are noted ("quill: N binary files skipped ...") without an error. A closed pipe
 // (the reader has gone, as with `| head`) ends the run quietly.
 int FinalExitStatus(int status);
 
