@@ -34,6 +34,13 @@ TEST(CliLimits, ContextIsCutToTheTextAndNumbersAreBounded) {
   EXPECT_TRUE(Has(help.out, "at most 10000")) << help.out;
 }
 
+TEST(CliHelp, ConcordHelpSummarisesTheSearchWordSyntaxAndExitStatus) {
+  const CliResult help = RunQuill({"concord", "--help"});
+  EXPECT_EQ(help.exit_code, 0);
+  for (const char* part : {"jury/juries", "colo?r", "==May==", "the * of", "--tag", "--pos-tags", "Exit status"})
+    EXPECT_TRUE(Has(help.out, part)) << part << "\n" << help.out;
+}
+
 TEST(CliLimits, TerminalEscapesFromTheCorpusAreShownEscaped) {
   TempDir dir;
   WriteText(dir.Path("a.txt"), "before \x1b[2J target \x1b]0;title\x07 after\n");
