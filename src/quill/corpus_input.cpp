@@ -473,23 +473,3 @@ bool ReadCorpusTextInPieces(const CorpusFile& file, const std::function<void(std
 }
 
 }  // namespace quill::cli
-
-namespace quill::cli {
-
-void AppendWithoutPosTags(std::u16string_view text, std::u16string& out) {
-  const auto is_space = [](char16_t c) { return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r'; };
-  std::size_t i = 0;
-  while (i < text.size()) {
-    if (is_space(text[i])) {
-      out.push_back(text[i++]);
-      continue;
-    }
-    const std::size_t start = i;
-    while (i < text.size() && !is_space(text[i])) ++i;
-    const std::u16string_view token = text.substr(start, i - start);
-    const std::size_t slash = token.rfind(u'/');
-    out.append(slash != std::u16string_view::npos && slash > 0 ? token.substr(0, slash) : token);
-  }
-}
-
-}  // namespace quill::cli

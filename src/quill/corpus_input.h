@@ -40,11 +40,14 @@ struct CorpusFile {
   int entry = 0;          // ... and the entry's number in it (from 1); 0: read through `name`
 };
 
-// The files of the corpus: for each path in turn, a file as it is or the files
-// found in a folder tree, sorted by full name. A path that
-// does not exist, or no path and no default corpus, is reported on standard
-// error ("quill: no such file or folder: PATH") and ends the command with
-// exit code 1 (CLI::RuntimeError). Applies --lang (a bad one is a usage error).
+// The files of the corpus: for each path in turn, standard input ("-"), the
+// entries of an archive (a file named *.zip or holding a zip archive), a file
+// as it is, or the files found in a folder tree (with the archives in it under
+// --zip), sorted by full name. A path that does not exist, a folder that
+// cannot be listed and an archive that cannot be opened are reported as
+// skipped inputs (run_outcome.h) and the other paths are still collected. No
+// path and no default corpus ends the command with exit code 2. Applies --lang
+// (a bad one is a usage error) and --binary.
 std::vector<CorpusFile> CollectCorpusFiles(const CorpusOptions& options);
 
 // The text of a corpus file, decoded by what its bytes hold (text_decoding.h:
@@ -60,11 +63,6 @@ bool ReadCorpusText(const CorpusFile& file, UnicodeString& text);
 // or inside an archive, comes whole). Large files need no buffer of their
 // whole text. False, with a warning, when the file cannot be read.
 bool ReadCorpusTextInPieces(const CorpusFile& file, const std::function<void(std::u16string_view piece)>& take);
-
-// `text` with the part-of-speech tags of "word/TAG" tokens (as in the Brown
-// corpus) left out: in each run of characters other than blanks and line ends,
-// the last "/" and what follows it, when something comes before that "/".
-void AppendWithoutPosTags(std::u16string_view text, std::u16string& out);
 
 // The default corpus: $QUILL_DEFAULT_CORPUS when set, else data/brown found
 // from the working folder or the program's folder upwards.

@@ -46,7 +46,8 @@ TEST(CliDecoding, DetectKnowsUnmarkedUtf16BinaryAndAscii) {
   std::mt19937 generator(7);
   for (char& c : random) c = static_cast<char>(generator());
   WriteText(dir.Path("random.bin"), random);
-  WriteText(dir.Path("data.pickle"), std::string("\x80\x04\x95\x1a\x00\x00\x00\x00\x00\x00\x00}\x94(\x8c\x03key\x94K\x01u.", 30));
+  static constexpr char kPickle[] = "\x80\x04\x95\x1a\x00\x00\x00\x00\x00\x00\x00}\x94(\x8c\x03key\x94K\x01u.";
+  WriteText(dir.Path("data.pickle"), std::string(kPickle, sizeof kPickle - 1));
   std::vector<std::string> args{"detect"};
   for (const char* name : {"le.txt", "be.txt", "ascii.txt", "latin1.txt", "random.bin", "data.pickle"})
     args.push_back(dir.Path(name).string());

@@ -39,7 +39,7 @@ class CliLostInputs : public ::testing::Test {
 };
 
 TEST_F(CliLostInputs, CorruptAndTruncatedArchivesAreNamedCountedAndFailTheRun) {
-  WriteText(dir_.Path("c/corrupt.zip"), std::string("PK\x03\x04 not really an archive at all", 35));
+  WriteText(dir_.Path("c/corrupt.zip"), "PK\x03\x04 not really an archive at all");
   MakeZip(dir_.Path("whole.zip"), "inner.txt", "the cat inside the archive sat on the mat\n");
   const std::string whole = ReadFileText(dir_.Path("whole.zip"));
   WriteText(dir_.Path("c/truncated.zip"), whole.substr(0, whole.size() / 2));
