@@ -2,30 +2,29 @@
 // zip archive, compound document, early word-processor file), judged from all
 // of its bytes.
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <iostream>
 #include <memory>
 
 #include "commands.h"
 #include "corpus_input.h"
+#include "run_outcome.h"
+#include "text_decoding.h"
 #include "quillrt/files/file_contents.h"
 
 namespace quill::cli {
 
-// The names of the kinds in a set, joined with "+"; "empty" for a file too
-// short to tell.
-std::string ContentKindNames(TFileContentsSet kinds) {
-  static constexpr std::pair<TFileContentsTypes, const char*> names[] = {
-      {fc_8_bit, "8-bit"},       {fc_UTF8, "UTF-8"},        {fc_16_bit, "UTF-16LE"},
-      {fc_early_Word, "early-Word"}, {fc_Storage, "compound-document"}, {fc_Zip, "zip"},
-      {fc_16_bit_reversed, "UTF-16BE"},
-  };
-  std::string out;
-  for (const auto& [kind, name] : names) {
-    if (!kinds.Contains(kind)) continue;
-    if (!out.empty()) out += "+";
-    out += name;
-  }
-  return out.empty() ? "empty" : out;
+std::string ContentDescription(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (bytes.empty()) return "empty";
+  // Files that are not text show a signature in their first bytes.
+  const TFileContentsSet signature = FileBufferType(bytes.data(), false, static_cast<std::int64_t>(bytes.size()));
+  if (signature.Contains(fc_Zip)) return "zip";
+  if (signature.Contains(fc_Storage)) return "compound-document";
+  if (signature.Contains(fc_early_Word)) return "early-Word";
+  return TextKindName(KindOfText(bytes));
 }
 
 namespace {
@@ -35,24 +34,27 @@ struct DetectOptions {
 };
 
 void RunDetect(const DetectOptions& options) {
-  bool failed = false;
   for (const std::string& name : options.files) {
     std::error_code error;
-    if (!std::filesystem::is_regular_file(name, error)) {
-      std::cerr << "quill: no such file: " << name << "\n";
-      failed = true;
+    if (!std::filesystem::exists(name, error)) {
+      ReportSkippedInput(name, "no such file");
       continue;
     }
-    std::cout << name << "\t" << ContentKindNames(FileContentsType(Utf8ToUtf16(name), true)) << "\n";
+    // A file that cannot be read has no content to name: it is not "empty".
+    if (const std::string reason = UnreadableReason(name); !reason.empty()) {
+      ReportSkippedInput(name, reason);
+      continue;
+    }
+    std::cout << Printable(name) << "\t" << ContentDescription(name) << "\n";
   }
-  std::cout.flush();
-  if (failed) throw CLI::RuntimeError(kExitUsage);
 }
 
 QuillCommand detect_command("detect", [](CLI::App& app) {
   auto options = std::make_shared<DetectOptions>();
   CLI::App* sub = app.add_subcommand("detect", "What each file holds: 8-bit, UTF-8, UTF-16LE/BE, zip ...");
   sub->add_option("files", options->files, "Files to look at")->required();
+  sub->footer("Kinds: ASCII, UTF-8 (with the number of invalid bytes, if any), UTF-16LE, UTF-16BE, 8-bit, binary,\n"
+              "zip, compound-document, early-Word, empty.");
   sub->callback([options] { RunDetect(*options); });
 });
 

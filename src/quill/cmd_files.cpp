@@ -9,11 +9,13 @@
 
 #include "commands.h"
 #include "corpus_input.h"
+#include "run_outcome.h"
 #include "quillrt/files/file_contents.h"
 
 namespace quill::cli {
 
-std::string ContentKindNames(TFileContentsSet kinds);  // cmd_detect.cpp
+// What the file holds, as `quill detect` names it (cmd_detect.cpp).
+std::string ContentDescription(const std::string& path);
 
 namespace {
 
@@ -34,6 +36,7 @@ std::string FileDate(const std::string& name) {
 
 // An archive entry's name is the archive's, a backslash and the entry's.
 std::string ContainerOf(const CorpusFile& file) {
+  if (!file.archive.empty()) return Utf16ToUtf8(file.archive);
   std::string name = Utf16ToUtf8(file.name);
   if (file.in_zip) {
     const std::size_t mark = name.find(".zip\\");
@@ -43,29 +46,29 @@ std::string ContainerOf(const CorpusFile& file) {
 }
 
 void RunFiles(const FilesOptions& options) {
-  for (const std::string& path : options.corpus.paths) {
-    std::error_code error;
-    if (!std::filesystem::exists(path, error)) Fail("no such file or folder: " + path, kExitUsage);
-  }
-  std::vector<CorpusFile> files;
-  try {
-    files = CollectCorpusFiles(options.corpus);
-  } catch (const CLI::RuntimeError&) {
-    throw CLI::RuntimeError(kExitUsage);
-  }
+  const std::vector<CorpusFile> files = CollectCorpusFiles(options.corpus);
   std::int64_t total = 0;
+  std::size_t listed = 0;
   for (const CorpusFile& file : files) {
     const std::string container = ContainerOf(file);
+    // A file that cannot be read has no content to name: it is not "empty".
+    if (!file.in_zip) {
+      if (const std::string reason = UnreadableReason(Utf16ToUtf8(file.name)); !reason.empty()) {
+        ReportSkippedInput(Utf16ToUtf8(file.name), reason);
+        continue;
+      }
+    }
+    ++listed;
     // Entries of an archive are decoded by what their bytes hold once read;
     // the listing names them as archive entries rather than unpacking each.
     const std::string encoding =
-        file.in_zip ? "zip-entry" : ContentKindNames(FileContentsType(file.name, true));
-    std::cout << Utf16ToUtf8(file.name) << "\t" << file.size << "\t" << FileDate(container) << "\t" << encoding
+        file.in_zip ? "zip-entry" : ContentDescription(Utf16ToUtf8(file.name));
+    std::cout << Printable(Utf16ToUtf8(file.name)) << "\t" << file.size << "\t" << FileDate(container) << "\t" << encoding
               << "\n";
     total += file.size;
   }
   std::cout.flush();
-  std::cerr << "quill: " << files.size() << " files, " << total << " bytes\n";
+  std::cerr << "quill: " << listed << " files, " << total << " bytes\n";
   if (files.empty()) throw CLI::RuntimeError(kExitFailure);
 }
 

@@ -1,12 +1,14 @@
 // quill ngrams: the n-grams of a corpus with their frequencies.
+#include <algorithm>
 #include <memory>
 
 #include "commands.h"
 #include "corpus_input.h"
 #include "frequency_output.h"
 #include "progress.h"
-#include "saved_lists.h"
 #include "quillrt/analysis/ngrams.h"
+#include "saved_lists.h"
+#include "word_rule.h"
 #include "quillrt/analysis/word_frequency_table.h"
 
 namespace quill::cli {
@@ -25,6 +27,23 @@ struct NGramOptions {
   std::string save;  // also write the list to this saved-list file
 };
 
+// Counts the runs of n words that lie within one sentence.
+void CountNGrams(std::u16string_view text, const ClassifiedText& classified, const std::vector<WordSpan>& words,
+                 std::size_t n, TWordFrequencyTable& table) {
+  std::size_t run_start = 0;  // the first word of the current sentence's run
+  UnicodeString ngram;
+  for (std::size_t w = 0; w < words.size(); ++w) {
+    if (w > 0 && BreaksRunOfWords(text, classified, words[w - 1].end, words[w].start)) run_start = w;
+    if (w + 1 < run_start + n) continue;
+    ngram.clear();
+    for (std::size_t k = w + 1 - n; k <= w; ++k) {
+      if (!ngram.empty()) ngram.push_back(u' ');
+      ngram.append(text.substr(words[k].start, words[k].end - words[k].start));
+    }
+    table.Add(ngram);
+  }
+}
+
 void RunNGrams(const NGramOptions& options) {
   const OutputFormat format = ParseOutputFormat(options.format);
   const std::vector<CorpusFile> files = CollectCorpusFiles(options.corpus);
@@ -32,21 +51,20 @@ void RunNGrams(const NGramOptions& options) {
   for (const CorpusFile& file : files) total_bytes += file.size;
 
   // Each file is counted on its own, so that no n-gram spans two files.
+  WordRule rule = WordRuleOfLanguage(!options.corpus.lang.empty(), options.pos_tags);
+  rule.max_tag_length = static_cast<std::size_t>(std::max(options.max_tag_len, 1));
   TWordFrequencyTable table;
   ProgressBar progress("counting " + std::to_string(options.n) + "-grams", total_bytes, !options.quiet);
   int unreadable = 0;
   UnicodeString text;
+  ClassifiedText classified;
+  std::vector<WordSpan> words;
   std::int64_t done = 0;
   for (const CorpusFile& file : files) {
-    // The count tells the percentage of the file reached at each new n-gram.
-    const TTellCountEvent within_file = [&](std::int32_t percent) { progress.Set(done + file.size * percent / 100); };
     if (ReadCorpusText(file, text)) {
-      if (options.pos_tags) {
-        UnicodeString untagged;
-        AppendWithoutPosTags(text, untagged);
-        text.swap(untagged);
-      }
-      CountNGramsOfTxt(text, options.n, options.max_tag_len, table, within_file);
+      ClassifyText(text, rule, classified);
+      FindWords(classified, text.size(), words);
+      CountNGrams(text, classified, words, static_cast<std::size_t>(options.n), table);
     } else {
       ++unreadable;
     }
@@ -58,10 +76,9 @@ void RunNGrams(const NGramOptions& options) {
   const auto list = table.ToStringList(options.by_freq, options.min_freq, options.top);
   if (!options.save.empty()) SaveFrequencyList(options.save, *list, options.n);
   WriteFrequencyList(*list, format,
-                     {{"files", static_cast<std::int64_t>(files.size())}, {"n", options.n},
+                     {{"files", static_cast<std::int64_t>(files.size()) - unreadable}, {"n", options.n},
                       {"ngrams", table.Total()}, {"lines", list->Count()}},
                      "items", "ngram");
-  if (unreadable > 0) throw CLI::RuntimeError(kExitFailure);
 }
 
 QuillCommand ngrams_command("ngrams", [](CLI::App& app) {
@@ -71,11 +88,11 @@ QuillCommand ngrams_command("ngrams", [](CLI::App& app) {
   sub->add_option("-n", options->n, "Words in each n-gram (default: 2)")->check(CLI::Range(1, 100));
   sub->add_flag("--by-freq", options->by_freq, "Most frequent first (default: alphabetical)");
   sub->add_option("--min-freq", options->min_freq, "Leave out n-grams met fewer times (default: 1)");
-  sub->add_option("--top", options->top, "Keep only the first N lines (default: all)")->check(CLI::NonNegativeNumber);
+  sub->add_option("--top", options->top, "Keep only the first N lines (default: 0, all of them)")->check(NonNegativeCount());
   sub->add_option("--max-tag-len", options->max_tag_len,
                   "Longest markup tag passed over, in characters (default: 100)");
   sub->add_option("--format", options->format, "Output format: tsv or json (default: tsv)");
-  sub->add_flag("--pos-tags", options->pos_tags, "Tokens are word/TAG (as in the Brown corpus): leave the tags out");
+  sub->add_flag("--pos-tags", options->pos_tags, "Tokens are word/TAG (as in the Brown corpus): the tags are markup, not words");
   sub->add_flag("-q,--quiet", options->quiet, "No progress bar");
   sub->add_option("--save", options->save, "Also save the list as a word-list file (.lst)");
   sub->footer("Example: quill ngrams -n 3 --by-freq --top 20 data/brown");

@@ -8,7 +8,7 @@
 #include "progress.h"
 #include "saved_lists.h"
 #include "quillrt/analysis/word_frequency_table.h"
-#include "quillrt/analysis/word_lists.h"
+#include "word_rule.h"
 
 namespace quill::cli {
 namespace {
@@ -33,22 +33,22 @@ void RunWordlist(const WordlistOptions& options) {
   std::int64_t total_bytes = 0;
   for (const CorpusFile& file : files) total_bytes += file.size;
 
+  const WordRule rule = WordRuleOfLanguage(!options.corpus.lang.empty(), options.pos_tags);
   TWordFrequencyTable table;
   ProgressBar progress("counting words", total_bytes, !options.quiet);
   int unreadable = 0;
   std::int64_t done = 0;
-  UnicodeString untagged;
+  ClassifiedText classified;
+  std::vector<WordSpan> words;
   for (const CorpusFile& file : files) {
     // Words never span the pieces, so counting piece by piece counts the file.
     std::int64_t characters = 0;
     const bool read = ReadCorpusTextInPieces(file, [&](std::u16string_view piece) {
-      if (options.pos_tags) {
-        untagged.clear();
-        AppendWithoutPosTags(piece, untagged);
-        CountWordsOfTxt(untagged, options.min_length, table);
-      } else {
-        CountWordsOfTxt(piece, options.min_length, table);
-      }
+      ClassifyText(piece, rule, classified);
+      FindWords(classified, piece.size(), words);
+      for (const WordSpan& word : words)
+        if (word.end - word.start >= static_cast<std::size_t>(std::max(options.min_length, 1)))
+          table.Add(piece.substr(word.start, word.end - word.start));
       characters += static_cast<std::int64_t>(piece.size());
       progress.Set(done + std::min(characters, file.size));  // about a byte a character
     });
@@ -61,11 +61,9 @@ void RunWordlist(const WordlistOptions& options) {
   const auto list = table.ToStringList(options.by_freq, options.min_freq, options.top);
   if (!options.save.empty()) SaveFrequencyList(options.save, *list, 1);
   WriteFrequencyList(*list, format,
-                     {{"files", static_cast<std::int64_t>(files.size())}, {"tokens", table.Total()},
+                     {{"files", static_cast<std::int64_t>(files.size()) - unreadable}, {"tokens", table.Total()},
                       {"lines", list->Count()}},
                      "words", "word");
-  // The list stands for the files that could be read; say that some could not.
-  if (unreadable > 0) throw CLI::RuntimeError(kExitFailure);
 }
 
 QuillCommand wordlist_command("wordlist", [](CLI::App& app) {
@@ -75,9 +73,9 @@ QuillCommand wordlist_command("wordlist", [](CLI::App& app) {
   sub->add_flag("--by-freq", options->by_freq, "Most frequent first (default: alphabetical)");
   sub->add_option("--min-length", options->min_length, "Shortest word counted, in characters (default: 1)");
   sub->add_option("--min-freq", options->min_freq, "Leave out words met fewer times (default: 1)");
-  sub->add_option("--top", options->top, "Keep only the first N lines (default: all)")->check(CLI::NonNegativeNumber);
+  sub->add_option("--top", options->top, "Keep only the first N lines (default: 0, all of them)")->check(NonNegativeCount());
   sub->add_option("--format", options->format, "Output format: tsv or json (default: tsv)");
-  sub->add_flag("--pos-tags", options->pos_tags, "Tokens are word/TAG (as in the Brown corpus): leave the tags out");
+  sub->add_flag("--pos-tags", options->pos_tags, "Tokens are word/TAG (as in the Brown corpus): the tags are markup, not words");
   sub->add_flag("-q,--quiet", options->quiet, "No progress bar");
   sub->add_option("--save", options->save, "Also save the list as a word-list file (.lst)");
   sub->add_option("--load", options->load, "Print a saved word list instead of counting a corpus");

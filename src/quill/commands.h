@@ -29,6 +29,8 @@ struct QuillCommand {
 // Exit codes shared by the commands.
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailure = 1;   // the job could not be done (I/O error, bad data)
-inline constexpr int kExitUsage = 2;     // bad command line (CLI11 uses this code too)
+// A bad command line (CLI11 uses this code too), and any error on the way:
+// an input skipped, output that could not be written.
+inline constexpr int kExitUsage = 2;
 
 }  // namespace quill::cli

@@ -1,5 +1,9 @@
 #include "concord_output.h"
 
+#include <algorithm>
+
+#include "run_outcome.h"
+
 namespace quill::cli {
 namespace {
 
@@ -54,7 +58,7 @@ std::string JsonQuoted(const std::string& s) {
 }
 
 void WriteConcordance(std::FILE* out, const std::vector<ConcordanceLine>& lines, ConcordFormat format,
-                      std::size_t width, bool highlight) {
+                      bool highlight) {
   if (format == ConcordFormat::Tsv) {
     std::fputs("file\thit\tword\tsentence\tparagraph\tleft\tcentre\tright\n", out);
     for (const ConcordanceLine& l : lines) {
@@ -77,10 +81,13 @@ void WriteConcordance(std::FILE* out, const std::vector<ConcordanceLine>& lines,
   }
   const char* on = highlight ? "\x1b[1;31m" : "";
   const char* off = highlight ? "\x1b[0m" : "";
+  std::size_t width = 0;
+  for (const ConcordanceLine& l : lines) width = std::max(width, Columns(l.left));
   for (const ConcordanceLine& l : lines) {
-    const std::size_t pad = width > Columns(l.left) ? width - Columns(l.left) : 0;
-    std::fprintf(out, "%s:%d\t%*s%s %s%s%s %s\n", l.file.c_str(), l.word_number, static_cast<int>(pad), "",
-                 Utf16ToUtf8(l.left).c_str(), on, Utf16ToUtf8(l.hit).c_str(), off, Utf16ToUtf8(l.right).c_str());
+    const std::size_t pad = width - Columns(l.left);
+    std::fprintf(out, "%s:%d\t%*s%s %s%s%s %s\n", Printable(l.file).c_str(), l.word_number, static_cast<int>(pad),
+                 "", Printable(Utf16ToUtf8(l.left)).c_str(), on, Printable(Utf16ToUtf8(l.hit)).c_str(), off,
+                 Printable(Utf16ToUtf8(l.right)).c_str());
   }
 }
 

@@ -14,10 +14,11 @@ enum class ConcordFormat { Text, Tsv, Json };
 // "text", "tsv" or "json"; false for anything else.
 bool ParseConcordFormat(const std::string& name, ConcordFormat& format);
 
-// Writes the lines to `out`. In text form the left context is right-aligned to
-// `width` columns so that the hits line up.
+// Writes the lines to `out`. In text form the left contexts are right-aligned
+// to the longest of them so that the hits line up, and control characters of
+// the corpus (terminal escapes among them) are shown as \xHH escapes.
 void WriteConcordance(std::FILE* out, const std::vector<ConcordanceLine>& lines, ConcordFormat format,
-                      std::size_t width, bool highlight);
+                      bool highlight);
 
 // A string as a JSON string literal, quotes included.
 std::string JsonQuoted(const std::string& s);

@@ -16,11 +16,14 @@ bool IsSpaceLike(WideChar c) { return c == u'\r' || c == u'\n' || c == u'\t' || 
 
 // Line breaks and tabs become spaces, runs of them one space; markup <...>
 // drops out as one space so that tags do not eat the context's width.
-UnicodeString Flattened(std::u16string_view s) {
+UnicodeString Flattened(std::u16string_view text, std::size_t from, std::size_t to, const HiddenCharacter& hidden) {
+  const std::u16string_view s = text.substr(from, to - from);
   UnicodeString out;
   out.reserve(s.size());
   bool in_tag = false;
-  for (WideChar c : s) {
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    const WideChar c = s[i];
+    if (hidden && hidden(from + i)) continue;
     if (c == u'<') in_tag = true;
     if (in_tag) {
       if (c == u'>') {
@@ -62,17 +65,18 @@ std::vector<UnicodeString> Words(const UnicodeString& s) {
 }  // namespace
 
 ConcordanceLine MakeConcordanceLine(const UnicodeString& text, std::size_t hit_pos, std::size_t hit_length,
-                                    std::size_t width) {
+                                    std::size_t width, const HiddenCharacter& hidden) {
   ConcordanceLine line;
   hit_pos = std::min(hit_pos, text.size());
   hit_length = std::min(hit_length, text.size() - hit_pos);
-  line.hit = Flattened(std::u16string_view(text).substr(hit_pos, hit_length));
+  line.hit = Flattened(text, hit_pos, hit_pos + hit_length, hidden);
 
   // Read a generous stretch either side (markup and spacing shrink when
   // flattened), then cut to the width.
+  width = std::min(width, text.size());
   const std::size_t reach = width * 4 + 64;
   const std::size_t left_from = hit_pos > reach ? hit_pos - reach : 0;
-  UnicodeString left = Flattened(std::u16string_view(text).substr(left_from, hit_pos - left_from));
+  UnicodeString left = Flattened(text, left_from, hit_pos, hidden);
   if (left.size() > width) {
     std::size_t cut = left.size() - width;
     // Part of a word at the cut: start after it.
@@ -85,7 +89,7 @@ ConcordanceLine MakeConcordanceLine(const UnicodeString& text, std::size_t hit_p
   line.left = std::move(left);
 
   const std::size_t right_from = hit_pos + hit_length;
-  UnicodeString right = Flattened(std::u16string_view(text).substr(right_from, reach));
+  UnicodeString right = Flattened(text, right_from, std::min(text.size(), right_from + reach), hidden);
   if (right.size() > width) {
     std::size_t cut = width;
     if (IsWordChar(right[cut]) && IsWordChar(right[cut - 1])) {
@@ -110,8 +114,10 @@ bool ParseSortKey(const std::string& name, SortKey& key) {
     key = SortKey::Centre;
   } else if (n == "file" || n == "filename") {
     key = SortKey::Filename;
-  } else if (n == "word" || n == "wordnumber" || n == "word-number") {
-    key = SortKey::WordNumber;
+  } else if (n == "word") {
+    key = SortKey::HitWord;
+  } else if (n == "position" || n == "wordnumber" || n == "word-number") {
+    key = SortKey::Position;
   } else {
     return false;
   }
@@ -140,8 +146,10 @@ void SortConcordance(std::vector<ConcordanceLine>& lines, const std::vector<Sort
     for (SortKey key : keys) {
       if (key == SortKey::Filename) {
         keyed[i].text.push_back(Utf8ToUtf16(lines[i].file));
-      } else if (key == SortKey::WordNumber) {
+      } else if (key == SortKey::Position) {
         keyed[i].text.emplace_back();
+      } else if (key == SortKey::HitWord) {
+        keyed[i].text.push_back(lines[i].hit);
       } else {
         keyed[i].text.push_back(ContextWord(lines[i], static_cast<int>(key) - static_cast<int>(SortKey::Centre)));
       }
@@ -149,7 +157,7 @@ void SortConcordance(std::vector<ConcordanceLine>& lines, const std::vector<Sort
   }
   std::stable_sort(keyed.begin(), keyed.end(), [&](const Keyed& a, const Keyed& b) {
     for (std::size_t k = 0; k < keys.size(); ++k) {
-      if (keys[k] == SortKey::WordNumber) {
+      if (keys[k] == SortKey::Position) {
         const ConcordanceLine& la = lines[a.index];
         const ConcordanceLine& lb = lines[b.index];
         if (la.file_index != lb.file_index) return la.file_index < lb.file_index;

@@ -2,6 +2,7 @@
 // Concordance lines: one per hit, with the context either side cut at word
 // edges, and the sort keys a concordance can be ordered by.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,16 +22,19 @@ struct ConcordanceLine {
 };
 
 // Builds the line for a hit of `hit_length` characters at `hit_pos` of `text`,
-// with at most `width` characters of context each side. The context stops at a
-// word edge rather than showing part of a word; line breaks, tabs and markup
-// become single spaces.
+// with at most `width` characters of context each side (less where the text
+// ends). The context stops at a word edge rather than showing part of a word;
+// line breaks, tabs and markup <...> become single spaces, and the characters
+// `hidden` says so of (the tags of word/TAG tokens) are left out.
+using HiddenCharacter = std::function<bool(std::size_t index_in_text)>;
 ConcordanceLine MakeConcordanceLine(const UnicodeString& text, std::size_t hit_pos, std::size_t hit_length,
-                                    std::size_t width);
+                                    std::size_t width, const HiddenCharacter& hidden = nullptr);
 
-enum class SortKey { L5, L4, L3, L2, L1, Centre, R1, R2, R3, R4, R5, Filename, WordNumber };
+enum class SortKey { L5, L4, L3, L2, L1, Centre, R1, R2, R3, R4, R5, Filename, HitWord, Position };
 
-// "L1".."L5", "C"/"Centre", "R1".."R5", "File"/"Filename", "Word"/"WordNumber"
-// (any case). False for anything else.
+// "L1".."L5", "C"/"Centre", "R1".."R5", "File"/"Filename", "Word" (the hit as
+// found, case and all), "Position"/"WordNumber" (reading order), in
+// any case. False for anything else.
 bool ParseSortKey(const std::string& name, SortKey& key);
 
 // The n-th word left (negative n) or right (positive n) of the hit, or the hit

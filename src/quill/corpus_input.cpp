@@ -1,21 +1,29 @@
 #include "corpus_input.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <climits>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
 #include <system_error>
 
 #include "commands.h"
+#include "run_outcome.h"
+#include "text_decoding.h"
 #include "quillrt/files/file_contents.h"
 #include "quillrt/files/peruse_dir.h"
 #include "quillrt/files/search_rec_list.h"
 #include "quillrt/files/zip_paths.h"
+#include "quillrt/platform/file_system.h"
 #include "quillrt/framework/encoding.h"
 #include "quillrt/framework/exceptions.h"
 #include "quillrt/text/unicode_signatures.h"
@@ -51,15 +59,58 @@ void ApplyLanguage(const std::string& lang) {
     lcid = LocaleNameToLCID(lang);
   if (lcid == 0 || !IsValidLCID(lcid)) Fail("unknown language: " + lang, kExitUsage);
   SetUserDefaultLCID(lcid);
-  // 8-bit texts are read in the language's code page (Unicode-only languages
-  // keep the system's).
-  if (const std::uint32_t code_page = AnsiCodePageOfLCID(lcid); code_page > 3) SetACP(code_page);
+  // 8-bit texts are read in the language's code page, by every command
+  // (Unicode-only languages keep the system's). The platform's page and the
+  // page the decoders use are both set, so that the two never disagree.
+  if (const std::uint32_t code_page = AnsiCodePageOfLCID(lcid); code_page > 3) {
+    SetACP(code_page);
+    try {
+      SetSystemAnsiCodePage(static_cast<int>(code_page));
+    } catch (const Exception&) {
+      // A page the converter does not know: the system's page stays.
+    }
+  }
+}
+
+// An archive's entries as corpus files; an archive that cannot be opened is
+// reported and costs only its own entries.
+void AddArchiveEntries(TPeruseDir& walker, const UnicodeString& folder, const UnicodeString& archive,
+                       std::vector<CorpusFile>& files) {
+  const UnicodeString prefix = folder.empty() || folder.ends_with(u'/') ? folder : folder + u'/';
+  TMySearchRecList found;
+  // Entries that cannot be read are named when they are read; this counts the
+  // archive-wide failures (entries beyond what a listing can number).
+  bool entries_lost = false;
+  walker.OnZipProblem = [&](TObject*) { entries_lost = true; };
+  try {
+    walker.AddAZip(&found, folder, archive);
+  } catch (const std::exception& e) {
+    ReportSkippedInput(Utf8(prefix + archive), std::string("not a readable zip archive: ") + e.what());
+    return;
+  }
+  walker.OnZipProblem = nullptr;
+  if (entries_lost) ReportSkippedInput(Utf8(prefix + archive), "some of its entries could not be listed");
+  for (int i = 0; i < found.Count(); ++i) {
+    const TMySearchRec rec = found.GetAMySearchRec(i);
+    files.push_back({prefix + rec.ShortName, static_cast<std::uint32_t>(rec.Size), true, prefix + archive,
+                     rec.Number_Within_Zip});
+  }
+}
+
+// Why a folder cannot be listed; empty when it can.
+std::string UnlistableFolderReason(const UnicodeString& folder) {
+  DIR* dir = ::opendir(Utf8(folder).c_str());
+  if (dir == nullptr) return std::strerror(errno);
+  ::closedir(dir);
+  return {};
 }
 
 void AddFolderFiles(const CorpusOptions& options, const UnicodeString& folder, std::vector<CorpusFile>& files) {
   const UnicodeString mask = Utf8ToUtf16(options.mask.empty() ? "*" : options.mask);
+  // Archives are opened here rather than by the walker, so that each one that
+  // fails is named.
   TPeruseDir walker(mask, u"*", mask, Utf8ToUtf16(options.exclude_dirs), Utf8ToUtf16(options.exclude_ext), false,
-                    options.zips, false, false, false);
+                    false, false, false, false);
   walker.EnsureExcludedFoldersHavePathmarks();
   std::vector<UnicodeString> folders{folder};
   if (options.subfolders) {
@@ -70,16 +121,37 @@ void AddFolderFiles(const CorpusOptions& options, const UnicodeString& folder, s
   // spelling met of each word) do not depend on it.
   const std::size_t first = files.size();
   for (const UnicodeString& dir : folders) {
+    if (const std::string reason = UnlistableFolderReason(dir); !reason.empty()) {
+      ReportSkippedInput(Utf8(dir), "cannot list the folder: " + reason);
+      continue;
+    }
     TMySearchRecList found;
     walker.HandleAllFilesIn(dir, &found);
     const UnicodeString prefix = dir.ends_with(u'/') ? dir : dir + u'/';
     for (int i = 0; i < found.Count(); ++i) {
       const TMySearchRec rec = found.GetAMySearchRec(i);
-      files.push_back({prefix + rec.ShortName, static_cast<std::uint32_t>(rec.Size), rec.Number_Within_Zip != 0});
+      files.push_back({prefix + rec.ShortName, static_cast<std::uint32_t>(rec.Size), false, {}, 0});
     }
+    if (!options.zips) continue;
+    TDirectoryListing archives(prefix + u"*" + walker.ZipExtension(), TListingDetail::kinds_and_names);
+    for (TFoundEntry entry; archives.Next(entry);)
+      if (!entry.IsDirectory() && entry.Name[0] != u'.' && !walker.HasExcludedExtension(entry.Name))
+        AddArchiveEntries(walker, dir, entry.Name, files);
   }
   std::sort(files.begin() + static_cast<std::ptrdiff_t>(first), files.end(),
             [](const CorpusFile& a, const CorpusFile& b) { return a.name < b.name; });
+}
+
+// A file named on the command line is an archive when its name ends in ".zip"
+// or its first bytes are a zip archive's local header.
+bool IsArchiveFile(const std::string& path) {
+  if (IsAZipFile(Utf8ToUtf16(path))) return true;
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (file == nullptr) return false;
+  char head[4] = {};
+  const bool zip = std::fread(head, 1, sizeof head, file) == sizeof head && std::memcmp(head, "PK\x03\x04", 4) == 0;
+  std::fclose(file);
+  return zip;
 }
 
 // A file's bytes mapped into memory: no copy of a large corpus file is made
@@ -113,61 +185,55 @@ class MappedFile {
   std::size_t size_ = 0;
 };
 
-// What a file's bytes hold. UTF-16 shows itself in its first bytes (a
-// byte-order mark, the statistics of its units, the zero bytes of Latin
-// text), so only a sample is tested for it: the statistical test over a whole
-// large corpus file would cost more than counting its words. The rest is judged as the file utilities judge it:
-// UTF-8 when well-formed up to its first non-ASCII character, else the 8-bit
-// code page.
-struct TextKind {
-  enum Encoding { utf16, utf16_big_endian, utf8, eight_bit } encoding;
-  std::size_t mark;  // bytes of byte-order mark to skip
-};
+bool g_read_binary_files = false;
 
-TextKind KindOfText(std::string_view bytes) {
-  constexpr std::size_t kSample = 1 << 16;
-  std::size_t mark = 0;
-  if (const TEncoding* marked = TEncoding::DetectFromPreamble(bytes, mark)) {
-    if (marked == TEncoding::Unicode()) return {TextKind::utf16, mark};
-    if (marked == TEncoding::BigEndianUnicode()) return {TextKind::utf16_big_endian, mark};
-    return {TextKind::utf8, mark};
+// The bytes of a file that cannot be mapped (a pipe, a FIFO, a device) or of
+// standard input ("-"), read to their end.
+std::string ReadAllOf(const std::string& name) {
+  const bool standard_input = name == "-";
+  const int fd = standard_input ? STDIN_FILENO : ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) throw EFOpenError(std::string("cannot open: ") + std::strerror(errno));
+  std::string bytes;
+  char chunk[1 << 16];
+  for (;;) {
+    const ssize_t got = ::read(fd, chunk, sizeof chunk);
+    if (got == 0) break;
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      const int error = errno;
+      if (!standard_input) ::close(fd);
+      throw EReadError(std::string("cannot read: ") + std::strerror(error));
+    }
+    bytes.append(chunk, static_cast<std::size_t>(got));
   }
-  const std::size_t sample = std::min(bytes.size(), kSample) & ~std::size_t{1};
-  const TFileContentsSet kind = FileBufferType(bytes.data(), true, static_cast<std::int64_t>(sample));
-  if (kind.Contains(fc_16_bit_reversed)) return {TextKind::utf16_big_endian, 0};
-  // Without a mark, the zero high bytes of the Latin characters tell the byte
-  // order (and betray UTF-16 that the statistics missed): zeros at even
-  // offsets are big-endian.
-  std::size_t zero_even = 0, zero_odd = 0;
-  for (std::size_t i = 0; i < sample; ++i)
-    if (bytes[i] == 0) ++(i % 2 == 0 ? zero_even : zero_odd);
-  const bool big_endian_zeros = zero_even > zero_odd;
-  if (kind.Contains(fc_16_bit)) return {big_endian_zeros ? TextKind::utf16_big_endian : TextKind::utf16, 0};
-  const std::size_t zeros = zero_even + zero_odd;
-  if (zeros * 8 > sample && std::max(zero_even, zero_odd) * 10 >= zeros * 9)
-    return {big_endian_zeros ? TextKind::utf16_big_endian : TextKind::utf16, 0};
-  // The UTF-8 test looks no further than the first byte above 0x7F: skip the
-  // plain ASCII before it eight bytes at a time.
-  std::size_t ascii = 0;
-  for (std::uint64_t eight; ascii + 8 <= bytes.size(); ascii += 8) {
-    std::memcpy(&eight, bytes.data() + ascii, sizeof eight);
-    if (eight & 0x8080808080808080ull) break;
-  }
-  bool all_ascii = true;
-  if (CheckedUTF(bytes.substr(ascii), all_ascii) && !all_ascii) return {TextKind::utf8, 0};
-  return {TextKind::eight_bit, 0};
+  if (!standard_input) ::close(fd);
+  return bytes;
 }
 
-UnicodeString DecodeCorpusBytes(std::string_view bytes) {
-  if (bytes.size() < 4) return DecodedTextBytes(bytes);  // too short to judge by content
+// The kind of a file's bytes, with the notes it calls for. Nothing when the
+// file is binary and binary files are not read (it is then counted as such).
+std::optional<TextKind> KindToRead(const std::string& name, std::string_view bytes) {
   const TextKind kind = KindOfText(bytes);
-  switch (kind.encoding) {
-    case TextKind::utf16: return TEncoding::Unicode()->GetString(bytes.substr(kind.mark));
-    case TextKind::utf16_big_endian: return TEncoding::BigEndianUnicode()->GetString(bytes.substr(kind.mark));
-    case TextKind::utf8: return TEncoding::UTF8()->GetString(bytes.substr(kind.mark));
-    case TextKind::eight_bit: break;
+  if (kind.encoding == TextKind::binary && !g_read_binary_files) {
+    NoteBinaryFileSkipped();
+    return std::nullopt;
   }
-  return TEncoding::Default()->GetString(bytes);
+  if (kind.invalid_utf8 > 0)
+    std::cerr << "quill: warning: " << Printable(name) << " is UTF-8 with " << kind.invalid_utf8
+              << " invalid byte(s), read as U+FFFD\n";
+  return kind;
+}
+
+// False (with the file counted) when the content is binary and not wanted.
+bool DecodeCorpusBytes(const std::string& name, std::string_view bytes, UnicodeString& text) {
+  if (bytes.size() < 4) {  // too short to judge by content
+    text = DecodedTextBytes(bytes);
+    return true;
+  }
+  const auto kind = KindToRead(name, bytes);
+  if (!kind) return false;
+  text = DecodeText(bytes, *kind);
+  return true;
 }
 
 // A single-byte code page whose bytes below 0x80 are ASCII: its texts can be
@@ -217,6 +283,34 @@ void InUtf16Pieces(std::string_view bytes, bool big_endian, const std::function<
 
 }  // namespace
 
+CLI::Validator NonNegativeCount() {
+  return CLI::Validator(
+      [](std::string& value) -> std::string {
+        char* end = nullptr;
+        errno = 0;
+        const long long number = std::strtoll(value.c_str(), &end, 10);
+        if (value.empty() || *end != '\0' || errno == ERANGE || number < 0 || number > INT32_MAX)
+          return "must be a whole number from 0 (no limit) to " + std::to_string(INT32_MAX);
+        return {};
+      },
+      "N>=0");
+}
+
+std::string UnreadableReason(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return std::strerror(errno);
+  struct stat info {};
+  std::string reason;
+  if (::fstat(fd, &info) != 0) reason = std::strerror(errno);
+  else if (S_ISDIR(info.st_mode)) reason = "a folder, not a file";
+  else if (S_ISREG(info.st_mode)) {
+    char byte = 0;
+    if (::read(fd, &byte, 1) < 0) reason = std::strerror(errno);
+  }
+  ::close(fd);
+  return reason;
+}
+
 void Fail(const std::string& message, int code) {
   std::cerr << "quill: " << message << "\n";
   throw CLI::RuntimeError(code);
@@ -230,6 +324,7 @@ void AddCorpusOptions(CLI::App* app, CorpusOptions& options) {
   app->add_option("--exclude-dirs", options.exclude_dirs, "Folder masks to leave out at any depth, ';'-separated");
   app->add_option("--exclude-ext", options.exclude_ext, "Extensions to leave out, e.g. '.bak;.tmp'");
   app->add_option("--lang", options.lang, "Language of the texts: locale name (de_DE) or LCID (0x0407)");
+  app->add_flag("--binary", options.binary, "Read binary files (NUL bytes, control characters) as text too");
 }
 
 std::optional<fs::path> DefaultCorpus() {
@@ -253,24 +348,37 @@ std::vector<CorpusFile> CollectCorpusFiles(const CorpusOptions& options) {
     if (!corpus)
       Fail("no corpus named and the default corpus data/brown is not there: name files or folders, "
            "or run scripts/setup to fetch the Brown corpus",
-           kExitFailure);
+           kExitUsage);
     paths.push_back(corpus->string());
   }
-  for (const std::string& path : paths) {
-    std::error_code error;
-    if (!fs::exists(path, error) && !IsWithinAZipFile(Utf8ToUtf16(path))) Fail("no such file or folder: " + path, kExitFailure);
-  }
   std::vector<CorpusFile> files;
+  ReadBinaryFiles(options.binary);
   for (const std::string& path : paths) {
     const UnicodeString name = Utf8ToUtf16(path);
+    if (path == "-") {  // standard input
+      files.push_back({name, 0, false, {}, 0});
+      continue;
+    }
     std::error_code error;
-    if (fs::is_directory(path, error)) {
+    const fs::file_status status = fs::status(path, error);
+    if (fs::is_directory(status)) {
       AddFolderFiles(options, name, files);
-    } else if (fs::exists(path, error)) {
-      const std::uintmax_t size = fs::file_size(path, error);
-      files.push_back({name, error ? 0 : static_cast<std::int64_t>(size), false});
+    } else if (fs::exists(status)) {
+      if (fs::is_regular_file(status) && IsArchiveFile(path)) {
+        const fs::path archive(path);
+        TPeruseDir walker(u"*", u"*", Utf8ToUtf16(options.mask.empty() ? "*" : options.mask), u"",
+                          Utf8ToUtf16(options.exclude_ext), false, false, false, false, false);
+        AddArchiveEntries(walker, Utf8ToUtf16(archive.parent_path().string()),
+                          Utf8ToUtf16(archive.filename().string()), files);
+        continue;
+      }
+      const std::uintmax_t size = fs::is_regular_file(status) ? fs::file_size(path, error) : 0;
+      files.push_back({name, error ? 0 : static_cast<std::int64_t>(size), false, {}, 0});
+    } else if (IsWithinAZipFile(name)) {
+      files.push_back({name, 0, true, {}, 0});  // a file inside an archive, named through the archive
     } else {
-      files.push_back({name, 0, true});  // a file inside an archive, named through the archive
+      ReportSkippedInput(path, error && error != std::errc::no_such_file_or_directory ? error.message()
+                                                                                        : "no such file or folder");
     }
   }
   return files;
@@ -278,18 +386,20 @@ std::vector<CorpusFile> CollectCorpusFiles(const CorpusOptions& options) {
 
 bool ReadCorpusText(const CorpusFile& file, UnicodeString& text) {
   try {
-    if (file.in_zip)
-      text = ContentsOfFileWithinZipFile(file.name);
-    else if (const MappedFile mapped(Utf8(file.name)); mapped.Ok())
-      text = DecodeCorpusBytes(mapped.Bytes());
-    else
-      text = DecodeCorpusBytes(ReadWholeFile(file.name));
-    return true;
+    if (file.in_zip) {
+      text = file.entry > 0 ? ContentsOfFileWithinZipFile(file.archive, file.entry)
+                            : ContentsOfFileWithinZipFile(file.name);
+      return true;
+    }
+    if (const MappedFile mapped(Utf8(file.name)); mapped.Ok()) return DecodeCorpusBytes(Utf8(file.name), mapped.Bytes(), text);
+    return DecodeCorpusBytes(Utf8(file.name), ReadAllOf(Utf8(file.name)), text);
   } catch (const std::exception& e) {
-    std::cerr << "quill: cannot read " << Utf8(file.name) << ": " << e.what() << "\n";
+    ReportSkippedInput(Utf8(file.name), e.what());
     return false;
   }
 }
+
+void ReadBinaryFiles(bool read) { g_read_binary_files = read; }
 
 }  // namespace quill::cli
 
@@ -305,10 +415,12 @@ bool ReadCorpusTextInPieces(const CorpusFile& file, const std::function<void(std
   try {
     const MappedFile mapped(Utf8(file.name));
     std::string read;
-    if (!mapped.Ok()) read = ReadWholeFile(file.name);
+    if (!mapped.Ok()) read = ReadAllOf(Utf8(file.name));
     std::string_view bytes = mapped.Ok() ? mapped.Bytes() : std::string_view(read);
     if (bytes.size() <= (1u << 16)) {
-      take(DecodeCorpusBytes(bytes));
+      UnicodeString text;
+      if (!DecodeCorpusBytes(Utf8(file.name), bytes, text)) return false;
+      take(text);
       return true;
     }
     std::vector<char16_t> wide;  // ASCII pieces are widened here, without a new string each time
@@ -330,7 +442,9 @@ bool ReadCorpusTextInPieces(const CorpusFile& file, const std::function<void(std
         take(std::u16string_view(wide.data(), wide.size()));
       };
     };
-    switch (const TextKind kind = KindOfText(bytes); kind.encoding) {
+    const auto kind_to_read = KindToRead(Utf8(file.name), bytes);
+    if (!kind_to_read) return false;
+    switch (const TextKind kind = *kind_to_read; kind.encoding) {
       case TextKind::utf16:
         InUtf16Pieces(bytes.substr(kind.mark), false,
                       [&](std::string_view piece) { take(TEncoding::Unicode()->GetString(piece)); });
@@ -340,9 +454,11 @@ bool ReadCorpusTextInPieces(const CorpusFile& file, const std::function<void(std
                       [&](std::string_view piece) { take(TEncoding::BigEndianUnicode()->GetString(piece)); });
         break;
       case TextKind::utf8:
+      case TextKind::ascii:
         InPieces(bytes.substr(kind.mark), ascii_or(TEncoding::UTF8()));
         break;
       case TextKind::eight_bit:
+      case TextKind::binary:
         if (KeepsAscii(GetACP()))
           InPieces(bytes, ascii_or(TEncoding::Default()));
         else
@@ -351,28 +467,8 @@ bool ReadCorpusTextInPieces(const CorpusFile& file, const std::function<void(std
     }
     return true;
   } catch (const std::exception& e) {
-    std::cerr << "quill: cannot read " << Utf8(file.name) << ": " << e.what() << "\n";
+    ReportSkippedInput(Utf8(file.name), e.what());
     return false;
-  }
-}
-
-}  // namespace quill::cli
-
-namespace quill::cli {
-
-void AppendWithoutPosTags(std::u16string_view text, std::u16string& out) {
-  const auto is_space = [](char16_t c) { return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r'; };
-  std::size_t i = 0;
-  while (i < text.size()) {
-    if (is_space(text[i])) {
-      out.push_back(text[i++]);
-      continue;
-    }
-    const std::size_t start = i;
-    while (i < text.size() && !is_space(text[i])) ++i;
-    const std::u16string_view token = text.substr(start, i - start);
-    const std::size_t slash = token.rfind(u'/');
-    out.append(slash != std::u16string_view::npos && slash > 0 ? token.substr(0, slash) : token);
   }
 }
 

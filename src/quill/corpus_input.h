@@ -25,30 +25,36 @@ struct CorpusOptions {
   std::string exclude_dirs;        // folder masks left out at any depth, ";"-separated
   std::string exclude_ext;         // extensions left out (".bak;.tmp")
   std::string lang;                // language of the texts: locale name or LCID
+  bool binary = false;             // read binary files as text too
 };
 
-// Adds PATH... and --mask, --subfolders/--no-subfolders, --zip, --exclude-dirs,
-// --exclude-ext and --lang to a command.
+// Adds PATH... ("-": standard input) and --mask, --subfolders/--no-subfolders,
+// --zip, --exclude-dirs, --exclude-ext, --lang and --binary to a command.
 void AddCorpusOptions(CLI::App* app, CorpusOptions& options);
 
 struct CorpusFile {
   UnicodeString name;  // full name; inside an archive: the archive, '\' and the entry
   std::int64_t size = 0;
   bool in_zip = false;
+  UnicodeString archive;  // inside an archive: the archive's own name ...
+  int entry = 0;          // ... and the entry's number in it (from 1); 0: read through `name`
 };
 
-// The files of the corpus: for each path in turn, a file as it is or the files
-// found in a folder tree, sorted by full name. A path that
-// does not exist, or no path and no default corpus, is reported on standard
-// error ("quill: no such file or folder: PATH") and ends the command with
-// exit code 1 (CLI::RuntimeError). Applies --lang (a bad one is a usage error).
+// The files of the corpus: for each path in turn, standard input ("-"), the
+// entries of an archive (a file named *.zip or holding a zip archive), a file
+// as it is, or the files found in a folder tree (with the archives in it under
+// --zip), sorted by full name. A path that does not exist, a folder that
+// cannot be listed and an archive that cannot be opened are reported as
+// skipped inputs (run_outcome.h) and the other paths are still collected. No
+// path and no default corpus ends the command with exit code 2. Applies --lang
+// (a bad one is a usage error) and --binary.
 std::vector<CorpusFile> CollectCorpusFiles(const CorpusOptions& options);
 
-// The text of a corpus file, decoded by what its bytes hold (byte-order mark;
-// UTF-16 by the statistics of its units or the zero bytes of Latin text, in
-// the byte order those zeros show; UTF-8 validity; else the 8-bit code page of
-// --lang or the system's). False, with a warning on standard error, when it
-// cannot be read.
+// The text of a corpus file, decoded by what its bytes hold (text_decoding.h:
+// UTF-16 either way, UTF-8 with U+FFFD for a few bad bytes and a warning, else
+// the 8-bit code page of --lang or the system's). False when it cannot be read
+// (reported as a skipped input) or is binary and --binary was not given
+// (counted as such).
 bool ReadCorpusText(const CorpusFile& file, UnicodeString& text);
 
 // The same text handed over in pieces of a few megabytes, each cut just after
@@ -58,14 +64,19 @@ bool ReadCorpusText(const CorpusFile& file, UnicodeString& text);
 // whole text. False, with a warning, when the file cannot be read.
 bool ReadCorpusTextInPieces(const CorpusFile& file, const std::function<void(std::u16string_view piece)>& take);
 
-// `text` with the part-of-speech tags of "word/TAG" tokens (as in the Brown
-// corpus) left out: in each run of characters other than blanks and line ends,
-// the last "/" and what follows it, when something comes before that "/".
-void AppendWithoutPosTags(std::u16string_view text, std::u16string& out);
-
 // The default corpus: $QUILL_DEFAULT_CORPUS when set, else data/brown found
 // from the working folder or the program's folder upwards.
 std::optional<std::filesystem::path> DefaultCorpus();
+
+// Checks a count option whose 0 means "no limit" (--limit, --top): a whole
+// number from 0 up, with a short message for anything else.
+CLI::Validator NonNegativeCount();
+
+// Whether binary files are read as text (--binary); set by CollectCorpusFiles.
+void ReadBinaryFiles(bool read);
+
+// Why the file cannot be read (as the system says it); empty when it can.
+std::string UnreadableReason(const std::string& path);
 
 // Writes "quill: <message>" to standard error and ends the command with `code`.
 [[noreturn]] void Fail(const std::string& message, int code);

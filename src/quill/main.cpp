@@ -5,6 +5,7 @@
 #include <iostream>
 
 #include "commands.h"
+#include "run_outcome.h"
 #include "quillrt/framework/exceptions.h"
 
 namespace quill::cli {
@@ -33,7 +34,7 @@ int main(int argc, char** argv) {
     const int code = app.exit(e);
     // A command's own failure keeps its code; every kind of bad command line
     // (CLI11 numbers them from 100 up) is the one usage code.
-    if (code == 0 || dynamic_cast<const CLI::RuntimeError*>(&e) != nullptr) return code;
+    if (code == 0 || dynamic_cast<const CLI::RuntimeError*>(&e) != nullptr) return FinalExitStatus(code);
     return kExitUsage;
   } catch (const quill::Exception& e) {
     std::cerr << "quill: " << e.what() << "\n";
@@ -44,7 +45,6 @@ int main(int argc, char** argv) {
   }
   if (app.get_subcommands().empty()) {
     std::cout << app.help();
-    return kExitOk;
   }
-  return kExitOk;
+  return FinalExitStatus(kExitOk);
 }

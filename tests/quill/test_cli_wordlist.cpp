@@ -89,12 +89,12 @@ TEST_F(CliWordList, JsonOutput) {
 TEST_F(CliWordList, MissingPathsAndBadOptionsFailClearly) {
   const std::string missing = dir_.Path("no-such-folder").string();
   CliResult result = RunQuill({"wordlist", Corpus(), missing});
-  EXPECT_EQ(result.exit_code, 1);
-  EXPECT_EQ(result.err, "quill: no such file or folder: " + missing + "\n");
-  EXPECT_TRUE(result.out.empty());
+  EXPECT_EQ(result.exit_code, 2);
+  EXPECT_EQ(result.err, "quill: skipped " + missing + ": no such file or folder\nquill: 1 file skipped\n");
+  EXPECT_FALSE(result.out.empty());  // the corpus named beside it is still counted
 
   result = RunQuill({"ngrams", missing});
-  EXPECT_EQ(result.exit_code, 1);
+  EXPECT_EQ(result.exit_code, 2);
   EXPECT_NE(result.err.find("no such file or folder"), std::string::npos);
 
   result = RunQuill({"wordlist", Corpus(), "--format", "xml"});
@@ -110,7 +110,7 @@ TEST_F(CliWordList, WithoutPathsAndWithoutTheDefaultCorpusSaysHowToGetIt) {
   ::setenv("QUILL_DEFAULT_CORPUS", missing.c_str(), 1);
   const CliResult result = RunQuill({"wordlist"});
   ::unsetenv("QUILL_DEFAULT_CORPUS");
-  EXPECT_EQ(result.exit_code, 1);
+  EXPECT_EQ(result.exit_code, 2);
   EXPECT_NE(result.err.find("scripts/setup"), std::string::npos) << result.err;
 
   ::setenv("QUILL_DEFAULT_CORPUS", Corpus().c_str(), 1);
@@ -143,9 +143,9 @@ TEST_F(CliWordList, LeavesOutPartOfSpeechTagsWhenAsked) {
   CliResult result = RunQuill({"wordlist", tagged, "--pos-tags", "--by-freq"});
   ASSERT_EQ(result.exit_code, 0) << result.err;
   EXPECT_EQ(result.out, "The\t2\nand\t1\njury\t1\nsaid\t1\n");
-  // A full stop standing apart (after a blank) does not end the window.
+  // A full stop standing apart (after a blank) ends the sentence as well.
   result = RunQuill({"ngrams", tagged, "--pos-tags", "-n", "2"});
-  EXPECT_EQ(result.out, "jury said\t1\nsaid The\t1\nThe and\t1\nThe jury\t1\n");
+  EXPECT_EQ(result.out, "jury said\t1\nThe and\t1\nThe jury\t1\n");
   // Without the option the tags are words like any other.
   result = RunQuill({"wordlist", tagged});
   EXPECT_NE(result.out.find("at\t2\n"), std::string::npos) << result.out;

@@ -117,9 +117,12 @@ class QUILLRT_API TBaseSearchItems {
   std::vector<std::int32_t> AddedSearchWords(const UnicodeString& s, std::int16_t Language);
   std::vector<std::int32_t> AddedSearchWords(const UnicodeString& s, bool auto_lemma);
   std::vector<std::int32_t> AddedSearchWords(const UnicodeString& s, std::int32_t max_to_get);
-  // As AddedSearchWords(s, use_any_lemmas), then the words that were new are
-  // moved to the top, in the order of the returned indices, which then give
-  // their new places. Words already among the top ones stay where they are.
+  // As AddedSearchWords(s, use_any_lemmas), then the returned words are
+  // brought to the top, in the order of the returned indices, which then give
+  // their new places. Every returned word below the top block moves, whether
+  // it was new or already in the collection further down; a returned word
+  // already within the top block (the first as many places as words
+  // returned) stays where it is.
   std::vector<std::int32_t> InsertSearchWordsAtTop(const UnicodeString& s, bool use_any_lemmas);
   // Appends a copy of a ready record, without the duplicate test.
   std::int32_t AddOneSW(const TSearch_word_format_rec& anItem);

@@ -99,10 +99,14 @@ QUILLRT_API void SetZeroWidthNonJoinersToDefinedAlpha(const WideChar* buffer, TC
 // occurrence at index i below count - 1 (the last character is never looked at)
 // whose class is neither markup nor a segment marker is examined:
 //   - unless `allow_middles_at_left`, the first character to its left that is
-//     not markup must be a word character (a segment marker or the start of the
-//     buffer refuses); a digit there makes the candidate 0x0204, else 0x0302;
-//   - unless `allow_middles_at_right`, the same to its right (a marker or the
-//     end of the buffer refuses); a digit there makes the candidate 0x0204;
+//     not markup must be a word character: a segment marker refuses, and so
+//     does an occurrence with nothing but markup to its left, but a word
+//     character at the very start of the buffer is a neighbour like any other,
+//     so "I'm" opening a text is one word; a digit there makes the candidate
+//     0x0204, else 0x0302;
+//   - unless `allow_middles_at_right`, the same to its right (a marker, or
+//     nothing but markup up to the end of the buffer, refuses); a digit there
+//     makes the candidate 0x0204;
 //   - the candidate (0x0302 when neither side was looked at) is written.
 // In 8-bit buffers an allowable below U+0080 is compared as it is; another one
 // is compared as its byte in the system ANSI code page, and matches nothing

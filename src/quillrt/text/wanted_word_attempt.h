@@ -6,8 +6,17 @@
 // Positions are indexes from the scan's start. `pos` is always the last
 // character consumed by the pattern, so a hit's length is pos - candidate + 1
 // and markup or separators passed over are counted in it without bookkeeping.
+//
+// A star looking for its terminator walks on until it finds it, meets the end
+// of its word or reaches the longest hit. Where a walk found no terminator, a
+// later attempt's star with the same terminator, started anywhere on that
+// stretch, would take the same steps: the attempt remembers the latest walk
+// of each terminator and goes straight to its last step (and to its failure,
+// when it failed there). So stars cost linear time over a token however many
+// candidates start in it, and every attempt ends as the walk would.
 #include <algorithm>
 #include <cstdint>
+#include <vector>
 
 #include "quillrt/framework/strings.h"
 #include "quillrt/text/class_bits.h"
@@ -45,7 +54,11 @@ class Attempt {
   // when has_class_before is true.
   Attempt(const Unit* text, const TClassWord* classes, std::int32_t limit, bool has_class_before,
           const Pattern& pattern)
-      : text_(text), classes_(classes), limit_(limit), has_class_before_(has_class_before), pattern_(pattern) {}
+      : text_(text),
+        classes_(classes),
+        limit_(limit),
+        has_class_before_(has_class_before),
+        pattern_(pattern) {}
 
   // Tries the whole pattern from `candidate`; on success sets the lengths.
   bool MatchAt(std::int32_t candidate) {
@@ -64,6 +77,44 @@ class Attempt {
  private:
   enum class Outcome : std::uint8_t { fail, nothing, consumed };
   enum class Star : std::uint8_t { off, end_of_word, terminator };
+
+  // A walk of a star that found no terminator: started after consuming
+  // `from`, it consumed up to `last` (the characters between looked at and
+  // refused as the terminator) and, when `failed`, ended at the next step
+  // (a character that ends the walk, or the end of the buffer).
+  struct KnownWalk {
+    std::int32_t from = 0;
+    std::int32_t last = -1;
+    bool in_tag = false;
+    bool failed = false;
+  };
+
+  // The star's walk starts anew after consuming `consumed`.
+  void StartWalk(std::int32_t consumed) {
+    // Made on the first star only: most searches have none.
+    if (known_walks_.empty()) known_walks_.resize(static_cast<std::size_t>(pattern_.length));
+    walk_start_ = consumed;
+    walk_fresh_ = true;
+  }
+
+  // The known walk of this terminator that a walk from `consumed` would repeat:
+  // it passed `consumed` (a markup character outside a tag is stepped over by
+  // walks, so it is never judged) and ends within the longest hit from
+  // `candidate`. Null when there is none.
+  const KnownWalk* RepeatedWalk(std::int32_t candidate, std::int32_t consumed) const {
+    const KnownWalk& known = known_walks_[static_cast<std::size_t>(terminator_index_)];
+    if (known.in_tag != in_tag_ || consumed < known.from || consumed > known.last) return nullptr;
+    if (known.last - candidate >= kMaxHitLength) return nullptr;
+    if (!in_tag_ && IsMarkupClass(classes_[consumed])) return nullptr;
+    return &known;
+  }
+
+  // The current walk has consumed up to `pos` without finding its terminator,
+  // and ends there (`failed`: at the next step).
+  void RememberWalk(std::int32_t pos, bool failed) {
+    if (star_ != Star::terminator) return;
+    known_walks_[static_cast<std::size_t>(terminator_index_)] = {walk_start_, pos, in_tag_, failed};
+  }
 
   char16_t CodeAt(std::int32_t i) const { return static_cast<char16_t>(text_[i]); }
 
@@ -111,6 +162,18 @@ class Attempt {
     bool compare_again = true;  // the character at i is still to be compared
     char16_t p = 0;
     for (;;) {
+      if (star_ == Star::terminator && walk_fresh_) {
+        walk_fresh_ = false;
+        if (const KnownWalk* known = RepeatedWalk(candidate, pos)) {
+          // The walk from here is the known one's from here on: take its steps.
+          walk_start_ = known->from;
+          pos = known->last;
+          if (known->failed) {
+            if (!Backtrack(pos)) return false;
+            continue;
+          }
+        }
+      }
       if (star_ == Star::off) {
         if (k_ >= pattern_.length) {
           if (pos >= candidate && Finish(candidate, pos)) return true;
@@ -128,6 +191,7 @@ class Attempt {
           while (i < end_ && IsMarkupClass(classes_[i])) ++i;
         }
         if (i >= end_) {
+          RememberWalk(pos, end_ == limit_);
           if (!Backtrack(pos)) return false;
           continue;
         }
@@ -141,6 +205,7 @@ class Attempt {
         outcome = Outcome::consumed;  // a pattern space stands for any separator or punctuation
       }
       if (outcome == Outcome::fail) {
+        RememberWalk(pos, true);
         if (!Backtrack(pos)) return false;
         continue;
       }
@@ -152,7 +217,10 @@ class Attempt {
       if (space_step && HasClass(classes_[pos], pattern_.space_group)) {
         while (pos + 1 < end_ && HasClass(classes_[pos + 1], pattern_.space_group)) ++pos;
       }
-      if (pos - candidate >= kMaxHitLength) return false;
+      if (pos - candidate >= kMaxHitLength) {
+        RememberWalk(pos, false);
+        return false;
+      }
     }
   }
 
@@ -198,6 +266,7 @@ class Attempt {
     k_ = terminator_index_ + 1;
     in_tag_at_star_ = in_tag_;
     star_ = Star::terminator;
+    StartWalk(i);
     return Outcome::consumed;
   }
 
@@ -246,6 +315,7 @@ class Attempt {
     k_ = terminator_index_ + 1;
     in_tag_ = in_tag_at_star_;
     star_ = Star::terminator;
+    StartWalk(pos);
     return true;
   }
 
@@ -310,6 +380,9 @@ class Attempt {
   bool in_tag_at_star_ = false;
   bool can_backtrack_ = false;
   std::int32_t terminator_found_at_ = 0;
+  std::int32_t walk_start_ = 0;  // the character the star's current walk started after
+  bool walk_fresh_ = false;      // that walk has not taken a step yet
+  std::vector<KnownWalk> known_walks_;  // the latest of each terminator, across attempts
 
   std::int32_t exact_length_ = 0;
   std::int32_t hit_length_ = 0;

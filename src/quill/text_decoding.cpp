@@ -1,0 +1,137 @@
+#include "text_decoding.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
+#include "quillrt/files/file_contents.h"
+#include "quillrt/framework/encoding.h"
+
+namespace quill::cli {
+namespace {
+
+constexpr std::size_t kSample = 1 << 16;
+
+// The length of the well-formed UTF-8 sequence at `at` (2 to 4), 0 when the
+// bytes there are not one. `at` holds a byte above 0x7F.
+std::size_t MultiByteSequenceLength(std::string_view s, std::size_t at) {
+  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
+  const unsigned lead = byte(at);
+  std::size_t length = 0;
+  unsigned min = 0;
+  if (lead >= 0xC2 && lead <= 0xDF) length = 2, min = 0x80;
+  else if (lead >= 0xE0 && lead <= 0xEF) length = 3, min = 0x800;
+  else if (lead >= 0xF0 && lead <= 0xF4) length = 4, min = 0x10000;
+  else return 0;
+  if (at + length > s.size()) return 0;
+  unsigned code = lead & (0x7Fu >> length);
+  for (std::size_t k = 1; k < length; ++k) {
+    if ((byte(at + k) & 0xC0) != 0x80) return 0;
+    code = (code << 6) | (byte(at + k) & 0x3F);
+  }
+  if (code < min || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return 0;
+  return length;
+}
+
+// Control characters that text does not hold: C0 controls other than
+// backspace, tab, line feed, vertical tab, form feed, carriage return and
+// escape (terminal text), and DEL.
+bool IsBinaryControl(unsigned char c) {
+  return (c < 0x20 && c != 0x08 && c != 0x09 && c != 0x0A && c != 0x0B && c != 0x0C && c != 0x0D && c != 0x1B &&
+          c != 0x1A) ||
+         c == 0x7F;
+}
+
+bool LooksBinary(std::string_view sample) {
+  std::size_t controls = 0;
+  for (const char ch : sample) {
+    const auto c = static_cast<unsigned char>(ch);
+    if (c == 0) return true;
+    if (IsBinaryControl(c)) ++controls;
+  }
+  return controls * 32 > sample.size();
+}
+
+}  // namespace
+
+TextKind KindOfText(std::string_view bytes) {
+  std::size_t mark = 0;
+  if (const TEncoding* marked = TEncoding::DetectFromPreamble(bytes, mark)) {
+    if (marked == TEncoding::Unicode()) return {TextKind::utf16, mark, 0};
+    if (marked == TEncoding::BigEndianUnicode()) return {TextKind::utf16_big_endian, mark, 0};
+    TextKind kind{TextKind::utf8, mark, 0};
+    for (std::size_t i = mark; i < bytes.size(); ++i)
+      if (static_cast<unsigned char>(bytes[i]) >= 0x80) {
+        const std::size_t length = MultiByteSequenceLength(bytes, i);
+        if (length == 0) ++kind.invalid_utf8;
+        else i += length - 1;
+      }
+    return kind;
+  }
+  const std::size_t sample = std::min(bytes.size(), kSample) & ~std::size_t{1};
+  const TFileContentsSet kind = FileBufferType(bytes.data(), true, static_cast<std::int64_t>(sample));
+  if (kind.Contains(fc_16_bit_reversed)) return {TextKind::utf16_big_endian, 0, 0};
+  // Without a mark, the zero high bytes of the Latin characters tell the byte
+  // order (and betray UTF-16 that the statistics missed): zeros at even
+  // offsets are big-endian.
+  std::size_t zero_even = 0, zero_odd = 0;
+  for (std::size_t i = 0; i < sample; ++i)
+    if (bytes[i] == 0) ++(i % 2 == 0 ? zero_even : zero_odd);
+  const bool big_endian_zeros = zero_even > zero_odd;
+  if (kind.Contains(fc_16_bit)) return {big_endian_zeros ? TextKind::utf16_big_endian : TextKind::utf16, 0, 0};
+  const std::size_t zeros = zero_even + zero_odd;
+  if (zeros * 8 > sample && std::max(zero_even, zero_odd) * 10 >= zeros * 9)
+    return {big_endian_zeros ? TextKind::utf16_big_endian : TextKind::utf16, 0, 0};
+  if (LooksBinary(bytes.substr(0, std::min(bytes.size(), kSample)))) return {TextKind::binary, 0, 0};
+
+  // Plain ASCII is skipped eight bytes at a time; past it, the multi-byte
+  // sequences are counted, well-formed and not.
+  std::size_t i = 0;
+  for (std::uint64_t eight; i + 8 <= bytes.size(); i += 8) {
+    std::memcpy(&eight, bytes.data() + i, sizeof eight);
+    if (eight & 0x8080808080808080ull) break;
+  }
+  std::size_t well_formed = 0, invalid = 0;
+  for (; i < bytes.size(); ++i) {
+    if (static_cast<unsigned char>(bytes[i]) < 0x80) continue;
+    const std::size_t length = MultiByteSequenceLength(bytes, i);
+    if (length == 0) {
+      ++invalid;
+    } else {
+      ++well_formed;
+      i += length - 1;
+    }
+  }
+  if (well_formed == 0 && invalid == 0) return {TextKind::ascii, 0, 0};
+  // 8-bit text almost never forms a well-formed sequence by chance; UTF-8
+  // text with a damaged byte here and there is still UTF-8.
+  if (well_formed > 0 && invalid <= well_formed) return {TextKind::utf8, 0, invalid};
+  return {TextKind::eight_bit, 0, 0};
+}
+
+UnicodeString DecodeText(std::string_view bytes, const TextKind& kind) {
+  switch (kind.encoding) {
+    case TextKind::utf16: return TEncoding::Unicode()->GetString(bytes.substr(kind.mark));
+    case TextKind::utf16_big_endian: return TEncoding::BigEndianUnicode()->GetString(bytes.substr(kind.mark));
+    case TextKind::utf8: return TEncoding::UTF8()->GetString(bytes.substr(kind.mark));
+    case TextKind::ascii: return UnicodeString(bytes.begin(), bytes.end());
+    case TextKind::eight_bit:
+    case TextKind::binary: break;
+  }
+  return TEncoding::Default()->GetString(bytes);
+}
+
+std::string TextKindName(const TextKind& kind) {
+  switch (kind.encoding) {
+    case TextKind::utf16: return "UTF-16LE";
+    case TextKind::utf16_big_endian: return "UTF-16BE";
+    case TextKind::utf8:
+      return kind.invalid_utf8 == 0 ? "UTF-8" : "UTF-8 (" + std::to_string(kind.invalid_utf8) + " invalid bytes)";
+    case TextKind::ascii: return "ASCII";
+    case TextKind::eight_bit: return "8-bit";
+    case TextKind::binary: return "binary";
+  }
+  return "8-bit";
+}
+
+}  // namespace quill::cli

@@ -1,0 +1,38 @@
+#pragma once
+// What a corpus file's bytes hold and their text: UTF-16 of either byte order
+// (with or without a byte-order mark), UTF-8 (even with a few bad sequences,
+// which become U+FFFD), plain ASCII, 8-bit text in the code page of --lang, or
+// binary content that is no text at all. Shared by every command that reads
+// texts and by `files` and `detect`, which name what they find.
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "quillrt/framework/strings.h"
+
+namespace quill::cli {
+
+struct TextKind {
+  enum Encoding { utf16, utf16_big_endian, utf8, ascii, eight_bit, binary };
+  Encoding encoding = ascii;
+  std::size_t mark = 0;          // bytes of byte-order mark to skip
+  std::size_t invalid_utf8 = 0;  // UTF-8: the bytes that belong to no well-formed sequence
+};
+
+// Judges `bytes`. UTF-16 shows itself in its first bytes (a byte-order mark,
+// the statistics of its units, the zero bytes of Latin text), so only a sample
+// is tested for it. Otherwise a NUL byte, or more control characters than
+// text holds (beyond tab, line ends, form feed and escape), in the sample make
+// the content binary, as grep and file(1) judge it. Text with well-formed
+// multi-byte sequences and at most as many bytes that fit none is UTF-8; text
+// of 7-bit bytes only is ASCII; the rest is 8-bit.
+TextKind KindOfText(std::string_view bytes);
+
+// The text of `bytes` of the kind given (binary content is decoded as 8-bit).
+UnicodeString DecodeText(std::string_view bytes, const TextKind& kind);
+
+// "UTF-16LE", "UTF-16BE", "UTF-8", "UTF-8 (N invalid bytes)", "ASCII", "8-bit"
+// or "binary".
+std::string TextKindName(const TextKind& kind);
+
+}  // namespace quill::cli

@@ -1,0 +1,157 @@
+#include "word_rule.h"
+
+#include <unicode/uchar.h>  // the general-category values only
+
+#include "quillrt/analysis/word_boundaries.h"
+#include "quillrt/language/sentence_punctuation.h"
+#include "quillrt/platform/locale_info.h"
+#include "quillrt/text/class_bits.h"
+
+namespace quill::cli {
+namespace {
+
+bool IsAsciiLetter(char16_t c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); }
+
+bool IsBlank(char16_t c) { return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == u'\f' || c == u'\v'; }
+
+// The tag's segment code when it is one of the sentence/paragraph/heading
+// tags (<s>, </p>, <head> ...); 0 otherwise.
+std::uint16_t SegmentCodeOfTag(std::u16string_view tag) {
+  const bool closing = tag.size() > 1 && tag[1] == u'/';
+  std::size_t i = closing ? 2 : 1;
+  UnicodeString name;
+  while (i < tag.size() && tag[i] != u'>' && tag[i] != u' ' && tag[i] != u'/') name.push_back(tag[i++]);
+  name = Lowercase(name);
+  std::uint16_t start = 0;
+  if (name == u"s") start = ts_sentence_start;
+  else if (name == u"p") start = ts_paragraph_start;
+  else if (name == u"head" || name == u"h1" || name == u"h2" || name == u"h3") start = ts_heading_start;
+  else return 0;
+  return static_cast<std::uint16_t>(closing ? start + 1 : start);
+}
+
+// Marks markup <...> so that searches and counts skip it; the first character
+// of a segment tag becomes that segment's marker.
+void MarkAngleBracketMarkup(std::u16string_view text, std::size_t max_length, ClassifiedText& out) {
+  const std::size_t n = text.size();
+  for (std::size_t i = 0; i < n; ++i) {
+    if (text[i] != u'<' || i + 1 >= n) continue;
+    const char16_t next = text[i + 1];
+    if (!(next == u'/' || next == u'!' || next == u'?' || IsAsciiLetter(next))) continue;
+    // A tag closes on the same line within a reasonable reach.
+    std::size_t end = i + 1;
+    while (end < n && end - i < max_length && text[end] != u'>' && text[end] != u'<' && text[end] != u'\n') ++end;
+    if (end >= n || text[end] != u'>') continue;
+    for (std::size_t k = i; k <= end; ++k) out.classes[k] = class_markup;
+    if (const std::uint16_t code = SegmentCodeOfTag(text.substr(i, end - i + 1)); code != 0) {
+      out.classes[i] = static_cast<TClassWord>(class_segment_marker | code);
+      ++out.markers[static_cast<text_segments_type>(code)];
+    }
+    i = end;
+  }
+}
+
+// Marks the "/TAG" of every word/TAG token.
+void MarkPosTags(std::u16string_view text, ClassifiedText& out) {
+  std::size_t i = 0;
+  while (i < text.size()) {
+    if (IsBlank(text[i]) || IsMarkupClass(out.classes[i]) || IsSegmentMarker(out.classes[i])) {
+      ++i;
+      continue;
+    }
+    const std::size_t start = i;
+    while (i < text.size() && !IsBlank(text[i]) && !IsMarkupClass(out.classes[i]) &&
+           !IsSegmentMarker(out.classes[i]))
+      ++i;
+    const std::size_t slash = text.substr(start, i - start).rfind(u'/');
+    if (slash == std::u16string_view::npos || slash == 0) continue;
+    for (std::size_t k = start + slash; k < i; ++k) out.classes[k] = class_markup;
+  }
+}
+
+bool IsRunBreakingPunctuation(char16_t c) {
+  switch (CharCategory(c)) {
+    case U_DASH_PUNCTUATION:
+    case U_CONNECTOR_PUNCTUATION:
+      return false;
+    case U_START_PUNCTUATION:
+    case U_END_PUNCTUATION:
+    case U_INITIAL_PUNCTUATION:
+    case U_FINAL_PUNCTUATION:
+    case U_OTHER_PUNCTUATION:
+      return c != u',' && c != u'\u060C' && c != u'\u3001' && c != u'\uFF0C';
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+WordRule WordRuleOfLanguage(bool language_given, bool pos_tags) {
+  WordRule rule;
+  if (language_given) rule.lcid = GetUserDefaultLCID();
+  rule.pos_tags = pos_tags;
+  return rule;
+}
+
+void ClassifyText(std::u16string_view text, const WordRule& rule, ClassifiedText& out) {
+  FillClassArray(text.data(), text.size(), rule.lcid, out.classes);
+  out.markers = {};
+  MarkAngleBracketMarkup(text, rule.max_tag_length, out);
+  if (rule.pos_tags) MarkPosTags(text, out);
+  if (!rule.middle_characters.empty() && !text.empty())
+    HandleMiddleChars(text.data(), out.classes.data(), rule.middle_characters.data(),
+                      static_cast<int>(rule.middle_characters.size()), text.size(), true, false, false);
+}
+
+void FindWords(const ClassifiedText& classified, std::size_t length, std::vector<WordSpan>& words) {
+  words.clear();
+  const TClassArray& classes = classified.classes;
+  std::size_t i = 0;
+  while (i < length) {
+    if (!IsWordClass(classes[i])) {
+      ++i;
+      continue;
+    }
+    const std::size_t start = i;
+    while (i < length && IsWordClass(classes[i])) ++i;
+    words.push_back({start, i});
+  }
+}
+
+std::u16string_view PosTagAt(std::u16string_view text, const ClassifiedText& classified, std::size_t word_end) {
+  std::size_t at = word_end;
+  // Punctuation of the token may stand between the word and its tag ("Mr./np").
+  while (at < text.size() && !IsBlank(text[at]) && !IsMarkupClass(classified.classes[at]) &&
+         !IsWordClass(classified.classes[at]))
+    ++at;
+  if (at >= text.size() || text[at] != u'/' || !IsMarkupClass(classified.classes[at])) return {};
+  std::size_t end = at + 1;
+  while (end < text.size() && IsMarkupClass(classified.classes[end]) && !IsBlank(text[end])) ++end;
+  return text.substr(at + 1, end - at - 1);
+}
+
+bool BreaksRunOfWords(std::u16string_view text, const ClassifiedText& classified, std::size_t gap_start,
+                      std::size_t gap_end) {
+  bool terminator = false;
+  bool first = true;
+  for (std::size_t i = gap_start; i < gap_end; ++i) {
+    const TClassWord c = classified.classes[i];
+    if (IsSegmentMarker(c)) {
+      const auto code = static_cast<std::uint16_t>(c & class_segment_code_mask);
+      if (code == ts_sentence_start || code == ts_sentence_end || code == ts_paragraph_start ||
+          code == ts_paragraph_end || code == ts_heading_start || code == ts_heading_end)
+        return true;
+      continue;
+    }
+    if (IsMarkupClass(c)) continue;
+    if (IsPotentialSentenceTerminator(text[i])) terminator = true;
+    else if (first && IsRunBreakingPunctuation(text[i])) return true;
+    first = false;
+  }
+  if (!terminator) return false;
+  // A stop before a word in lower case is an abbreviation's, inside the sentence.
+  return gap_end >= text.size() || CharCategory(text[gap_end]) != U_LOWERCASE_LETTER;
+}
+
+}  // namespace quill::cli
