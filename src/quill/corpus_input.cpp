@@ -146,6 +146,9 @@ void AddFolderFiles(const CorpusOptions& options, const UnicodeString& folder, s
 // or its first bytes are a zip archive's local header.
 bool IsArchiveFile(const std::string& path) {
   if (IsAZipFile(Utf8ToUtf16(path))) return true;
+  // Peeking at a pipe would take its first bytes away from the reading.
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
   std::FILE* file = std::fopen(path.c_str(), "rb");
   if (file == nullptr) return false;
   char head[4] = {};
@@ -159,6 +162,10 @@ bool IsArchiveFile(const std::string& path) {
 class MappedFile {
  public:
   explicit MappedFile(const std::string& name) {
+    // Only a regular file is mapped. Anything else is not even opened here: a
+    // FIFO opened and closed again would lose its writer and its bytes.
+    struct stat by_name {};
+    if (::stat(name.c_str(), &by_name) != 0 || !S_ISREG(by_name.st_mode)) return;
     const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return;
     struct stat info {};
