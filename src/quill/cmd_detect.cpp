@@ -1,5 +1,6 @@
 // quill detect: what each file holds (8-bit text, UTF-8, UTF-16 either way,
-// zip archive, compound document, early word-processor file), judged from all
+// zip archive, .docx document, compound document, early word-processor file),
+// judged from all
 // of its bytes.
 #include <filesystem>
 #include <fstream>
@@ -21,7 +22,7 @@ std::string ContentDescription(const std::string& path) {
   if (bytes.empty()) return "empty";
   // Files that are not text show a signature in their first bytes.
   const TFileContentsSet signature = FileBufferType(bytes.data(), false, static_cast<std::int64_t>(bytes.size()));
-  if (signature.Contains(fc_Zip)) return "zip";
+  if (signature.Contains(fc_Zip)) return IsWordDocumentName(path) ? "docx" : "zip";
   if (signature.Contains(fc_Storage)) return "compound-document";
   if (signature.Contains(fc_early_Word)) return "early-Word";
   return TextKindName(KindOfText(bytes));

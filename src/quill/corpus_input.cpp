@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <climits>
@@ -19,6 +20,7 @@
 #include "commands.h"
 #include "run_outcome.h"
 #include "text_decoding.h"
+#include "quillrt/analysis/docx_text.h"
 #include "quillrt/files/file_contents.h"
 #include "quillrt/files/peruse_dir.h"
 #include "quillrt/files/search_rec_list.h"
@@ -146,6 +148,7 @@ void AddFolderFiles(const CorpusOptions& options, const UnicodeString& folder, s
 // or its first bytes are a zip archive's local header.
 bool IsArchiveFile(const std::string& path) {
   if (IsAZipFile(Utf8ToUtf16(path))) return true;
+  if (IsWordDocumentName(path)) return false;  // a zip inside, but read as a document
   // Peeking at a pipe would take its first bytes away from the reading.
   struct stat info {};
   if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
@@ -391,8 +394,19 @@ std::vector<CorpusFile> CollectCorpusFiles(const CorpusOptions& options) {
   return files;
 }
 
+bool IsWordDocumentName(const std::string& name) {
+  constexpr std::string_view kExtension = ".docx";
+  if (name.size() <= kExtension.size()) return false;
+  return std::equal(kExtension.begin(), kExtension.end(), name.end() - static_cast<std::ptrdiff_t>(kExtension.size()),
+                    [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
+}
+
 bool ReadCorpusText(const CorpusFile& file, UnicodeString& text) {
   try {
+    if (!file.in_zip && IsWordDocumentName(Utf8(file.name))) {
+      text = DocxCorpusText(file.name);
+      return true;
+    }
     if (file.in_zip) {
       text = file.entry > 0 ? ContentsOfFileWithinZipFile(file.archive, file.entry)
                             : ContentsOfFileWithinZipFile(file.name);
@@ -413,7 +427,7 @@ void ReadBinaryFiles(bool read) { g_read_binary_files = read; }
 namespace quill::cli {
 
 bool ReadCorpusTextInPieces(const CorpusFile& file, const std::function<void(std::u16string_view piece)>& take) {
-  if (file.in_zip) {
+  if (file.in_zip || IsWordDocumentName(Utf8(file.name))) {
     UnicodeString text;
     if (!ReadCorpusText(file, text)) return false;
     take(text);

@@ -32,6 +32,10 @@ struct CorpusOptions {
 // --zip, --exclude-dirs, --exclude-ext, --lang and --binary to a command.
 void AddCorpusOptions(CLI::App* app, CorpusOptions& options);
 
+// Whether a file name ends in ".docx" (any case): such a file is read as the text
+// of its paragraphs, one a line, not as the bytes of its archive.
+bool IsWordDocumentName(const std::string& name);
+
 struct CorpusFile {
   UnicodeString name;  // full name; inside an archive: the archive, '\' and the entry
   std::int64_t size = 0;
