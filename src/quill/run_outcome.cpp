@@ -6,34 +6,13 @@
 #include <iostream>
 
 #include "commands.h"
+#include "text_decoding.h"
 
 namespace quill::cli {
 namespace {
 
 std::int64_t g_skipped_inputs = 0;
 std::int64_t g_binary_files_skipped = 0;
-
-// The length of the well-formed UTF-8 sequence at `at` (1 to 4), 0 when the
-// bytes there are not one.
-std::size_t Utf8SequenceLength(std::string_view s, std::size_t at) {
-  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
-  const unsigned lead = byte(at);
-  if (lead < 0x80) return 1;
-  std::size_t length = 0;
-  unsigned min = 0;
-  if (lead >= 0xC2 && lead <= 0xDF) length = 2, min = 0x80;
-  else if (lead >= 0xE0 && lead <= 0xEF) length = 3, min = 0x800;
-  else if (lead >= 0xF0 && lead <= 0xF4) length = 4, min = 0x10000;
-  else return 0;
-  if (at + length > s.size()) return 0;
-  unsigned code = lead & (0x7Fu >> length);
-  for (std::size_t k = 1; k < length; ++k) {
-    if ((byte(at + k) & 0xC0) != 0x80) return 0;
-    code = (code << 6) | (byte(at + k) & 0x3F);
-  }
-  if (code < min || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return 0;
-  return length;
-}
 
 }  // namespace
 

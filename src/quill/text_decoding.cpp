@@ -6,32 +6,12 @@
 
 #include "quillrt/files/file_contents.h"
 #include "quillrt/framework/encoding.h"
+#include "quillrt/platform/utf8_decoding.h"
 
 namespace quill::cli {
 namespace {
 
 constexpr std::size_t kSample = 1 << 16;
-
-// The length of the well-formed UTF-8 sequence at `at` (2 to 4), 0 when the
-// bytes there are not one. `at` holds a byte above 0x7F.
-std::size_t MultiByteSequenceLength(std::string_view s, std::size_t at) {
-  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
-  const unsigned lead = byte(at);
-  std::size_t length = 0;
-  unsigned min = 0;
-  if (lead >= 0xC2 && lead <= 0xDF) length = 2, min = 0x80;
-  else if (lead >= 0xE0 && lead <= 0xEF) length = 3, min = 0x800;
-  else if (lead >= 0xF0 && lead <= 0xF4) length = 4, min = 0x10000;
-  else return 0;
-  if (at + length > s.size()) return 0;
-  unsigned code = lead & (0x7Fu >> length);
-  for (std::size_t k = 1; k < length; ++k) {
-    if ((byte(at + k) & 0xC0) != 0x80) return 0;
-    code = (code << 6) | (byte(at + k) & 0x3F);
-  }
-  if (code < min || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return 0;
-  return length;
-}
 
 // Control characters that text does not hold: C0 controls other than
 // backspace, tab, line feed, vertical tab, form feed, carriage return and
@@ -54,6 +34,11 @@ bool LooksBinary(std::string_view sample) {
 
 }  // namespace
 
+std::size_t Utf8SequenceLength(std::string_view s, std::size_t at) {
+  const auto step = detail::DecodeUtf8Step(reinterpret_cast<const unsigned char*>(s.data()) + at, s.size() - at);
+  return step.valid ? step.length : 0;
+}
+
 TextKind KindOfText(std::string_view bytes) {
   std::size_t mark = 0;
   if (const TEncoding* marked = TEncoding::DetectFromPreamble(bytes, mark)) {
@@ -62,7 +47,7 @@ TextKind KindOfText(std::string_view bytes) {
     TextKind kind{TextKind::utf8, mark, 0};
     for (std::size_t i = mark; i < bytes.size(); ++i)
       if (static_cast<unsigned char>(bytes[i]) >= 0x80) {
-        const std::size_t length = MultiByteSequenceLength(bytes, i);
+        const std::size_t length = Utf8SequenceLength(bytes, i);
         if (length == 0) ++kind.invalid_utf8;
         else i += length - 1;
       }
@@ -94,7 +79,7 @@ TextKind KindOfText(std::string_view bytes) {
   std::size_t well_formed = 0, invalid = 0;
   for (; i < bytes.size(); ++i) {
     if (static_cast<unsigned char>(bytes[i]) < 0x80) continue;
-    const std::size_t length = MultiByteSequenceLength(bytes, i);
+    const std::size_t length = Utf8SequenceLength(bytes, i);
     if (length == 0) {
       ++invalid;
     } else {

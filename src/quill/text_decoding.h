@@ -35,4 +35,8 @@ UnicodeString DecodeText(std::string_view bytes, const TextKind& kind);
 // or "binary".
 std::string TextKindName(const TextKind& kind);
 
+// The length of the well-formed UTF-8 sequence at `at` (1 to 4), 0 when the
+// bytes there are not one (overlong, a surrogate, beyond U+10FFFF, cut short).
+std::size_t Utf8SequenceLength(std::string_view s, std::size_t at);
+
 }  // namespace quill::cli
