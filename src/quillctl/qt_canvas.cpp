@@ -6,9 +6,12 @@
 #include <QImage>
 #include <QPainter>
 #include <QPalette>
+#include <QScreen>
 #include <QString>
 #include <QTextLayout>
 #include <QTextOption>
+
+#include "quillrt/platform/system_colours.h"
 
 namespace quill {
 
@@ -58,6 +61,16 @@ void PopCharacter(UnicodeString& s) {
 }
 
 }  // namespace
+
+void InstallDesktopFacts() {
+  SetSystemColourProc([](std::int32_t index) {
+    return static_cast<std::uint32_t>(FromQColor(SystemColour(static_cast<std::uint32_t>(index))));
+  });
+  if (const QScreen* screen = QGuiApplication::primaryScreen(); screen != nullptr) {
+    const QRect area = screen->availableGeometry();
+    Work_Area = TRect{area.left(), area.top(), area.left() + area.width(), area.top() + area.height()};
+  }
+}
 
 QColor ToQColor(TColor colour) {
   const auto bits = static_cast<std::uint32_t>(colour);

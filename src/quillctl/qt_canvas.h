@@ -23,6 +23,11 @@ namespace quill {
 QUILLCTL_API QColor ToQColor(TColor colour);
 QUILLCTL_API TColor FromQColor(const QColor& colour);
 
+// Tells the runtime library what only the toolkit knows about the desktop: the
+// system colours (from the application palette) and the work area (the primary
+// screen less its panels). Call once the application object exists.
+QUILLCTL_API void InstallDesktopFacts();
+
 class QUILLCTL_API TQtCanvas : public TDrawingCanvas {
  public:
   // Paints with `painter`, which must stay active on its device for the

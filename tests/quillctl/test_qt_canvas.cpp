@@ -3,12 +3,15 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QPalette>
+#include <QScreen>
 #include <QPainter>
 #include <algorithm>
 #include <string>
 #include <vector>
 
 #include "quillctl/qt_canvas.h"
+#include "quillrt/platform/system_colours.h"
+#include "quillrt/rendering/canvas.h"
 #include "quillrt/rendering/recording_canvas.h"
 #include "quillrt/rendering/text_drawer.h"
 
@@ -71,6 +74,19 @@ int CountColour(const QImage& image, const QRect& box, TColor colour) {
   for (int y = inside.top(); y <= inside.bottom(); ++y)
     for (int x = inside.left(); x <= inside.right(); ++x) count += IsColour(image, x, y, colour) ? 1 : 0;
   return count;
+}
+
+TEST(QtCanvas, DesktopFactsReachTheRuntimeLibrary) {
+  InstallDesktopFacts();
+  const QPalette palette = QGuiApplication::palette();
+  EXPECT_EQ(GetSysColor(COLOR_HIGHLIGHT), static_cast<std::uint32_t>(FromQColor(palette.color(QPalette::Highlight))));
+  // A system colour painted on a Qt canvas and resolved by the runtime agree.
+  EXPECT_EQ(ToQColor(static_cast<TColor>(0xFF000000u | COLOR_WINDOW)).rgb(),
+            ToQColor(static_cast<TColor>(GetSysColor(COLOR_WINDOW))).rgb());
+  const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+  EXPECT_EQ(Work_Area.Width(), area.width());
+  EXPECT_EQ(Work_Area.Height(), area.height());
+  SetSystemColourProc({});
 }
 
 TEST(QtCanvas, ColoursConvertBothWays) {

@@ -53,4 +53,14 @@ std::vector<std::uint8_t> BidiLevels(std::u16string_view text, bool rtl_base) {
   return levels;
 }
 
+TRect Work_Area{0, 0, 1024, 768};
+
+TSize TextSizeOfString(TDrawingCanvas* canvas, std::u16string_view text) {
+  return canvas != nullptr ? canvas->TextExtent(text) : TSize{};
+}
+
+std::int32_t TextWidthOfWideString(TDrawingCanvas* canvas, std::u16string_view text) {
+  return TextSizeOfString(canvas, text).cx;
+}
+
 }  // namespace quill

@@ -116,4 +116,14 @@ QUILLRT_API UnicodeString VisualOrder(std::u16string_view text, bool rtl_reading
 // resolved by the bidirectional algorithm with the given base direction.
 QUILLRT_API std::vector<std::uint8_t> BidiLevels(std::u16string_view text, bool rtl_base);
 
+// The extent of `text` in the canvas's current font; a zero size without a
+// canvas (the platform call's answer when it fails).
+QUILLRT_API TSize TextSizeOfString(TDrawingCanvas* canvas, std::u16string_view text);
+QUILLRT_API std::int32_t TextWidthOfWideString(TDrawingCanvas* canvas, std::u16string_view text);
+
+// The desktop's work area (the screen less its task bars), in pixels. The
+// library has no desktop of its own: it starts as a 1024 x 768 screen, and a
+// toolkit that knows the real screen (the Qt controls library) fills it in.
+extern QUILLRT_API TRect Work_Area;
+
 }  // namespace quill

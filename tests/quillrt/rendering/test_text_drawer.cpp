@@ -52,6 +52,15 @@ TEST(TextDrawer, StartsWithTheDocumentedSettings) {
   EXPECT_TRUE(drawer.default_colours_and_typefaces.default_typeface.IsEmpty());
 }
 
+TEST(TextDrawer, TextSizesComeFromTheCanvasAndAreZeroWithoutOne) {
+  TRecordingCanvas canvas;
+  // Fixed metrics: 8 pixels a character, 4 a space, 16 a line.
+  EXPECT_EQ(TextSizeOfString(&canvas, u"ab c"), (TSize{28, 16}));
+  EXPECT_EQ(TextWidthOfWideString(&canvas, u"jury"), 32);
+  EXPECT_EQ(TextSizeOfString(nullptr, u"jury"), TSize{});
+  EXPECT_EQ(TextWidthOfWideString(nullptr, u"jury"), 0);
+}
+
 TEST(TextDrawer, PlainLeftToRightLineWithASearchHit) {
   TMyTextDrawer drawer;
   drawer.AddASearchRequest(u"jury");
