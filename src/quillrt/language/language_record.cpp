@@ -3,7 +3,11 @@
 #include <cstring>
 #include <string_view>
 
+#include "quillrt/language/record_bytes.h"
+
 namespace quill {
+
+using namespace record_bytes;
 
 namespace {
 
@@ -38,26 +42,6 @@ static_assert(off_new_font + fixed_character_format_rec32_size + 2 == off_custom
 static_assert(off_cores + canvas_colour_rec_size == off_language_number);
 static_assert(off_spare + 356 == off_nome);
 static_assert(off_nome + 2 * 51 + 2 == fixed_lang_details_rec32_size);
-
-template <class T>
-void Put(std::uint8_t* bytes, std::size_t offset, T value) {
-  TStream::ToLE(value, bytes + offset);
-}
-template <class T>
-T Get(const std::uint8_t* bytes, std::size_t offset) {
-  return TStream::FromLE<T>(bytes + offset);
-}
-void PutBool(std::uint8_t* bytes, std::size_t offset, bool value) { bytes[offset] = value ? 1 : 0; }
-bool GetBool(const std::uint8_t* bytes, std::size_t offset) { return bytes[offset] != 0; }
-
-template <std::size_t N>
-void PutWide(std::uint8_t* bytes, std::size_t offset, const std::array<WideChar, N>& chars) {
-  for (std::size_t i = 0; i < N; ++i) Put<std::uint16_t>(bytes, offset + 2 * i, chars[i]);
-}
-template <std::size_t N>
-void GetWide(const std::uint8_t* bytes, std::size_t offset, std::array<WideChar, N>& chars) {
-  for (std::size_t i = 0; i < N; ++i) chars[i] = static_cast<WideChar>(Get<std::uint16_t>(bytes, offset + 2 * i));
-}
 
 void PutAnsiTable(std::uint8_t* bytes, std::size_t offset, const ANSILower_or_upperStr_type& table) {
   bytes[offset] = table.length;
