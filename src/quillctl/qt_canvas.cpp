@@ -17,7 +17,6 @@ namespace quill {
 
 namespace {
 
-constexpr char16_t kEllipsis = u'\u2026';
 constexpr std::uint32_t kSystemColourFlag = 0xFF000000u;
 
 QString ToQString(std::u16string_view text) {
@@ -49,15 +48,6 @@ QColor SystemColour(std::uint32_t index) {
     default:  // button face and the rest of the window chrome
       return palette.color(QPalette::Button);
   }
-}
-
-bool IsPathSeparator(char16_t c) { return c == u'/' || c == u'\\'; }
-
-// Drops the last character of s, keeping surrogate pairs whole.
-void PopCharacter(UnicodeString& s) {
-  const bool low = !s.empty() && s.back() >= 0xDC00 && s.back() <= 0xDFFF;
-  s.pop_back();
-  if (low && !s.empty() && s.back() >= 0xD800 && s.back() <= 0xDBFF) s.pop_back();
 }
 
 }  // namespace
@@ -129,20 +119,6 @@ struct TQtCanvas::Private {
     painter.setClipRect(r, painter.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
   }
 
-  UnicodeString Shortened(std::u16string_view text, std::int32_t width, TEllipsis ellipsis) const {
-    UnicodeString head(text);
-    UnicodeString tail;
-    if (ellipsis == TEllipsis::elPath) {
-      std::size_t cut = head.size();
-      while (cut > 0 && !IsPathSeparator(head[cut - 1])) --cut;
-      if (cut > 0) {
-        tail = head.substr(cut - 1);
-        head.resize(cut - 1);
-      }
-    }
-    while (!head.empty() && Width(ToQString(head + kEllipsis + tail)) > width) PopCharacter(head);
-    return head + kEllipsis + tail;
-  }
 };
 
 TQtCanvas::TQtCanvas(QPainter& painter) : d(std::make_unique<Private>(painter)) {}
@@ -198,7 +174,8 @@ void TQtCanvas::DrawText(const TRect& rect, std::u16string_view text, const TDra
   if (text.empty()) return;
   UnicodeString shown(text);
   if (format.ellipsis != TEllipsis::elNone && d->Width(ToQString(shown)) > rect.Width())
-    shown = d->Shortened(text, rect.Width(), format.ellipsis);
+    shown = ShortenedWithEllipsis(text, rect.Width(), format.ellipsis,
+                                  [this](std::u16string_view t) { return d->Width(ToQString(t)); });
   const QString run = ToQString(shown);
   const std::int32_t width = d->Width(run);
   std::int32_t left = rect.left;

@@ -53,6 +53,30 @@ std::vector<std::uint8_t> BidiLevels(std::u16string_view text, bool rtl_base) {
   return levels;
 }
 
+UnicodeString ShortenedWithEllipsis(std::u16string_view text, std::int32_t width, TEllipsis ellipsis,
+                                    const std::function<std::int32_t(std::u16string_view)>& width_of) {
+  constexpr char16_t kEllipsis = u'\u2026';
+  const auto is_path_separator = [](char16_t c) { return c == u'/' || c == u'\\'; };
+  UnicodeString head(text);
+  UnicodeString tail;
+  if (ellipsis == TEllipsis::elPath) {
+    // The last component of a path stays; what goes is taken before it.
+    std::size_t cut = head.size();
+    while (cut > 0 && !is_path_separator(head[cut - 1])) --cut;
+    if (cut > 0) {
+      tail = head.substr(cut - 1);
+      head.resize(cut - 1);
+    }
+  }
+  const auto pop_character = [&head] {
+    const bool low = head.back() >= 0xDC00 && head.back() <= 0xDFFF;
+    head.pop_back();
+    if (low && !head.empty() && head.back() >= 0xD800 && head.back() <= 0xDBFF) head.pop_back();
+  };
+  while (!head.empty() && width_of(head + kEllipsis + tail) > width) pop_character();
+  return head + kEllipsis + tail;
+}
+
 TRect Work_Area{0, 0, 1024, 768};
 
 TSize TextSizeOfString(TDrawingCanvas* canvas, std::u16string_view text) {

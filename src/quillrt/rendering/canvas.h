@@ -12,6 +12,7 @@
 // quillrt ships TRecordingCanvas (recording_canvas.h), a deterministic canvas for
 // tests; the controls library implements the same interface over its painter.
 #include <cstdint>
+#include <functional>
 #include <string_view>
 #include <vector>
 
@@ -115,6 +116,13 @@ QUILLRT_API UnicodeString VisualOrder(std::u16string_view text, bool rtl_reading
 // The embedding level of every UTF-16 unit of a paragraph (odd: right to left),
 // resolved by the bidirectional algorithm with the given base direction.
 QUILLRT_API std::vector<std::uint8_t> BidiLevels(std::u16string_view text, bool rtl_base);
+
+// `text` shortened with "…" until `width_of` it is at most `width`: the end is
+// cut (elEnd), or what stands before a path's last component (elPath, which
+// keeps that component). Surrogate pairs are cut whole. Both canvases shorten
+// their draw-text this way, each measuring with its own metrics.
+QUILLRT_API UnicodeString ShortenedWithEllipsis(std::u16string_view text, std::int32_t width, TEllipsis ellipsis,
+                                               const std::function<std::int32_t(std::u16string_view)>& width_of);
 
 // The extent of `text` in the canvas's current font; a zero size without a
 // canvas (the platform call's answer when it fails).

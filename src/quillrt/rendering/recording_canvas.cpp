@@ -6,15 +6,11 @@ namespace quill {
 
 namespace {
 
-constexpr char16_t kEllipsis = u'\u2026';
-
 bool IsZeroWidth(char16_t c) {
   if (c == 0x200C || c == 0x200D || (c >= 0xDC00 && c <= 0xDFFF)) return true;
   const std::int8_t type = u_charType(c);
   return type == U_NON_SPACING_MARK || type == U_ENCLOSING_MARK;
 }
-
-bool IsPathSeparator(char16_t c) { return c == u'/' || c == u'\\'; }
 
 }  // namespace
 
@@ -74,27 +70,13 @@ void TRecordingCanvas::TextOut(std::int32_t x, std::int32_t y, const TRect* clip
   calls_.push_back(std::move(call));
 }
 
-UnicodeString TRecordingCanvas::Shortened(std::u16string_view text, std::int32_t width, TEllipsis ellipsis) {
-  UnicodeString head(text);
-  UnicodeString tail;
-  if (ellipsis == TEllipsis::elPath) {
-    // The last component of a path stays; what goes is taken before it.
-    std::size_t cut = head.size();
-    while (cut > 0 && !IsPathSeparator(head[cut - 1])) --cut;
-    if (cut > 0) {
-      tail = head.substr(cut - 1);
-      head.resize(cut - 1);
-    }
-  }
-  while (!head.empty() && TextExtent(head + kEllipsis + tail).cx > width) head.pop_back();
-  return head + kEllipsis + tail;
-}
 
 void TRecordingCanvas::DrawText(const TRect& rect, std::u16string_view text, const TDrawTextFormat& format) {
   TCanvasCall call = StateCall(TCanvasCallKind::ccDrawText);
   UnicodeString shown(text);
   if (format.ellipsis != TEllipsis::elNone && TextExtent(shown).cx > rect.Width())
-    shown = Shortened(text, rect.Width(), format.ellipsis);
+    shown = ShortenedWithEllipsis(text, rect.Width(), format.ellipsis,
+                                  [this](std::u16string_view t) { return TextExtent(t).cx; });
   const std::int32_t width = TextExtent(shown).cx;
   std::int32_t left = rect.left;
   if (format.align == TDrawTextAlign::dtCentre) left = rect.left + (rect.Width() - width) / 2;

@@ -90,8 +90,6 @@ class QUILLRT_API TRecordingCanvas : public TDrawingCanvas {
  private:
   std::int32_t UnitWidth(char16_t c, bool bold) const;
   TCanvasCall StateCall(TCanvasCallKind kind) const;
-  // text shortened with "…" so that it fits `width`, as the format asks.
-  UnicodeString Shortened(std::u16string_view text, std::int32_t width, TEllipsis ellipsis);
 
   UnicodeString font_name_;
   std::int32_t font_size_ = 10;

@@ -61,6 +61,15 @@ TEST(TextDrawer, TextSizesComeFromTheCanvasAndAreZeroWithoutOne) {
   EXPECT_EQ(TextWidthOfWideString(nullptr, u"jury"), 0);
 }
 
+TEST(TextDrawer, ShorteningKeepsPathEndsAndSurrogatePairsWhole) {
+  const auto units = [](std::u16string_view t) { return static_cast<std::int32_t>(t.size()); };
+  EXPECT_EQ(ShortenedWithEllipsis(u"corpus/brown/ca01", 9, TEllipsis::elPath, units), u"cor\u2026/ca01");
+  EXPECT_EQ(ShortenedWithEllipsis(u"jury said", 5, TEllipsis::elEnd, units), u"jury\u2026");
+  // U+1D11E is two units: it goes whole or stays whole.
+  EXPECT_EQ(ShortenedWithEllipsis(u"ab\U0001D11Ecd", 4, TEllipsis::elEnd, units), u"ab\u2026");
+  EXPECT_EQ(ShortenedWithEllipsis(u"ab\U0001D11Ecd", 5, TEllipsis::elEnd, units), u"ab\U0001D11E\u2026");
+}
+
 TEST(TextDrawer, PlainLeftToRightLineWithASearchHit) {
   TMyTextDrawer drawer;
   drawer.AddASearchRequest(u"jury");
