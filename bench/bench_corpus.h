@@ -13,6 +13,24 @@
 
 namespace quill::bench {
 
+// The folder tree the walking benchmarks share: QUILL_WALK_TREE, or 100 folders
+// of 10 subfolders of 100 files each, made once in /tmp.
+inline std::string WalkTreeFolder() {
+  if (const char* given = std::getenv("QUILL_WALK_TREE")) return given;
+  const std::filesystem::path tree = "/tmp/quill-walk-tree-100000";
+  if (std::filesystem::exists(tree / "done")) return tree.string();
+  const auto named = [](char letter, int number) { return std::string(1, letter) + std::to_string(number); };
+  for (int top = 0; top < 100; ++top) {
+    for (int sub = 0; sub < 10; ++sub) {
+      const auto folder = tree / named('d', top) / named('s', sub);
+      std::filesystem::create_directories(folder);
+      for (int file = 0; file < 100; ++file) std::ofstream(folder / (named('f', file) + ".txt")) << "text\n";
+    }
+  }
+  std::ofstream(tree / "done");
+  return tree.string();
+}
+
 // Megabytes from `variable` when it holds a positive number, else `default_mb`.
 inline std::size_t MegabytesFromEnv(const char* variable, std::size_t default_mb) {
   if (const char* env = std::getenv(variable); env != nullptr && std::atol(env) > 0)

@@ -13,6 +13,8 @@
 // bench/iterator_walk_vs_find.sh runs it against find(1) on the same tree.
 #include <benchmark/benchmark.h>
 
+#include "bench_corpus.h"
+
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -26,24 +28,6 @@ namespace {
 
 using namespace quill;
 
-std::string Named(char letter, int number) { return std::string(1, letter) + std::to_string(number); }
-
-// QUILL_WALK_TREE, or 100 folders of 10 subfolders of 100 files made once in /tmp
-// (the same tree as bench_folder_walk's).
-std::string TreeFolder() {
-  if (const char* given = std::getenv("QUILL_WALK_TREE")) return given;
-  const std::filesystem::path tree = "/tmp/quill-walk-tree-100000";
-  if (std::filesystem::exists(tree / "done")) return tree.string();
-  for (int top = 0; top < 100; ++top) {
-    for (int sub = 0; sub < 10; ++sub) {
-      const auto folder = tree / Named('d', top) / Named('s', sub);
-      std::filesystem::create_directories(folder);
-      for (int file = 0; file < 100; ++file) std::ofstream(folder / (Named('f', file) + ".txt")) << "text\n";
-    }
-  }
-  std::ofstream(tree / "done");
-  return tree.string();
-}
 
 void Configure(TFileAndDirIterator& iterator, const UnicodeString& head, const UnicodeString& mask) {
   iterator.SetHeadDir(head);
@@ -61,7 +45,7 @@ void Report(benchmark::State& state, const TFileAndDirIterator& iterator) {
 
 void BM_IterateFindingFiles(benchmark::State& state) {
   TFileAndDirIterator iterator;
-  Configure(iterator, Utf8ToUtf16(TreeFolder()), u"*.txt");
+  Configure(iterator, Utf8ToUtf16(bench::WalkTreeFolder()), u"*.txt");
   for (auto _ : state) {
     iterator.IterateFindingFiles();
     benchmark::DoNotOptimize(iterator.Total());
@@ -72,7 +56,7 @@ BENCHMARK(BM_IterateFindingFiles)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_ProcessAllFilesFound(benchmark::State& state) {
   TFileAndDirIterator iterator;
-  Configure(iterator, Utf8ToUtf16(TreeFolder()), u"*.txt");
+  Configure(iterator, Utf8ToUtf16(bench::WalkTreeFolder()), u"*.txt");
   iterator.IterateFindingFiles();
   std::size_t name_units = 0;
   iterator.OnProcessingAFile = [&name_units](const UnicodeString& full, const TMySearchRec&) {
@@ -89,7 +73,7 @@ BENCHMARK(BM_ProcessAllFilesFound)->Unit(benchmark::kMillisecond)->UseRealTime()
 
 void BM_ReadFavourites(benchmark::State& state) {
   TFileAndDirIterator iterator;
-  Configure(iterator, Utf8ToUtf16(TreeFolder()), u"*.txt");
+  Configure(iterator, Utf8ToUtf16(bench::WalkTreeFolder()), u"*.txt");
   iterator.SetFavourites(Utf8ToUtf16((std::filesystem::temp_directory_path() / "quill-bench-favourites").string()));
   iterator.IterateFindingFiles();
   iterator.SaveFavourites();

@@ -10,6 +10,8 @@
 // bench/folder_walk_vs_find.sh runs it against find(1) on the same tree.
 #include <benchmark/benchmark.h>
 
+#include "bench_corpus.h"
+
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -46,31 +48,9 @@ TWalkResult Walk(const UnicodeString& head, const UnicodeString& mask) {
   return result;
 }
 
-std::string Named(char letter, int number) {
-  std::string name(1, letter);
-  name += std::to_string(number);
-  return name;
-}
-
-// The tree to walk: QUILL_WALK_TREE, or 100 folders of 10 subfolders of 100
-// files each made once in /tmp.
-std::string TreeFolder() {
-  if (const char* given = std::getenv("QUILL_WALK_TREE")) return given;
-  const std::filesystem::path tree = "/tmp/quill-walk-tree-100000";
-  if (std::filesystem::exists(tree / "done")) return tree.string();
-  for (int top = 0; top < 100; ++top) {
-    for (int sub = 0; sub < 10; ++sub) {
-      const auto folder = tree / Named('d', top) / Named('s', sub);
-      std::filesystem::create_directories(folder);
-      for (int file = 0; file < 100; ++file) std::ofstream(folder / (Named('f', file) + ".txt")) << "text\n";
-    }
-  }
-  std::ofstream(tree / "done");
-  return tree.string();
-}
 
 void BM_WalkTree(benchmark::State& state) {
-  const UnicodeString head = Utf8ToUtf16(TreeFolder());
+  const UnicodeString head = Utf8ToUtf16(bench::WalkTreeFolder());
   TWalkResult result;
   for (auto _ : state) {
     result = Walk(head, u"*.txt");
