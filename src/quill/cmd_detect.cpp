@@ -11,7 +11,7 @@
 #include "commands.h"
 #include "corpus_input.h"
 #include "run_outcome.h"
-#include "text_decoding.h"
+#include "quilljobs/text_decoding.h"
 #include "quillrt/files/file_contents.h"
 
 namespace quill::cli {
@@ -22,10 +22,10 @@ std::string ContentDescription(const std::string& path) {
   if (bytes.empty()) return "empty";
   // Files that are not text show a signature in their first bytes.
   const TFileContentsSet signature = FileBufferType(bytes.data(), false, static_cast<std::int64_t>(bytes.size()));
-  if (signature.Contains(fc_Zip)) return IsWordDocumentName(path) ? "docx" : "zip";
+  if (signature.Contains(fc_Zip)) return jobs::IsWordDocumentName(path) ? "docx" : "zip";
   if (signature.Contains(fc_Storage)) return "compound-document";
   if (signature.Contains(fc_early_Word)) return "early-Word";
-  return TextKindName(KindOfText(bytes));
+  return jobs::TextKindName(jobs::KindOfText(bytes));
 }
 
 namespace {
@@ -42,7 +42,7 @@ void RunDetect(const DetectOptions& options) {
       continue;
     }
     // A file that cannot be read has no content to name: it is not "empty".
-    if (const std::string reason = UnreadableReason(name); !reason.empty()) {
+    if (const std::string reason = jobs::UnreadableReason(name); !reason.empty()) {
       ReportSkippedInput(name, reason);
       continue;
     }

@@ -46,14 +46,14 @@ std::string ContainerOf(const CorpusFile& file) {
 }
 
 void RunFiles(const FilesOptions& options) {
-  const std::vector<CorpusFile> files = CollectCorpusFiles(options.corpus);
+  const std::vector<CorpusFile> files = OpenCorpus(options.corpus).Files();
   std::int64_t total = 0;
   std::size_t listed = 0;
   for (const CorpusFile& file : files) {
     const std::string container = ContainerOf(file);
     // A file that cannot be read has no content to name: it is not "empty".
     if (!file.in_zip) {
-      if (const std::string reason = UnreadableReason(Utf16ToUtf8(file.name)); !reason.empty()) {
+      if (const std::string reason = jobs::UnreadableReason(Utf16ToUtf8(file.name)); !reason.empty()) {
         ReportSkippedInput(Utf16ToUtf8(file.name), reason);
         continue;
       }

@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "commands.h"
-#include "saved_lists.h"
+#include "quilljobs/saved_lists.h"
 
 namespace quill::cli {
 namespace {
@@ -12,8 +12,8 @@ namespace {
 void RunInfo(const std::vector<std::string>& files) {
   bool all_known = true;
   for (const std::string& file : files) {
-    const SavedFileDescription description = DescribeSavedFile(file);
-    std::printf("%s\n", DescriptionLine(file, description).c_str());
+    const jobs::SavedFileDescription description = jobs::DescribeSavedFile(file);
+    std::printf("%s\n", jobs::DescriptionLine(file, description).c_str());
     all_known = all_known && description.recognised;
   }
   std::fflush(stdout);

@@ -5,9 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "concordance_lines.h"
+#include "quilljobs/concordance_lines.h"
 
 namespace quill::cli {
+
+using jobs::ConcordanceLine;
 
 enum class ConcordFormat { Text, Tsv, Json };
 

@@ -6,9 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "concordance_lines.h"
+#include "quilljobs/concordance_lines.h"
 
 namespace quill::cli {
+
+using jobs::ConcordanceLine;
 
 struct ConcordPictureInfo {
   std::vector<std::string> searches;     // as typed, in -s order

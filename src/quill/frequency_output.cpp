@@ -4,6 +4,7 @@
 
 #include "commands.h"
 #include "corpus_input.h"
+#include "quilljobs/saved_lists.h"
 
 namespace quill::cli {
 
@@ -67,6 +68,15 @@ void WriteFrequencyList(const TStringList& list, OutputFormat format,
   if (format == OutputFormat::json) out += list.Count() > 0 ? "\n]}\n" : "]}\n";
   flush();
   std::fflush(stdout);
+}
+
+void PrintSavedFrequencyList(const std::string& path, OutputFormat format) {
+  const jobs::TSavedWordList loaded = jobs::LoadSavedFrequencyList(path);
+  const int words = loaded.WordsPerEntry();
+  const bool ngrams = words > 1;
+  WriteFrequencyList(*loaded.list, format,
+                     {{ngrams ? "n" : "words_per_entry", words}, {"lines", loaded.list->Count()}},
+                     ngrams ? "items" : "words", ngrams ? "ngram" : "word");
 }
 
 }  // namespace quill::cli

@@ -22,6 +22,10 @@ void WriteFrequencyList(const TStringList& list, OutputFormat format,
                         const std::vector<std::pair<std::string, std::int64_t>>& summary,
                         const std::string& items_name, const std::string& item_key);
 
+// Prints a saved word list (or n-gram list) in `format`, as `quill wordlist`
+// prints the list it counts.
+void PrintSavedFrequencyList(const std::string& path, OutputFormat format);
+
 // A JSON string literal of UTF-8 text.
 std::string JsonString(const std::string& utf8);
 

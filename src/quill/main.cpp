@@ -6,6 +6,7 @@
 
 #include "commands.h"
 #include "run_outcome.h"
+#include "quilljobs/job_control.h"
 #include "quillrt/framework/exceptions.h"
 
 namespace quill::cli {
@@ -36,6 +37,9 @@ int main(int argc, char** argv) {
     // (CLI11 numbers them from 100 up) is the one usage code.
     if (code == 0 || dynamic_cast<const CLI::RuntimeError*>(&e) != nullptr) return FinalExitStatus(code);
     return kExitUsage;
+  } catch (const quill::jobs::JobError& e) {
+    std::cerr << "quill: " << e.what() << "\n";
+    return FinalExitStatus(e.kind() == quill::jobs::JobError::bad_request ? kExitUsage : kExitFailure);
   } catch (const quill::Exception& e) {
     std::cerr << "quill: " << e.what() << "\n";
     return kExitFailure;

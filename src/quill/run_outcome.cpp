@@ -6,7 +6,7 @@
 #include <iostream>
 
 #include "commands.h"
-#include "text_decoding.h"
+#include "quilljobs/text_decoding.h"
 
 namespace quill::cli {
 namespace {
@@ -53,7 +53,7 @@ std::string Printable(std::string_view name) {
   out.reserve(name.size());
   for (std::size_t i = 0; i < name.size();) {
     const auto c = static_cast<unsigned char>(name[i]);
-    const std::size_t length = Utf8SequenceLength(name, i);
+    const std::size_t length = jobs::Utf8SequenceLength(name, i);
     // C1 controls (U+0080..U+009F) steer terminals as the C0 ones do.
     const bool c1_control = length == 2 && c == 0xC2 && static_cast<unsigned char>(name[i + 1]) < 0xA0;
     if (length == 0 || c < 0x20 || c == 0x7F || c1_control) {

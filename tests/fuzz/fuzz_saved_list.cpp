@@ -11,17 +11,14 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "quilljobs/saved_list_files.h"
 #include "quillrt/framework/streams.h"
 #include "quillrt/vocabulary/saved_list_header.h"
-
-// The saved-list forms belong to the command-line tool, which is no library:
-// the target compiles them itself.
-#include "quill/saved_list_files.cpp"
 
 namespace {
 
 using namespace quill;
-using namespace quill::cli;
+using namespace quill::jobs;
 
 void Check(bool condition) {
   if (!condition) std::abort();

@@ -7,8 +7,9 @@
 #include <vector>
 
 #include "quillrt/framework/strings.h"
+#include "quilljobs/quilljobs_export.h"
 
-namespace quill::cli {
+namespace quill::jobs {
 
 struct ConcordanceLine {
   std::string file;           // the file's name as listed (UTF-8)
@@ -27,7 +28,7 @@ struct ConcordanceLine {
 // line breaks, tabs and markup <...> become single spaces, and the characters
 // `hidden` says so of (the tags of word/TAG tokens) are left out.
 using HiddenCharacter = std::function<bool(std::size_t index_in_text)>;
-ConcordanceLine MakeConcordanceLine(const UnicodeString& text, std::size_t hit_pos, std::size_t hit_length,
+QUILLJOBS_API ConcordanceLine MakeConcordanceLine(const UnicodeString& text, std::size_t hit_pos, std::size_t hit_length,
                                     std::size_t width, const HiddenCharacter& hidden = nullptr);
 
 enum class SortKey { L5, L4, L3, L2, L1, Centre, R1, R2, R3, R4, R5, Filename, HitWord, Position };
@@ -35,14 +36,14 @@ enum class SortKey { L5, L4, L3, L2, L1, Centre, R1, R2, R3, R4, R5, Filename, H
 // "L1".."L5", "C"/"Centre", "R1".."R5", "File"/"Filename", "Word" (the hit as
 // found, case and all), "Position"/"WordNumber" (reading order), in
 // any case. False for anything else.
-bool ParseSortKey(const std::string& name, SortKey& key);
+QUILLJOBS_API bool ParseSortKey(const std::string& name, SortKey& key);
 
 // The n-th word left (negative n) or right (positive n) of the hit, or the hit
 // itself (0), folded to lower case; empty when the context holds no such word.
-UnicodeString ContextWord(const ConcordanceLine& line, int n);
+QUILLJOBS_API UnicodeString ContextWord(const ConcordanceLine& line, int n);
 
 // Sorts by up to three keys, each level breaking the ties of the one before;
 // equal lines keep their reading order.
-void SortConcordance(std::vector<ConcordanceLine>& lines, const std::vector<SortKey>& keys);
+QUILLJOBS_API void SortConcordance(std::vector<ConcordanceLine>& lines, const std::vector<SortKey>& keys);
 
-}  // namespace quill::cli
+}  // namespace quill::jobs

@@ -1,4 +1,4 @@
-#include "word_rule.h"
+#include "quilljobs/word_rule.h"
 
 #include <unicode/uchar.h>  // the general-category values only
 
@@ -7,7 +7,7 @@
 #include "quillrt/platform/locale_info.h"
 #include "quillrt/text/class_bits.h"
 
-namespace quill::cli {
+namespace quill::jobs {
 namespace {
 
 bool IsAsciiLetter(char16_t c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); }
@@ -154,4 +154,4 @@ bool BreaksRunOfWords(std::u16string_view text, const ClassifiedText& classified
   return gap_end >= text.size() || CharCategory(text[gap_end]) != U_LOWERCASE_LETTER;
 }
 
-}  // namespace quill::cli
+}  // namespace quill::jobs

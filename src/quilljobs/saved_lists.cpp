@@ -1,14 +1,12 @@
-// Saved lists written and read by the command-line tool; the body layouts are
-// in saved_lists.md.
-#include "saved_lists.h"
+// Saved lists written and read by the jobs; the body layouts are in
+// saved_lists.md.
+#include "quilljobs/saved_lists.h"
 
 #include <functional>
 #include <memory>
 #include <unordered_map>
 
-#include "commands.h"
-#include "corpus_input.h"
-#include "saved_list_files.h"
+#include "quilljobs/saved_list_files.h"
 #include "quillrt/framework/exceptions.h"
 #include "quillrt/framework/streams.h"
 #include "quillrt/framework/sysutils.h"
@@ -16,7 +14,7 @@
 #include "quillrt/vocabulary/saved_list_header.h"
 #include "quillrt/vocabulary/tool_names.h"
 
-namespace quill::cli {
+namespace quill::jobs {
 namespace {
 
 // Headers from this version on are the 57-byte form.
@@ -29,7 +27,7 @@ void SaveWholeFile(const std::string& path, const std::function<void(TStream&)>&
       return true;
     });
   } catch (const Exception& e) {
-    Fail("cannot save " + path + ": " + e.what(), kExitFailure);
+    throw JobError(JobError::failed, "cannot save " + path + ": " + e.what());
   }
 }
 
@@ -114,21 +112,15 @@ void SaveConcordance(const std::string& path, const std::vector<ConcordanceLine>
   SaveWholeFile(path, [&](TStream& stream) { WriteSavedConcordance(stream, saved); });
 }
 
-void PrintSavedFrequencyList(const std::string& path, OutputFormat format) {
-  TSavedWordList loaded;
+TSavedWordList LoadSavedFrequencyList(const std::string& path) {
   try {
-    loaded = LoadWordList(path);
+    return LoadWordList(path);
   } catch (const Exception& e) {
     const SavedFileDescription d = DescribeSavedFile(path);
     if (d.recognised && d.kind != lt_word_list)
-      Fail(path + " is a " + KindName(d.kind) + ", not a word list", kExitFailure);
-    Fail("cannot load " + path + ": " + e.what(), kExitFailure);
+      throw JobError(JobError::failed, path + " is a " + KindName(d.kind) + ", not a word list");
+    throw JobError(JobError::failed, "cannot load " + path + ": " + e.what());
   }
-  const int words = loaded.WordsPerEntry();
-  const bool ngrams = words > 1;
-  WriteFrequencyList(*loaded.list, format,
-                     {{ngrams ? "n" : "words_per_entry", words}, {"lines", loaded.list->Count()}},
-                     ngrams ? "items" : "words", ngrams ? "ngram" : "word");
 }
 
 SavedFileDescription DescribeSavedFile(const std::string& path) {
@@ -189,4 +181,4 @@ std::string DescriptionLine(const std::string& path, const SavedFileDescription&
   return line + ", entries not readable by quill";
 }
 
-}  // namespace quill::cli
+}  // namespace quill::jobs

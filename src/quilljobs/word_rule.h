@@ -21,8 +21,9 @@
 #include "quillrt/framework/strings.h"
 #include "quillrt/search/search_engine.h"
 #include "quillrt/text/char_classes.h"
+#include "quilljobs/quilljobs_export.h"
 
-namespace quill::cli {
+namespace quill::jobs {
 
 struct WordRule {
   std::uint32_t lcid = 0x0409;                    // the language of the texts
@@ -33,14 +34,14 @@ struct WordRule {
 
 // The rule for the language of --lang (English when none was given: call it
 // after the corpus options have been applied).
-WordRule WordRuleOfLanguage(bool language_given, bool pos_tags);
+QUILLJOBS_API WordRule WordRuleOfLanguage(bool language_given, bool pos_tags);
 
 // A text's class array under the rule, with the segment markers it holds.
 struct ClassifiedText {
   TClassArray classes;     // one word per character, plus the two zero words at the end
   TTagsFoundArray markers;  // how many sentence/paragraph/heading markers
 };
-void ClassifyText(std::u16string_view text, const WordRule& rule, ClassifiedText& out);
+QUILLJOBS_API void ClassifyText(std::u16string_view text, const WordRule& rule, ClassifiedText& out);
 
 // Where a word lies in its text: [start, end).
 struct WordSpan {
@@ -49,11 +50,11 @@ struct WordSpan {
 };
 
 // The words of a classified text, in order.
-void FindWords(const ClassifiedText& classified, std::size_t length, std::vector<WordSpan>& words);
+QUILLJOBS_API void FindWords(const ClassifiedText& classified, std::size_t length, std::vector<WordSpan>& words);
 
 // The part-of-speech tag that ends the word/TAG token whose word ends at
 // `word_end` (the characters after its "/"); empty when none follows there.
-std::u16string_view PosTagAt(std::u16string_view text, const ClassifiedText& classified, std::size_t word_end);
+QUILLJOBS_API std::u16string_view PosTagAt(std::u16string_view text, const ClassifiedText& classified, std::size_t word_end);
 
 // Whether a sentence ends between the word ending at `gap_start` and the one
 // starting at `gap_end`: the gap holds a sentence terminator (". ! ?" and those
@@ -63,7 +64,7 @@ std::u16string_view PosTagAt(std::u16string_view text, const ClassifiedText& cla
 // marker in the gap ends the sentence too. Punctuation other than commas,
 // dashes and connectors right after a word ends the run of words as well
 // (colons, semicolons, brackets, quotes).
-bool BreaksRunOfWords(std::u16string_view text, const ClassifiedText& classified, std::size_t gap_start,
+QUILLJOBS_API bool BreaksRunOfWords(std::u16string_view text, const ClassifiedText& classified, std::size_t gap_start,
                       std::size_t gap_end);
 
-}  // namespace quill::cli
+}  // namespace quill::jobs

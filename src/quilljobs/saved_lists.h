@@ -1,6 +1,6 @@
 #pragma once
-// Saved lists: the files that `--save` writes and `--load` and `quill info`
-// read. Each starts with the workbench's 57-byte header (the saving tool's
+// Saved lists: the files a job's results are saved to and loaded from, and
+// what a file found on disk holds. Each starts with the workbench's 57-byte header (the saving tool's
 // version and the list kind's signature); the body after it is described in
 // saved_lists.md beside this file.
 #include <cstdint>
@@ -8,28 +8,30 @@
 #include <string>
 #include <vector>
 
-#include "concordance_lines.h"
-#include "frequency_output.h"
+#include "quilljobs/concordance_lines.h"
+#include "quilljobs/job_control.h"
+#include "quilljobs/quilljobs_export.h"
+#include "quilljobs/saved_list_files.h"
 #include "quillrt/framework/string_list.h"
 #include "quillrt/process/tool_kinds.h"
 #include "quillrt/vocabulary/list_kinds.h"
 
-namespace quill::cli {
+namespace quill::jobs {
 
 // Writes a frequency list (lines with their frequency in the object slot) as a
 // saved word list of the word-list tool. `words_per_entry` is 1 for a word
 // list and n for a list of n-grams. The file appears whole or not at all; a
-// failure ends the command (exit code 1) with a message.
-void SaveFrequencyList(const std::string& path, const TStringList& list, int words_per_entry);
+// failure raises JobError(failed) naming the file.
+QUILLJOBS_API void SaveFrequencyList(const std::string& path, const TStringList& list, int words_per_entry);
 
 // Writes concordance lines as a saved concordance of the concordance tool,
 // with the search words typed; same guarantees.
-void SaveConcordance(const std::string& path, const std::vector<ConcordanceLine>& lines,
+QUILLJOBS_API void SaveConcordance(const std::string& path, const std::vector<ConcordanceLine>& lines,
                      const std::vector<std::string>& search_words);
 
-// Prints a saved word list (or n-gram list) in `format`, as `quill wordlist`
-// prints the list it counts. A file that is not one ends the command (exit 1).
-void PrintSavedFrequencyList(const std::string& path, OutputFormat format);
+// Loads a saved word list (or n-gram list). A file that is not one, or a
+// damaged one, raises JobError(failed) saying what it is or what is wrong.
+QUILLJOBS_API TSavedWordList LoadSavedFrequencyList(const std::string& path);
 
 // What `quill info` says of a file.
 struct SavedFileDescription {
@@ -43,9 +45,9 @@ struct SavedFileDescription {
   int words_per_entry = 0;            // word lists: 1, or n for n-grams; 0 otherwise
 };
 
-SavedFileDescription DescribeSavedFile(const std::string& path);
+QUILLJOBS_API SavedFileDescription DescribeSavedFile(const std::string& path);
 
 // One line for `quill info`: "FILE: kind (tool, version V), N entries".
-std::string DescriptionLine(const std::string& path, const SavedFileDescription& description);
+QUILLJOBS_API std::string DescriptionLine(const std::string& path, const SavedFileDescription& description);
 
-}  // namespace quill::cli
+}  // namespace quill::jobs

@@ -14,8 +14,9 @@
 #include "quillrt/framework/streams.h"
 #include "quillrt/framework/string_list.h"
 #include "quillrt/vocabulary/saved_list_header.h"
+#include "quilljobs/quilljobs_export.h"
 
-namespace quill::cli {
+namespace quill::jobs {
 
 // A word list or n-gram list: lines with their frequencies.
 struct TSavedWordList {
@@ -27,8 +28,8 @@ struct TSavedWordList {
 
 // Writes the header of the word-list tool for a word list, then `list` (the
 // frequency in each line's object slot, as int32).
-void WriteSavedWordList(TStream& stream, const TStringList& list, int words_per_entry);
-TSavedWordList ReadSavedWordList(TStream& stream);
+QUILLJOBS_API void WriteSavedWordList(TStream& stream, const TStringList& list, int words_per_entry);
+QUILLJOBS_API TSavedWordList ReadSavedWordList(TStream& stream);
 
 struct TSavedConcordanceLine {
   std::int32_t source = 0;  // 0-based place in the source texts
@@ -51,7 +52,7 @@ struct TSavedConcordance {
 
 // Writes the header of the concordance tool for a concordance, then the body.
 // A line whose source is not one of `sources` raises EWriteError first.
-void WriteSavedConcordance(TStream& stream, const TSavedConcordance& concordance);
-TSavedConcordance ReadSavedConcordance(TStream& stream);
+QUILLJOBS_API void WriteSavedConcordance(TStream& stream, const TSavedConcordance& concordance);
+QUILLJOBS_API TSavedConcordance ReadSavedConcordance(TStream& stream);
 
-}  // namespace quill::cli
+}  // namespace quill::jobs

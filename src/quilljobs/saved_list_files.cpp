@@ -1,9 +1,9 @@
-#include "saved_list_files.h"
+#include "quilljobs/saved_list_files.h"
 
 #include "quillrt/collections/stream_forms.h"
 #include "quillrt/framework/exceptions.h"
 
-namespace quill::cli {
+namespace quill::jobs {
 namespace {
 
 void WriteHeader(TStream& stream, tool_type tool, list_type lt, std::int32_t infosize) {
@@ -102,4 +102,4 @@ TSavedConcordance ReadSavedConcordance(TStream& stream) {
   return saved;
 }
 
-}  // namespace quill::cli
+}  // namespace quill::jobs

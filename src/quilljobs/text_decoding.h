@@ -9,8 +9,9 @@
 #include <string_view>
 
 #include "quillrt/framework/strings.h"
+#include "quilljobs/quilljobs_export.h"
 
-namespace quill::cli {
+namespace quill::jobs {
 
 struct TextKind {
   enum Encoding { utf16, utf16_big_endian, utf8, ascii, eight_bit, binary };
@@ -26,17 +27,17 @@ struct TextKind {
 // the content binary, as grep and file(1) judge it. Text with well-formed
 // multi-byte sequences and at most as many bytes that fit none is UTF-8; text
 // of 7-bit bytes only is ASCII; the rest is 8-bit.
-TextKind KindOfText(std::string_view bytes);
+QUILLJOBS_API TextKind KindOfText(std::string_view bytes);
 
 // The text of `bytes` of the kind given (binary content is decoded as 8-bit).
-UnicodeString DecodeText(std::string_view bytes, const TextKind& kind);
+QUILLJOBS_API UnicodeString DecodeText(std::string_view bytes, const TextKind& kind);
 
 // "UTF-16LE", "UTF-16BE", "UTF-8", "UTF-8 (N invalid bytes)", "ASCII", "8-bit"
 // or "binary".
-std::string TextKindName(const TextKind& kind);
+QUILLJOBS_API std::string TextKindName(const TextKind& kind);
 
 // The length of the well-formed UTF-8 sequence at `at` (1 to 4), 0 when the
 // bytes there are not one (overlong, a surrogate, beyond U+10FFFF, cut short).
-std::size_t Utf8SequenceLength(std::string_view s, std::size_t at);
+QUILLJOBS_API std::size_t Utf8SequenceLength(std::string_view s, std::size_t at);
 
-}  // namespace quill::cli
+}  // namespace quill::jobs

@@ -1,4 +1,4 @@
-#include "text_decoding.h"
+#include "quilljobs/text_decoding.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -8,7 +8,7 @@
 #include "quillrt/framework/encoding.h"
 #include "quillrt/platform/utf8_decoding.h"
 
-namespace quill::cli {
+namespace quill::jobs {
 namespace {
 
 constexpr std::size_t kSample = 1 << 16;
@@ -119,4 +119,4 @@ std::string TextKindName(const TextKind& kind) {
   return "8-bit";
 }
 
-}  // namespace quill::cli
+}  // namespace quill::jobs

@@ -1,9 +1,9 @@
-#include "concordance_lines.h"
+#include "quilljobs/concordance_lines.h"
 
 #include <algorithm>
 #include <cwctype>
 
-namespace quill::cli {
+namespace quill::jobs {
 namespace {
 
 bool IsWordChar(WideChar c) {
@@ -174,4 +174,4 @@ void SortConcordance(std::vector<ConcordanceLine>& lines, const std::vector<Sort
   lines = std::move(sorted);
 }
 
-}  // namespace quill::cli
+}  // namespace quill::jobs

@@ -1,0 +1,446 @@
+#include "quilljobs/corpus.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <climits>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <system_error>
+#include <utility>
+
+#include "quilljobs/job_control.h"
+#include "quillrt/analysis/docx_text.h"
+#include "quillrt/files/file_contents.h"
+#include "quillrt/files/peruse_dir.h"
+#include "quillrt/files/search_rec_list.h"
+#include "quillrt/files/zip_paths.h"
+#include "quillrt/platform/file_system.h"
+#include "quillrt/framework/encoding.h"
+#include "quillrt/framework/exceptions.h"
+#include "quillrt/text/unicode_signatures.h"
+#include "quillrt/platform/code_pages.h"
+#include "quillrt/platform/locale_info.h"
+
+namespace quill::jobs {
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Utf8(const UnicodeString& s) { return Utf16ToUtf8(s); }
+
+// --lang: an ICU locale name ("tr", "de_DE") or an LCID ("0x041F", "1055").
+void ApplyLanguage(const std::string& lang) {
+  if (lang.empty()) return;
+  std::uint32_t lcid = 0;
+  char* end = nullptr;
+  const unsigned long number = std::strtoul(lang.c_str(), &end, 0);
+  if (end != lang.c_str() && *end == '\0')
+    lcid = static_cast<std::uint32_t>(number);
+  else
+    lcid = LocaleNameToLCID(lang);
+  if (lcid == 0 || !IsValidLCID(lcid)) throw JobError(JobError::bad_request, "unknown language: " + lang);
+  SetUserDefaultLCID(lcid);
+  // 8-bit texts are read in the language's code page, by every command
+  // (Unicode-only languages keep the system's). The platform's page and the
+  // page the decoders use are both set, so that the two never disagree.
+  if (const std::uint32_t code_page = AnsiCodePageOfLCID(lcid); code_page > 3) {
+    SetACP(code_page);
+    try {
+      SetSystemAnsiCodePage(static_cast<int>(code_page));
+    } catch (const Exception&) {
+      // A page the converter does not know: the system's page stays.
+    }
+  }
+}
+
+// An archive's entries as corpus files; an archive that cannot be opened is
+// reported and costs only its own entries.
+using SkipReport = std::function<void(const std::string& name, const std::string& reason)>;
+
+void AddArchiveEntries(TPeruseDir& walker, const UnicodeString& folder, const UnicodeString& archive,
+                       std::vector<CorpusFile>& files, const SkipReport& skipped) {
+  const UnicodeString prefix = folder.empty() || folder.ends_with(u'/') ? folder : folder + u'/';
+  TMySearchRecList found;
+  // Entries that cannot be read are named when they are read; this counts the
+  // archive-wide failures (entries beyond what a listing can number).
+  bool entries_lost = false;
+  walker.OnZipProblem = [&](TObject*) { entries_lost = true; };
+  try {
+    walker.AddAZip(&found, folder, archive);
+  } catch (const std::exception& e) {
+    skipped(Utf8(prefix + archive), std::string("not a readable zip archive: ") + e.what());
+    return;
+  }
+  walker.OnZipProblem = nullptr;
+  if (entries_lost) skipped(Utf8(prefix + archive), "some of its entries could not be listed");
+  for (int i = 0; i < found.Count(); ++i) {
+    const TMySearchRec rec = found.GetAMySearchRec(i);
+    files.push_back({prefix + rec.ShortName, static_cast<std::uint32_t>(rec.Size), true, prefix + archive,
+                     rec.Number_Within_Zip});
+  }
+}
+
+// Why a folder cannot be listed; empty when it can.
+std::string UnlistableFolderReason(const UnicodeString& folder) {
+  DIR* dir = ::opendir(Utf8(folder).c_str());
+  if (dir == nullptr) return std::strerror(errno);
+  ::closedir(dir);
+  return {};
+}
+
+}  // namespace
+
+void Corpus::AddFolderFiles(const UnicodeString& folder) {
+  const CorpusOptions& options = options_;
+  std::vector<CorpusFile>& files = files_;
+  const SkipReport skipped = [this](const std::string& name, const std::string& reason) { Skipped(name, reason); };
+  const UnicodeString mask = Utf8ToUtf16(options.mask.empty() ? "*" : options.mask);
+  // Archives are opened here rather than by the walker, so that each one that
+  // fails is named.
+  TPeruseDir walker(mask, u"*", mask, Utf8ToUtf16(options.exclude_dirs), Utf8ToUtf16(options.exclude_ext), false,
+                    false, false, false, false);
+  walker.EnsureExcludedFoldersHavePathmarks();
+  std::vector<UnicodeString> folders{folder};
+  if (options.subfolders) {
+    walker.OnFoundDir = [&](const UnicodeString& found) { folders.push_back(found); };
+    walker.ProcessAllSubDirectories(folder);
+  }
+  // Listing order is the file system's: sort, so that runs (and the first
+  // spelling met of each word) do not depend on it.
+  const std::size_t first = files.size();
+  for (const UnicodeString& dir : folders) {
+    if (const std::string reason = UnlistableFolderReason(dir); !reason.empty()) {
+      skipped(Utf8(dir), "cannot list the folder: " + reason);
+      continue;
+    }
+    TMySearchRecList found;
+    walker.HandleAllFilesIn(dir, &found);
+    const UnicodeString prefix = dir.ends_with(u'/') ? dir : dir + u'/';
+    for (int i = 0; i < found.Count(); ++i) {
+      const TMySearchRec rec = found.GetAMySearchRec(i);
+      files.push_back({prefix + rec.ShortName, static_cast<std::uint32_t>(rec.Size), false, {}, 0});
+    }
+    if (!options.zips) continue;
+    TDirectoryListing archives(prefix + u"*" + walker.ZipExtension(), TListingDetail::kinds_and_names);
+    for (TFoundEntry entry; archives.Next(entry);)
+      if (!entry.IsDirectory() && entry.Name[0] != u'.' && !walker.HasExcludedExtension(entry.Name))
+        AddArchiveEntries(walker, dir, entry.Name, files, skipped);
+  }
+  std::sort(files.begin() + static_cast<std::ptrdiff_t>(first), files.end(),
+            [](const CorpusFile& a, const CorpusFile& b) { return a.name < b.name; });
+}
+
+namespace {
+
+// A file named on the command line is an archive when its name ends in ".zip"
+// or its first bytes are a zip archive's local header.
+bool IsArchiveFile(const std::string& path) {
+  if (IsAZipFile(Utf8ToUtf16(path))) return true;
+  if (IsWordDocumentName(path)) return false;  // a zip inside, but read as a document
+  // Peeking at a pipe would take its first bytes away from the reading.
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (file == nullptr) return false;
+  char head[4] = {};
+  const bool zip = std::fread(head, 1, sizeof head, file) == sizeof head && std::memcmp(head, "PK\x03\x04", 4) == 0;
+  std::fclose(file);
+  return zip;
+}
+
+// A file's bytes mapped into memory: no copy of a large corpus file is made
+// before it is decoded. Not Ok when the file cannot be mapped (it is then read).
+class MappedFile {
+ public:
+  explicit MappedFile(const std::string& name) {
+    // Only a regular file is mapped. Anything else is not even opened here: a
+    // FIFO opened and closed again would lose its writer and its bytes.
+    struct stat by_name {};
+    if (::stat(name.c_str(), &by_name) != 0 || !S_ISREG(by_name.st_mode)) return;
+    const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return;
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
+      size_ = static_cast<std::size_t>(info.st_size);
+      void* data = ::mmap(nullptr, size_, PROT_READ, MAP_PRIVATE, fd, 0);
+      if (data != MAP_FAILED) {
+        data_ = static_cast<const char*>(data);
+        ::madvise(data, size_, MADV_SEQUENTIAL);
+      }
+    }
+    ::close(fd);
+  }
+  ~MappedFile() {
+    if (data_ != nullptr) ::munmap(const_cast<char*>(data_), size_);
+  }
+  MappedFile(const MappedFile&) = delete;
+  MappedFile& operator=(const MappedFile&) = delete;
+  bool Ok() const { return data_ != nullptr; }
+  std::string_view Bytes() const { return {data_, size_}; }
+
+ private:
+  const char* data_ = nullptr;
+  std::size_t size_ = 0;
+};
+
+// The bytes of a file that cannot be mapped (a pipe, a FIFO, a device) or of
+// standard input ("-"), read to their end.
+std::string ReadAllOf(const std::string& name) {
+  const bool standard_input = name == "-";
+  const int fd = standard_input ? STDIN_FILENO : ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) throw EFOpenError(std::string("cannot open: ") + std::strerror(errno));
+  std::string bytes;
+  char chunk[1 << 16];
+  for (;;) {
+    const ssize_t got = ::read(fd, chunk, sizeof chunk);
+    if (got == 0) break;
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      const int error = errno;
+      if (!standard_input) ::close(fd);
+      throw EReadError(std::string("cannot read: ") + std::strerror(error));
+    }
+    bytes.append(chunk, static_cast<std::size_t>(got));
+  }
+  if (!standard_input) ::close(fd);
+  return bytes;
+}
+
+// A single-byte code page whose bytes below 0x80 are ASCII: its texts can be
+// cut at such a byte, and widened byte by byte where they hold no other.
+bool KeepsAscii(std::uint32_t code_page) {
+  const char16_t* table = SingleByteToUnicodeTable(code_page);
+  if (table == nullptr) return false;
+  for (unsigned c = 0; c < 0x80; ++c)
+    if (table[c] != c) return false;
+  return true;
+}
+
+bool IsAsciiBreak(unsigned c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+
+// Hands over `bytes` in pieces that end after an ASCII blank or line end, each
+// decoded by `decode`. For UTF-8 and single-byte code pages such a byte is a
+// character of its own.
+void InPieces(std::string_view bytes, const std::function<void(std::string_view)>& decode) {
+  constexpr std::size_t kPiece = 4 << 20;
+  std::size_t at = 0;
+  while (at < bytes.size()) {
+    std::size_t end = std::min(bytes.size(), at + kPiece);
+    while (end < bytes.size() && !IsAsciiBreak(static_cast<unsigned char>(bytes[end - 1]))) ++end;
+    decode(bytes.substr(at, end - at));
+    at = end;
+  }
+}
+
+// The same for UTF-16 of either byte order: pieces end after a unit that is an
+// ASCII blank or line end.
+void InUtf16Pieces(std::string_view bytes, bool big_endian, const std::function<void(std::string_view)>& decode) {
+  constexpr std::size_t kPiece = 4 << 20;
+  std::size_t at = 0;
+  while (at < bytes.size()) {
+    std::size_t end = std::min(bytes.size(), at + kPiece) & ~std::size_t{1};
+    if (end <= at) end = bytes.size();
+    while (end < bytes.size()) {
+      const auto b0 = static_cast<unsigned char>(bytes[end - 2]), b1 = static_cast<unsigned char>(bytes[end - 1]);
+      const unsigned unit = big_endian ? (b0 << 8) | b1 : (b1 << 8) | b0;
+      if (IsAsciiBreak(unit)) break;
+      end += 2;
+    }
+    decode(bytes.substr(at, std::min(end, bytes.size()) - at));
+    at = std::min(end, bytes.size());
+  }
+}
+
+}  // namespace
+
+std::string UnreadableReason(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return std::strerror(errno);
+  struct stat info {};
+  std::string reason;
+  if (::fstat(fd, &info) != 0) reason = std::strerror(errno);
+  else if (S_ISDIR(info.st_mode)) reason = "a folder, not a file";
+  else if (S_ISREG(info.st_mode)) {
+    char byte = 0;
+    if (::read(fd, &byte, 1) < 0) reason = std::strerror(errno);
+  }
+  ::close(fd);
+  return reason;
+}
+
+Corpus::Corpus(CorpusOptions options, CorpusEvents events) : options_(std::move(options)), events_(std::move(events)) {
+  if (options_.paths.empty()) throw JobError(JobError::bad_request, "no corpus named: name files or folders");
+  ApplyLanguage(options_.lang);
+  Collect();
+  for (const CorpusFile& file : files_) total_bytes_ += file.size;
+}
+
+void Corpus::Skipped(const std::string& name, const std::string& reason) const {
+  skipped_.fetch_add(1);
+  if (events_.on_skipped) events_.on_skipped(name, reason);
+}
+
+void Corpus::Collect() {
+  for (const std::string& path : options_.paths) {
+    const UnicodeString name = Utf8ToUtf16(path);
+    if (path == "-") {  // standard input
+      files_.push_back({name, 0, false, {}, 0});
+      continue;
+    }
+    std::error_code error;
+    const fs::file_status status = fs::status(path, error);
+    if (fs::is_directory(status)) {
+      AddFolderFiles(name);
+    } else if (fs::exists(status)) {
+      if (fs::is_regular_file(status) && IsArchiveFile(path)) {
+        const fs::path archive(path);
+        TPeruseDir walker(u"*", u"*", Utf8ToUtf16(options_.mask.empty() ? "*" : options_.mask), u"",
+                          Utf8ToUtf16(options_.exclude_ext), false, false, false, false, false);
+        AddArchiveEntries(walker, Utf8ToUtf16(archive.parent_path().string()),
+                          Utf8ToUtf16(archive.filename().string()), files_,
+                          [this](const std::string& entry, const std::string& reason) { Skipped(entry, reason); });
+        continue;
+      }
+      const std::uintmax_t size = fs::is_regular_file(status) ? fs::file_size(path, error) : 0;
+      files_.push_back({name, error ? 0 : static_cast<std::int64_t>(size), false, {}, 0});
+    } else if (IsWithinAZipFile(name)) {
+      files_.push_back({name, 0, true, {}, 0});  // a file inside an archive, named through the archive
+    } else {
+      Skipped(path, error && error != std::errc::no_such_file_or_directory ? error.message()
+                                                                            : "no such file or folder");
+    }
+  }
+}
+
+// False (with the file counted) when the content is binary and not wanted;
+// the warning a text with bad UTF-8 calls for.
+bool Corpus::KindToRead(const std::string& name, std::string_view bytes, TextKind& kind) const {
+  kind = KindOfText(bytes);
+  if (kind.encoding == TextKind::binary && !options_.binary) {
+    binary_skipped_.fetch_add(1);
+    if (events_.on_binary_skipped) events_.on_binary_skipped(name);
+    return false;
+  }
+  if (kind.invalid_utf8 > 0 && events_.on_warning)
+    events_.on_warning(name + " is UTF-8 with " + std::to_string(kind.invalid_utf8) +
+                       " invalid byte(s), read as U+FFFD");
+  return true;
+}
+
+bool Corpus::DecodeBytes(const std::string& name, std::string_view bytes, UnicodeString& text) const {
+  if (bytes.size() < 4) {  // too short to judge by content
+    text = DecodedTextBytes(bytes);
+    return true;
+  }
+  TextKind kind;
+  if (!KindToRead(name, bytes, kind)) return false;
+  text = DecodeText(bytes, kind);
+  return true;
+}
+bool IsWordDocumentName(const std::string& name) {
+  constexpr std::string_view kExtension = ".docx";
+  if (name.size() <= kExtension.size()) return false;
+  return std::equal(kExtension.begin(), kExtension.end(), name.end() - static_cast<std::ptrdiff_t>(kExtension.size()),
+                    [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
+}
+
+bool Corpus::ReadText(const CorpusFile& file, UnicodeString& text) const {
+  try {
+    if (!file.in_zip && IsWordDocumentName(Utf8(file.name))) {
+      text = DocxCorpusText(file.name);
+      return true;
+    }
+    if (file.in_zip) {
+      text = file.entry > 0 ? ContentsOfFileWithinZipFile(file.archive, file.entry)
+                            : ContentsOfFileWithinZipFile(file.name);
+      return true;
+    }
+    if (const MappedFile mapped(Utf8(file.name)); mapped.Ok()) return DecodeBytes(Utf8(file.name), mapped.Bytes(), text);
+    return DecodeBytes(Utf8(file.name), ReadAllOf(Utf8(file.name)), text);
+  } catch (const std::exception& e) {
+    Skipped(Utf8(file.name), e.what());
+    return false;
+  }
+}
+
+bool Corpus::ReadTextInPieces(const CorpusFile& file,
+                              const std::function<void(std::u16string_view piece)>& take) const {
+  if (file.in_zip || IsWordDocumentName(Utf8(file.name))) {
+    UnicodeString text;
+    if (!ReadText(file, text)) return false;
+    take(text);
+    return true;
+  }
+  try {
+    const MappedFile mapped(Utf8(file.name));
+    std::string read;
+    if (!mapped.Ok()) read = ReadAllOf(Utf8(file.name));
+    std::string_view bytes = mapped.Ok() ? mapped.Bytes() : std::string_view(read);
+    if (bytes.size() <= (1u << 16)) {
+      UnicodeString text;
+      if (!DecodeBytes(Utf8(file.name), bytes, text)) return false;
+      take(text);
+      return true;
+    }
+    std::vector<char16_t> wide;  // ASCII pieces are widened here, without a new string each time
+    const auto ascii_or = [&](const TEncoding* encoding) {
+      return [&, encoding](std::string_view piece) {
+        std::uint64_t any = 0;
+        std::size_t k = 0;
+        for (std::uint64_t eight; k + 8 <= piece.size(); k += 8) {
+          std::memcpy(&eight, piece.data() + k, sizeof eight);
+          any |= eight;
+        }
+        for (; k < piece.size(); ++k) any |= static_cast<unsigned char>(piece[k]);
+        if (any & 0x8080808080808080ull) {
+          take(encoding->GetString(piece));
+          return;
+        }
+        wide.resize(piece.size());
+        for (std::size_t i = 0; i < piece.size(); ++i) wide[i] = static_cast<unsigned char>(piece[i]);
+        take(std::u16string_view(wide.data(), wide.size()));
+      };
+    };
+    TextKind kind;
+    if (!KindToRead(Utf8(file.name), bytes, kind)) return false;
+    switch (kind.encoding) {
+      case TextKind::utf16:
+        InUtf16Pieces(bytes.substr(kind.mark), false,
+                      [&](std::string_view piece) { take(TEncoding::Unicode()->GetString(piece)); });
+        break;
+      case TextKind::utf16_big_endian:
+        InUtf16Pieces(bytes.substr(kind.mark), true,
+                      [&](std::string_view piece) { take(TEncoding::BigEndianUnicode()->GetString(piece)); });
+        break;
+      case TextKind::utf8:
+      case TextKind::ascii:
+        InPieces(bytes.substr(kind.mark), ascii_or(TEncoding::UTF8()));
+        break;
+      case TextKind::eight_bit:
+      case TextKind::binary:
+        if (KeepsAscii(GetACP()))
+          InPieces(bytes, ascii_or(TEncoding::Default()));
+        else
+          take(TEncoding::Default()->GetString(bytes));
+        break;
+    }
+    return true;
+  } catch (const std::exception& e) {
+    Skipped(Utf8(file.name), e.what());
+    return false;
+  }
+}
+
+}  // namespace quill::jobs

@@ -1,0 +1,110 @@
+#pragma once
+// The corpus a job works on: files and folders turned into one ordered list
+// of files (folders walked with masks, subfolders and exclusions, the entries
+// of zip archives), and each file's text read as UTF-16 with its encoding
+// judged from its bytes. Whatever cannot be read is reported through the
+// events and counted, never silently left out.
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "quilljobs/quilljobs_export.h"
+#include "quilljobs/text_decoding.h"
+#include "quilljobs/word_rule.h"
+#include "quillrt/framework/strings.h"
+
+namespace quill::jobs {
+
+struct CorpusOptions {
+  std::vector<std::string> paths;  // files and folders (UTF-8); "-" is standard input
+  std::string mask = "*";          // file masks for folders, separated by ";"
+  bool subfolders = true;          // walk folders below the named ones
+  bool zips = false;               // read the files inside zip archives too
+  std::string exclude_dirs;        // folder masks left out at any depth, ";"-separated
+  std::string exclude_ext;         // extensions left out (".bak;.tmp")
+  std::string lang;                // language of the texts: locale name or LCID; empty: English
+  bool binary = false;             // read binary files as text too
+};
+
+// What a corpus reports on the way. Every handler may be empty.
+struct CorpusEvents {
+  // An input that had to be left out: a path that does not exist, a folder
+  // that cannot be listed, an archive or file that cannot be read.
+  std::function<void(const std::string& name, const std::string& reason)> on_skipped;
+  // A binary file left out on purpose (binary files were not asked for).
+  std::function<void(const std::string& name)> on_binary_skipped;
+  // Something worth knowing that loses nothing (bad UTF-8 bytes read as U+FFFD).
+  std::function<void(const std::string& message)> on_warning;
+};
+
+struct CorpusFile {
+  UnicodeString name;  // full name; inside an archive: the archive, '\' and the entry
+  std::int64_t size = 0;
+  bool in_zip = false;
+  UnicodeString archive;  // inside an archive: the archive's own name ...
+  int entry = 0;          // ... and the entry's number in it (from 1); 0: read through `name`
+};
+
+// Whether a file name ends in ".docx" (any case): such a file is read as the
+// text of its paragraphs, one a line, not as the bytes of its archive.
+QUILLJOBS_API bool IsWordDocumentName(const std::string& name);
+
+class QUILLJOBS_API Corpus {
+ public:
+  // Applies the language (a process-wide setting: the locale the engine and
+  // the 8-bit decoders use) and collects the files: for each path in turn,
+  // standard input, the entries of an archive (a file named *.zip or holding a
+  // zip archive), a file as it is, or the files found in a folder tree (with
+  // the archives in it when zips are read), sorted by full name. Paths that
+  // cannot be used are reported and the others still collected. Raises
+  // JobError(bad_request) for an unknown language or when no path is given.
+  explicit Corpus(CorpusOptions options, CorpusEvents events = {});
+
+  const CorpusOptions& Options() const { return options_; }
+  const std::vector<CorpusFile>& Files() const { return files_; }
+  // The sum of the files' sizes (0 for standard input and pipes): the total
+  // that progress is reported against.
+  std::int64_t TotalBytes() const { return total_bytes_; }
+  // The word rule of the corpus's language.
+  WordRule Rule(bool pos_tags) const { return WordRuleOfLanguage(!options_.lang.empty(), pos_tags); }
+
+  // The text of a file, decoded by what its bytes hold (UTF-16 either way,
+  // UTF-8 with U+FFFD for a few bad bytes and a warning, else the 8-bit code
+  // page of the language or the system's). False when it cannot be read
+  // (reported) or is binary and binary files are not read (counted).
+  bool ReadText(const CorpusFile& file, UnicodeString& text) const;
+
+  // The same text handed over in pieces of a few megabytes, each cut just
+  // after an ASCII blank or line end, so that no word (nor word/TAG token)
+  // runs from one piece into the next (a text in a code page of two-byte
+  // characters, or inside an archive, comes whole). Large files need no
+  // buffer of their whole text.
+  bool ReadTextInPieces(const CorpusFile& file, const std::function<void(std::u16string_view piece)>& take) const;
+
+  // Inputs reported skipped so far (while collecting and reading), and binary
+  // files left out.
+  std::int64_t SkippedInputs() const { return skipped_.load(); }
+  std::int64_t BinaryFilesSkipped() const { return binary_skipped_.load(); }
+
+ private:
+  void Skipped(const std::string& name, const std::string& reason) const;
+  void Collect();
+  void AddFolderFiles(const UnicodeString& folder);
+  bool DecodeBytes(const std::string& name, std::string_view bytes, UnicodeString& text) const;
+  bool KindToRead(const std::string& name, std::string_view bytes, TextKind& kind) const;
+
+  CorpusOptions options_;
+  CorpusEvents events_;
+  std::vector<CorpusFile> files_;
+  std::int64_t total_bytes_ = 0;
+  mutable std::atomic<std::int64_t> skipped_{0};
+  mutable std::atomic<std::int64_t> binary_skipped_{0};
+};
+
+// Why the file cannot be read (as the system says it); empty when it can.
+QUILLJOBS_API std::string UnreadableReason(const std::string& path);
+
+}  // namespace quill::jobs

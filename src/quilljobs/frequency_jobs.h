@@ -1,0 +1,76 @@
+#pragma once
+// The counting jobs: a word list (each word of a corpus with its frequency)
+// and an n-gram list (each run of n words within a sentence). Words are those
+// of the word rule, so that both lists count the words a concordance finds.
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "quilljobs/corpus.h"
+#include "quilljobs/job_control.h"
+#include "quilljobs/quilljobs_export.h"
+#include "quillrt/framework/string_list.h"
+
+namespace quill::jobs {
+
+// How a finished list is cut and ordered.
+struct FrequencyListShape {
+  bool by_freq = false;       // most frequent first; otherwise alphabetical
+  std::int64_t min_freq = 1;  // leave out items met fewer times
+  int top = 0;                // keep the first `top` lines (0: all)
+};
+
+struct FrequencyItem {
+  UnicodeString item;
+  std::int64_t frequency = 0;
+};
+
+struct FrequencyResult {
+  // The lines with their frequencies in the object slots (clamped to int32),
+  // as saved lists hold them.
+  std::unique_ptr<TStringList> list;
+  std::int64_t tokens = 0;      // items counted (before the shape is applied)
+  std::int64_t files_read = 0;  // files counted (not those left out)
+  bool cancelled = false;       // stopped before the end: the counts are partial
+
+  // The lines as (item, frequency) pairs, in the list's order.
+  std::vector<FrequencyItem> Items() const;
+};
+
+struct WordListSettings {
+  bool pos_tags = false;  // tokens are word/TAG: the tags are markup
+  int min_length = 1;     // shortest word counted, in characters
+  FrequencyListShape shape;
+};
+
+class QUILLJOBS_API WordListJob {
+ public:
+  explicit WordListJob(WordListSettings settings);
+  // Counts the corpus piece by piece: files of any size need no buffer of
+  // their whole text.
+  FrequencyResult Run(const Corpus& corpus, const JobControl& control = {}) const;
+
+ private:
+  WordListSettings settings_;
+};
+
+struct NGramSettings {
+  int n = 2;                 // words in each n-gram, 1..100
+  int max_tag_length = 100;  // longest markup tag passed over
+  bool pos_tags = false;
+  FrequencyListShape shape;
+};
+
+class QUILLJOBS_API NGramJob {
+ public:
+  // Raises JobError(bad_request) for an n outside 1..100.
+  explicit NGramJob(NGramSettings settings);
+  // Counts each file on its own, so that no n-gram spans two files, and
+  // within sentences.
+  FrequencyResult Run(const Corpus& corpus, const JobControl& control = {}) const;
+
+ private:
+  NGramSettings settings_;
+};
+
+}  // namespace quill::jobs
