@@ -25,7 +25,7 @@ struct FrequencyItem {
   std::int64_t frequency = 0;
 };
 
-struct FrequencyResult {
+struct QUILLJOBS_API FrequencyResult {
   // The lines with their frequencies in the object slots (clamped to int32),
   // as saved lists hold them.
   std::unique_ptr<TStringList> list;

@@ -1,0 +1,142 @@
+// The corpus: which files it collects and in what order, what it reports
+// instead of losing quietly, and that its two ways of reading a text agree.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "quilljobs/corpus.h"
+#include "quilljobs/job_control.h"
+#include "quillrt/framework/encoding.h"
+#include "test_support.h"
+
+namespace quill::jobs {
+namespace {
+
+using quill::testing::TempDir;
+using quill::testing::WriteText;
+
+struct Reports {
+  std::vector<std::string> skipped, binary, warnings;
+  CorpusEvents Events() {
+    return {[this](const std::string& name, const std::string&) { skipped.push_back(name); },
+            [this](const std::string& name) { binary.push_back(name); },
+            [this](const std::string& message) { warnings.push_back(message); }};
+  }
+};
+
+std::vector<std::string> Names(const Corpus& corpus, const TempDir& dir) {
+  std::vector<std::string> names;
+  const std::string prefix = dir.path().string() + "/";
+  for (const CorpusFile& file : corpus.Files()) names.push_back(Utf16ToUtf8(file.name).substr(prefix.size()));
+  return names;
+}
+
+TEST(JobsCorpus, CollectsFoldersSortedWithMasksSubfoldersAndExclusions) {
+  TempDir dir;
+  std::filesystem::create_directories(dir.Path("b/old"));
+  WriteText(dir.Path("b/2.txt"), "two");
+  WriteText(dir.Path("a.txt"), "one");
+  WriteText(dir.Path("b/old/3.txt"), "three");
+  WriteText(dir.Path("b/notes.bak"), "skip me");
+
+  CorpusOptions options;
+  options.paths = {dir.path().string()};
+  options.exclude_ext = ".bak";
+  EXPECT_EQ(Names(Corpus(options), dir), (std::vector<std::string>{"a.txt", "b/2.txt", "b/old/3.txt"}));
+
+  options.exclude_dirs = "old";
+  EXPECT_EQ(Names(Corpus(options), dir), (std::vector<std::string>{"a.txt", "b/2.txt"}));
+
+  options.subfolders = false;
+  EXPECT_EQ(Names(Corpus(options), dir), (std::vector<std::string>{"a.txt"}));
+
+  options.subfolders = true;
+  options.exclude_dirs.clear();
+  options.exclude_ext.clear();
+  options.mask = "*.bak";
+  EXPECT_EQ(Names(Corpus(options), dir), (std::vector<std::string>{"b/notes.bak"}));
+}
+
+TEST(JobsCorpus, ReportsWhatItLeavesOutAndRefusesBadRequests) {
+  TempDir dir;
+  WriteText(dir.Path("text.txt"), "plain words");
+  WriteText(dir.Path("data.bin"), std::string("\x01\x02\0\0binary\0", 12));
+  Reports reports;
+  CorpusOptions options;
+  options.paths = {dir.Path("missing").string(), dir.path().string()};
+  const Corpus corpus(options, reports.Events());
+  EXPECT_EQ(reports.skipped, std::vector<std::string>{dir.Path("missing").string()});
+  EXPECT_EQ(corpus.SkippedInputs(), 1);
+  ASSERT_EQ(corpus.Files().size(), 2u);  // the binary file is listed; reading it is refused
+
+  UnicodeString text;
+  EXPECT_FALSE(corpus.ReadText(corpus.Files()[0], text));  // data.bin
+  EXPECT_EQ(corpus.BinaryFilesSkipped(), 1);
+  EXPECT_EQ(reports.binary.size(), 1u);
+  EXPECT_TRUE(corpus.ReadText(corpus.Files()[1], text));
+  EXPECT_EQ(text, u"plain words");
+
+  options.paths = {};
+  try {
+    Corpus none(options);
+    FAIL() << "a corpus of no path was made";
+  } catch (const JobError& e) {
+    EXPECT_EQ(e.kind(), JobError::bad_request);
+  }
+  options.paths = {dir.path().string()};
+  options.lang = "xx_NOWHERE";
+  EXPECT_THROW(Corpus{options}, JobError);
+}
+
+TEST(JobsCorpus, PiecesOfALargeTextJoinToTheWholeTextInEveryEncoding) {
+  TempDir dir;
+  std::string utf8;
+  for (int i = 0; utf8.size() < (9u << 20); ++i) utf8 += "caf\xC3\xA9 number " + std::to_string(i) + (i % 7 ? " " : "\n");
+  WriteText(dir.Path("big-utf8.txt"), utf8);
+  const UnicodeString wide = Utf8ToUtf16(utf8);
+  std::string utf16le("\xFF\xFE", 2);
+  for (const char16_t unit : wide) {
+    utf16le.push_back(static_cast<char>(unit & 0xFF));
+    utf16le.push_back(static_cast<char>(unit >> 8));
+  }
+  WriteText(dir.Path("big-utf16.txt"), utf16le);
+
+  Reports reports;
+  CorpusOptions options;
+  options.paths = {dir.path().string()};
+  const Corpus corpus(options, reports.Events());
+  ASSERT_EQ(corpus.Files().size(), 2u);
+  for (const CorpusFile& file : corpus.Files()) {
+    UnicodeString whole, joined;
+    int pieces = 0;
+    ASSERT_TRUE(corpus.ReadText(file, whole));
+    ASSERT_TRUE(corpus.ReadTextInPieces(file, [&](std::u16string_view piece) {
+      ++pieces;
+      // Every piece but the last ends at a blank or line end: no word is cut.
+      joined.append(piece);
+    }));
+    EXPECT_EQ(whole, wide) << Utf16ToUtf8(file.name);
+    EXPECT_EQ(joined, wide) << Utf16ToUtf8(file.name);
+    EXPECT_GT(pieces, 1);
+  }
+  EXPECT_TRUE(reports.warnings.empty());
+  EXPECT_EQ(corpus.TotalBytes(), static_cast<std::int64_t>(utf8.size() + utf16le.size()));
+}
+
+TEST(JobsCorpus, BadUtf8IsReadWithAWarningNamingTheFile) {
+  TempDir dir;
+  WriteText(dir.Path("bad.txt"), "good text \xC3\xA9 and one bad \xFF byte in it, more words to judge by");
+  Reports reports;
+  CorpusOptions options;
+  options.paths = {dir.Path("bad.txt").string()};
+  const Corpus corpus(options, reports.Events());
+  UnicodeString text;
+  ASSERT_TRUE(corpus.ReadText(corpus.Files()[0], text));
+  EXPECT_NE(text.find(u'\uFFFD'), UnicodeString::npos);
+  ASSERT_EQ(reports.warnings.size(), 1u);
+  EXPECT_NE(reports.warnings[0].find("bad.txt"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace quill::jobs
