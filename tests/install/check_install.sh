@@ -17,7 +17,8 @@ libdir=$(dirname "$(find "$prefix" -name 'libquillrt.so' | head -n 1)")
 for file in "$libdir/libquillrt.so.0" "$prefix/include/quillrt/search/search_engine.h" \
             "$libdir/cmake/Quill/QuillConfig.cmake" "$libdir/pkgconfig/quillrt.pc" \
             "$libdir/libquillfs.so.0" "$libdir/pkgconfig/quillfs.pc" "$libdir/libquillctl.so.0" \
-            "$prefix/include/quillctl/qt_canvas.h" "$prefix/bin/quill"; do
+            "$prefix/include/quillctl/qt_canvas.h" "$libdir/libquilljobs.so.0" "$libdir/pkgconfig/quilljobs.pc" \
+            "$prefix/include/quilljobs/concordance_job.h" "$prefix/bin/quill"; do
   [ -e "$file" ] || { echo "check_install: $file was not installed" >&2; exit 1; }
 done
 
@@ -29,17 +30,34 @@ expect_hits() {  # program: runs it on its built-in text and checks the three hi
     { echo "check_install: $1 printed:"; echo "$output"; exit 1; } >&2
 }
 
+# A small folder of texts for the word-list example: "the" three times (first met as "The"), "jury" twice.
+mkdir -p "$scratch/texts/sub"
+printf 'The jury said the thing.\n' >"$scratch/texts/a.txt"
+printf 'A jury of the people.\n' >"$scratch/texts/sub/b.txt"
+printf 'not a text of the corpus\n' >"$scratch/texts/notes.md"
+expect_words() {  # program: its word list of the scratch folder
+  local output
+  output=$("$1" "$scratch/texts" 2)
+  [ "$output" = "$(printf '10 words in 2 files\nThe\t3\njury\t2')" ] ||
+    { echo "check_install: $1 printed:"; echo "$output"; exit 1; } >&2
+}
+
 # 1. CMake, as an outside project would use it.
 cmake -S "$top/examples" -B "$scratch/cmake-build" -DCMAKE_PREFIX_PATH="$prefix" \
       -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$scratch/cmake-build" >/dev/null
 expect_hits "$scratch/cmake-build/search_utf16"
+expect_words "$scratch/cmake-build/folder_wordlist"
 
 # 2. pkg-config.
 flags=$(PKG_CONFIG_PATH="$libdir/pkgconfig" pkg-config --cflags --libs quillrt)
 # shellcheck disable=SC2086
 c++ -std=c++20 "$top/examples/search_utf16.cpp" $flags -o "$scratch/search_utf16_pc"
 expect_hits "$scratch/search_utf16_pc"
+flags=$(PKG_CONFIG_PATH="$libdir/pkgconfig" pkg-config --cflags --libs quilljobs)
+# shellcheck disable=SC2086
+c++ -std=c++20 "$top/examples/folder_wordlist.cpp" $flags -o "$scratch/folder_wordlist_pc"
+expect_words "$scratch/folder_wordlist_pc"
 
 # 3. The installed command line finds its libraries.
 "$prefix/bin/quill" --version >/dev/null
