@@ -24,7 +24,7 @@ done
 
 expect_hits() {  # program: runs it on its built-in text and checks the three hits
   local output
-  output=$("$1")
+  output=$("$@")
   echo "$output" | grep -q '^word 2, sentence 1: jury$' &&
     echo "$output" | grep -q '^3 hit(s)$' ||
     { echo "check_install: $1 printed:"; echo "$output"; exit 1; } >&2
@@ -37,7 +37,7 @@ printf 'A jury of the people.\n' >"$scratch/texts/sub/b.txt"
 printf 'not a text of the corpus\n' >"$scratch/texts/notes.md"
 expect_words() {  # program: its word list of the scratch folder
   local output
-  output=$("$1" "$scratch/texts" 2)
+  output=$("$@" "$scratch/texts" 2)
   [ "$output" = "$(printf '10 words in 2 files\nThe\t3\njury\t2')" ] ||
     { echo "check_install: $1 printed:"; echo "$output"; exit 1; } >&2
 }
@@ -59,7 +59,17 @@ flags=$(PKG_CONFIG_PATH="$libdir/pkgconfig" pkg-config --cflags --libs quilljobs
 c++ -std=c++20 "$top/examples/folder_wordlist.cpp" $flags -o "$scratch/folder_wordlist_pc"
 expect_words "$scratch/folder_wordlist_pc"
 
-# 3. The installed command line finds its libraries.
+# 3. Python, where the module was built: the same two examples.
+module=$(find "$prefix" -name 'quill.cpython-*.so' | head -n 1)
+if [ -n "$module" ]; then
+  python=${QUILL_PYTHON:-/usr/bin/python3}
+  expect_hits env PYTHONPATH="$(dirname "$module")" "$python" "$top/examples/search_utf16.py"
+  output=$(PYTHONPATH="$(dirname "$module")" "$python" "$top/examples/folder_wordlist.py" "$scratch/texts" 2)
+  [ "$output" = "$(printf 'The\t3\njury\t2')" ] ||
+    { echo "check_install: folder_wordlist.py printed:"; echo "$output"; exit 1; } >&2
+fi
+
+# 4. The installed command line finds its libraries.
 "$prefix/bin/quill" --version >/dev/null
 
 echo "check_install: installed tree found by CMake and pkg-config; examples ran"
