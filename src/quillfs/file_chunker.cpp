@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <vector>
 
@@ -137,6 +138,26 @@ std::uint32_t CopyDataUnseen(TStream& in, TStream& out, std::int64_t count, std:
     out.WriteBuffer(buffer.data(), piece);
     write_back.Written(piece);
     done += piece;
+  }
+  return checksum;
+}
+
+// Copies `count` bytes of a chunk's data from `in` to `out` through the
+// copier's pieces, each queued for the chunk's digest (and for `source`'s when
+// given) once written, and returns the checksum of the last block. The pieces
+// are whole blocks, so the last one holds the whole last block.
+std::uint32_t CopyDataHashed(TStream& in, TStream& out, std::int64_t count, THashingCopier& copier,
+                             TEarlyWriteBack& write_back, TSha256* source, const UnicodeString& cut_short) {
+  std::uint32_t checksum = 0;
+  for (std::int64_t left = count; left > 0;) {
+    std::vector<unsigned char>& piece = copier.NextPiece();
+    const std::int64_t piece_bytes = std::min<std::int64_t>(left, static_cast<std::int64_t>(piece.size()));
+    if (in.Read(piece.data(), piece_bytes) != piece_bytes) throw EReadError(cut_short);
+    if (piece_bytes == left) checksum = LastBlockChecksum(piece.data(), piece_bytes);
+    out.WriteBuffer(piece.data(), piece_bytes);
+    write_back.Written(piece_bytes);
+    copier.HashPiece(piece_bytes, source);
+    left -= piece_bytes;
   }
   return checksum;
 }
@@ -275,16 +296,7 @@ void TFileChunker::WriteChunk(TSourceData& source, const TChunkSetHeader& header
       checksum = CopyDataUnseen(source.Stream(), out, data_size, source.Buffer(), write_back, cut_short);
     } else {
       copier->BeginChunk(number, prefix.Bytes());
-      for (std::int64_t data_left = data_size; data_left > 0;) {
-        std::vector<unsigned char>& piece = copier->NextPiece();
-        const std::int64_t block = std::min<std::int64_t>(data_left, static_cast<std::int64_t>(piece.size()));
-        if (source.Stream().Read(piece.data(), block) != block) throw EReadError(cut_short);
-        if (block == data_left) checksum = LastBlockChecksum(piece.data(), block);
-        out.WriteBuffer(piece.data(), block);
-        write_back.Written(block);
-        copier->HashPiece(block, &source.Digest());
-        data_left -= block;
-      }
+      checksum = CopyDataHashed(source.Stream(), out, data_size, *copier, write_back, &source.Digest(), cut_short);
     }
     const std::array<unsigned char, 4> checksum_bytes = ChecksumBytes(checksum);
     out.WriteBuffer(checksum_bytes.data(), 4);
@@ -491,21 +503,12 @@ bool TFileChunker::RestoreOneChunk(TStream& target, TRestorePlan& plan, std::int
   }
   const std::int64_t data_size = size - overhead;
   std::uint32_t checksum = 0;
+  const UnicodeString cut_short = u"Chunk " + IntToStr(number) + u" \"" + name + u"\" became shorter while it was read";
   if (plan.copier) {
     plan.copier->BeginChunk(number, std::move(prefix));
-    for (std::int64_t data_left = data_size; data_left > 0;) {
-      std::vector<unsigned char>& piece = plan.copier->NextPiece();
-      const std::int64_t block = std::min<std::int64_t>(data_left, static_cast<std::int64_t>(piece.size()));
-      in.ReadBuffer(piece.data(), block);
-      if (block == data_left) checksum = LastBlockChecksum(piece.data(), block);
-      target.WriteBuffer(piece.data(), block);
-      plan.write_back->Written(block);
-      plan.copier->HashPiece(block);
-      data_left -= block;
-    }
+    checksum = CopyDataHashed(in, target, data_size, *plan.copier, *plan.write_back, nullptr, cut_short);
   } else {
-    checksum = CopyDataUnseen(in, target, data_size, plan.buffer, *plan.write_back,
-                              u"Chunk " + IntToStr(number) + u" \"" + name + u"\" became shorter while it was read");
+    checksum = CopyDataUnseen(in, target, data_size, plan.buffer, *plan.write_back, cut_short);
   }
   plan.restored_size += data_size;
   std::array<unsigned char, 4> stored_bytes{};
