@@ -69,6 +69,7 @@ median() {  # column $2 of file $1
   sort -n -k"$2","$2" "$1" | awk -v col="$2" '{ v[NR] = $col } END { print v[int((NR + 1) / 2)] }'
 }
 
+load_before=$(cut -d' ' -f1-3 /proc/loadavg 2>/dev/null || echo unknown)
 measure "$work/t_qsplit" 'rm -f "$work"/q/*' "$quill" split "$file" --size 100M --out "$work/q"
 measure "$work/t_csplit" 'rm -f "$work"/c/*' sh -c "split -b 100M '$file' '$work/c/part.' && $sync '$work'/c/part.*"
 first=$(ls "$work/q" | grep '^chunk 1 of .*\.tmp$')
@@ -79,7 +80,9 @@ cmp -s "$file" "$work/c.joined" || { echo "cat gave a different file" >&2; exit 
 measure "$work/t_qcmp" ':' "$quill" compare "$file" "$work/q.joined"
 measure "$work/t_ccmp" ':' cmp "$file" "$work/c.joined"
 
-echo "file: $size bytes, $runs runs each, medians"
+# quill spreads the hashing over two threads, so its wall time depends on
+# free cores; the load shows how shared the machine was.
+echo "file: $size bytes, $runs runs each, medians; load average before: $load_before, after: $(cut -d' ' -f1-3 /proc/loadavg 2>/dev/null || echo unknown)"
 printf '%-8s %12s %12s %12s %12s %8s %8s\n' step quill_wall quill_cpu peer_wall peer_cpu wall_x cpu_x
 for step in split join cmp; do
   case $step in

@@ -4,9 +4,11 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <vector>
 
+#include "quillfs/chunk_copying.h"
 #include "quillrt/catalogue/message_catalogue.h"
 #include "quillrt/files/drives_and_volumes.h"
 #include "quillrt/files/file_operations.h"
@@ -115,6 +117,58 @@ class TEarlyWriteBack {
   std::int64_t pending_ = 0;
 };
 
+// Copies `count` bytes of a chunk's data from `in` to `out` and returns the
+// checksum of their last block, the only part of them that has to be looked at:
+// the bytes before that block move inside the kernel where the files allow it,
+// the rest through `buffer` (a whole number of blocks long) in pieces that end
+// on block boundaries, so that the last piece holds the whole last block.
+// Raises EReadError with `cut_short` when `in` ends early.
+std::uint32_t CopyDataUnseen(TStream& in, TStream& out, std::int64_t count, std::vector<unsigned char>& buffer,
+                             TEarlyWriteBack& write_back, const UnicodeString& cut_short) {
+  if (count == 0) return 0;
+  const std::int64_t last_block = (count - 1) / kChunkCopyBlock * kChunkCopyBlock;
+  std::int64_t done = CopyInsideKernel(in, out, last_block);
+  write_back.Written(done);
+  const auto piece_size = static_cast<std::int64_t>(buffer.size());
+  std::uint32_t checksum = 0;
+  while (done < count) {
+    const std::int64_t piece = std::min(count - done, piece_size - done % kChunkCopyBlock);
+    if (in.Read(buffer.data(), piece) != piece) throw EReadError(cut_short);
+    if (done + piece == count) checksum = LastBlockChecksum(buffer.data() + (last_block - done), count - last_block);
+    out.WriteBuffer(buffer.data(), piece);
+    write_back.Written(piece);
+    done += piece;
+  }
+  return checksum;
+}
+
+// Copies `count` bytes of a chunk's data from `in` to `out` through the
+// copier's pieces, each queued for the chunk's digest (and for `source`'s when
+// given) once written, and returns the checksum of the last block. The pieces
+// are whole blocks, so the last one holds the whole last block.
+std::uint32_t CopyDataHashed(TStream& in, TStream& out, std::int64_t count, THashingCopier& copier,
+                             TEarlyWriteBack& write_back, TSha256* source, const UnicodeString& cut_short) {
+  std::uint32_t checksum = 0;
+  for (std::int64_t left = count; left > 0;) {
+    std::vector<unsigned char>& piece = copier.NextPiece();
+    const std::int64_t piece_bytes = std::min<std::int64_t>(left, static_cast<std::int64_t>(piece.size()));
+    if (in.Read(piece.data(), piece_bytes) != piece_bytes) throw EReadError(cut_short);
+    if (piece_bytes == left) checksum = LastBlockChecksum(piece.data(), piece_bytes);
+    out.WriteBuffer(piece.data(), piece_bytes);
+    write_back.Written(piece_bytes);
+    copier.HashPiece(piece_bytes, source);
+    left -= piece_bytes;
+  }
+  return checksum;
+}
+
+// The bytes of a chunk's stored checksum.
+std::array<unsigned char, 4> ChecksumBytes(std::uint32_t checksum) {
+  std::array<unsigned char, 4> bytes{};
+  TStream::ToLE(checksum, bytes.data());
+  return bytes;
+}
+
 }  // namespace
 
 // The bytes being cut: the source file itself or, with ZipToo, an archive of it
@@ -125,11 +179,22 @@ class TFileChunker::TSourceData {
   TStream& Stream() { return *stream_; }
   std::int64_t Size() const { return size_; }
   TSha256& Digest() { return digest_; }
+  // Hashing the source and the chunks for a manifest; without a copier the
+  // data are not hashed at all.
+  void StartHashing() { copier_ = std::make_unique<THashingCopier>(2, kChunkCopyPiece); }
+  THashingCopier* Copier() { return copier_.get(); }
+  // The buffer of a copy that is not hashed.
+  std::vector<unsigned char>& Buffer() {
+    if (buffer_.empty()) buffer_.resize(kChunkCopyPiece);
+    return buffer_;
+  }
 
  private:
   std::unique_ptr<TStream> stream_;
   std::int64_t size_;
   TSha256 digest_;
+  std::vector<unsigned char> buffer_;
+  std::unique_ptr<THashingCopier> copier_;  // after the digest its workers feed
 };
 
 // What a restore works from, settled before any data moves.
@@ -142,6 +207,8 @@ struct TFileChunker::TRestorePlan {
   std::int64_t restored_size = 0;
   std::vector<unsigned char> buffer;
   TEarlyWriteBack* write_back = nullptr;
+  // Hashes the chunks against the manifest beside the copy (with a manifest only).
+  std::unique_ptr<THashingCopier> copier;
 };
 
 TFileChunker::TFileChunker(TObject* /*AOwner*/) : fChunks(std::make_unique<TStringList>()) {
@@ -213,38 +280,32 @@ void TFileChunker::WriteChunk(TSourceData& source, const TChunkSetHeader& header
                               const UnicodeString& name, TChunkManifest& manifest) {
   const std::int64_t file_size =
       ChunkFileSize(source.Size(), header.ChunkSize, header.FirstChunkOverhead(), number, header.ChunkCount);
-  std::int64_t data_left = file_size - (number == 1 ? header.FirstChunkOverhead() : kLaterChunkOverhead);
-  TSha256 chunk_digest;
-  std::vector<unsigned char> buffer(static_cast<std::size_t>(std::min<std::int64_t>(kChunkCopyPiece, std::max<std::int64_t>(data_left, 1))));
+  const std::int64_t data_size = file_size - (number == 1 ? header.FirstChunkOverhead() : kLaterChunkOverhead);
+  TMemoryStream prefix;
+  if (number == 1) WriteChunkSetHeader(prefix, header);
+  prefix.WriteLE<std::int32_t>(number - 1);
+  const UnicodeString cut_short = u"\"" + fSourcename + u"\" became shorter while it was being cut into chunks";
   // Written beside its final name and renamed when complete: a chunk file is
   // there whole or not at all.
   WriteFileAtomically(name, [&](TStream& out) {
     TEarlyWriteBack write_back(out);
-    TMemoryStream prefix;
-    if (number == 1) WriteChunkSetHeader(prefix, header);
-    prefix.WriteLE<std::int32_t>(number - 1);
     out.WriteBuffer(prefix.Memory(), prefix.GetSize());
-    chunk_digest.Add(prefix.Memory(), static_cast<std::size_t>(prefix.GetSize()));
+    THashingCopier* copier = source.Copier();
     std::uint32_t checksum = 0;
-    while (data_left > 0) {
-      const auto block = static_cast<std::int32_t>(std::min<std::int64_t>(data_left, kChunkCopyPiece));
-      if (source.Stream().Read(buffer.data(), block) != block) {
-        throw EReadError(u"\"" + fSourcename + u"\" became shorter while it was being cut into chunks");
-      }
-      if (block == data_left) checksum = LastBlockChecksum(buffer.data(), block);
-      out.WriteBuffer(buffer.data(), block);
-      write_back.Written(block);
-      chunk_digest.Add(buffer.data(), static_cast<std::size_t>(block));
-      source.Digest().Add(buffer.data(), static_cast<std::size_t>(block));
-      data_left -= block;
+    if (copier == nullptr) {
+      checksum = CopyDataUnseen(source.Stream(), out, data_size, source.Buffer(), write_back, cut_short);
+    } else {
+      copier->BeginChunk(number, prefix.Bytes());
+      checksum = CopyDataHashed(source.Stream(), out, data_size, *copier, write_back, &source.Digest(), cut_short);
     }
-    unsigned char checksum_bytes[4];
-    TStream::ToLE(checksum, checksum_bytes);
-    out.WriteBuffer(checksum_bytes, 4);
-    chunk_digest.Add(checksum_bytes, 4);
+    const std::array<unsigned char, 4> checksum_bytes = ChecksumBytes(checksum);
+    out.WriteBuffer(checksum_bytes.data(), 4);
+    if (copier != nullptr) copier->EndChunk(checksum_bytes);
     return true;
   });
-  manifest.Chunks.push_back({ExtractFileName(name), file_size, chunk_digest.HexDigest()});
+  // The digest is filled in when the worker has finished it.
+  manifest.Chunks.push_back({ExtractFileName(name), file_size, {}});
+  if (source.Copier() != nullptr) TakeChunkDigests(*source.Copier(), manifest, false);
 }
 
 std::int32_t TFileChunker::MakeChunkFiles() {
@@ -259,6 +320,7 @@ std::int32_t TFileChunker::MakeChunkFiles() {
     if (!TryFileStampToDateTime(details.LastWrite, fDataArquivo)) fDataArquivo = 0;
   }
   std::unique_ptr<TSourceData> source = OpenSource();
+  if (fWriteManifest) source->StartHashing();
   const TChunkSetHeader header = HeaderForSource(source->Size());
   fOut_of = header.ChunkCount;
   fChunks->Clear();
@@ -298,10 +360,17 @@ std::int32_t TFileChunker::MakeChunkFiles() {
     throw EChunkError(kCopyFailure);
   }
   if (fWriteManifest) {
+    TakeChunkDigests(*source->Copier(), manifest, true);
     manifest.Source = {ExtractFileName(fSourcename), source->Size(), source->Digest().HexDigest()};
     SaveChunkManifest(ChunkManifestFileName(fFirstFileInSet), manifest);
   }
   return written;
+}
+
+void TFileChunker::TakeChunkDigests(THashingCopier& copier, TChunkManifest& manifest, bool wait) {
+  for (const auto& chunk : copier.TakeFinished(wait)) {
+    manifest.Chunks[static_cast<std::size_t>(chunk->number - 1)].Sha256 = chunk->hex;
+  }
 }
 
 bool TFileChunker::fGetNewDisk(std::int32_t disk_number, std::int64_t bytes_needed, bool check_space,
@@ -418,8 +487,6 @@ bool TFileChunker::RestoreOneChunk(TStream& target, TRestorePlan& plan, std::int
   // the chunk number.
   std::vector<unsigned char> prefix(static_cast<std::size_t>(overhead - 4));
   in.ReadBuffer(prefix.data(), static_cast<std::int64_t>(prefix.size()));
-  TSha256 chunk_digest;
-  chunk_digest.Add(prefix.data(), prefix.size());
   if (number == 1) {
     // Compared as bytes: the header read first writes back to exactly its bytes.
     TMemoryStream expected;
@@ -434,42 +501,58 @@ bool TFileChunker::RestoreOneChunk(TStream& target, TRestorePlan& plan, std::int
     return Refuse(u"\"" + name + u"\" holds chunk " + IntToStr(static_cast<std::int64_t>(chunk_number) + 1) +
                   u", not chunk " + IntToStr(number) + u": it is out of order or from another set");
   }
-  std::int64_t data_left = size - overhead;
+  const std::int64_t data_size = size - overhead;
   std::uint32_t checksum = 0;
-  while (data_left > 0) {
-    const auto block = static_cast<std::int32_t>(std::min<std::int64_t>(data_left, kChunkCopyPiece));
-    in.ReadBuffer(plan.buffer.data(), block);
-    if (block == data_left) checksum = LastBlockChecksum(plan.buffer.data(), block);
-    target.WriteBuffer(plan.buffer.data(), block);
-    plan.write_back->Written(block);
-    chunk_digest.Add(plan.buffer.data(), static_cast<std::size_t>(block));
-    plan.restored_size += block;
-    data_left -= block;
+  const UnicodeString cut_short = u"Chunk " + IntToStr(number) + u" \"" + name + u"\" became shorter while it was read";
+  if (plan.copier) {
+    plan.copier->BeginChunk(number, std::move(prefix));
+    checksum = CopyDataHashed(in, target, data_size, *plan.copier, *plan.write_back, nullptr, cut_short);
+  } else {
+    checksum = CopyDataUnseen(in, target, data_size, plan.buffer, *plan.write_back, cut_short);
   }
-  unsigned char stored_bytes[4];
-  in.ReadBuffer(stored_bytes, 4);
-  chunk_digest.Add(stored_bytes, 4);
-  ftest_CheckSum = TStream::FromLE<std::uint32_t>(stored_bytes);
+  plan.restored_size += data_size;
+  std::array<unsigned char, 4> stored_bytes{};
+  in.ReadBuffer(stored_bytes.data(), 4);
+  ftest_CheckSum = TStream::FromLE<std::uint32_t>(stored_bytes.data());
   if (ftest_CheckSum != checksum) {
     return Refuse(u"Chunk " + IntToStr(number) + u" \"" + name + u"\" is damaged: its checksum does not agree");
   }
-  if (plan.has_manifest) {
-    const TManifestEntry& expected = plan.manifest.Chunks[static_cast<std::size_t>(number - 1)];
-    if (expected.Size != size || expected.Sha256 != chunk_digest.HexDigest()) {
-      return Refuse(u"Chunk " + IntToStr(number) + u" \"" + name +
-                    u"\" does not match the set's manifest: it is damaged or from another set");
-    }
+  if (plan.copier) {
+    plan.copier->EndChunk(stored_bytes);
+    if (plan.manifest.Chunks[static_cast<std::size_t>(number - 1)].Size != size) return RefuseAgainstManifest(number, name);
+    // The digests of earlier chunks are compared as the worker finishes them.
+    if (!CheckChunkDigests(plan, false)) return false;
   }
   if (OnRestoreOne) OnRestoreOne(name, number, fOut_of);
   return true;
 }
 
+bool TFileChunker::RefuseAgainstManifest(std::int32_t number, const UnicodeString& name) {
+  return Refuse(u"Chunk " + IntToStr(number) + u" \"" + name +
+                u"\" does not match the set's manifest: it is damaged or from another set");
+}
+
+bool TFileChunker::CheckChunkDigests(TRestorePlan& plan, bool wait) {
+  for (const auto& chunk : plan.copier->TakeFinished(wait)) {
+    const std::size_t index = static_cast<std::size_t>(chunk->number - 1);
+    if (chunk->hex != plan.manifest.Chunks[index].Sha256) {
+      return RefuseAgainstManifest(chunk->number, ChunkFileName(plan.folder, chunk->number, fOut_of));
+    }
+  }
+  return true;
+}
+
 bool TFileChunker::RestoreInto(TStream& target, TRestorePlan& plan) {
-  plan.buffer.resize(kChunkCopyPiece);
+  if (plan.has_manifest) {
+    plan.copier = std::make_unique<THashingCopier>(1, kChunkCopyPiece);
+  } else {
+    plan.buffer.resize(kChunkCopyPiece);
+  }
   for (fthis_filenum = 1; fthis_filenum <= fOut_of; ++fthis_filenum) {
     if (!processing) return Refuse(u"The restore was stopped before chunk " + IntToStr(fthis_filenum));
     if (!RestoreOneChunk(target, plan, fthis_filenum)) return false;
   }
+  if (plan.copier && !CheckChunkDigests(plan, true)) return false;
   // Every chunk file agreed with its SHA-256, so the data are those cut from the
   // source; hashing them again as a whole would prove nothing more.
   if (plan.has_manifest && plan.restored_size != plan.manifest.Source.Size) {

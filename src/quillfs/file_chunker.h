@@ -35,6 +35,8 @@
 
 namespace quill {
 
+class THashingCopier;
+
 // A chunk set that cannot be made: "Copy failure" when fewer chunks were
 // written than the set needs, a chunk size with no room for data, a source name
 // the header cannot hold, "Zip operation failed".
@@ -143,6 +145,9 @@ class QUILLFS_API TFileChunker : public TObject {
   bool PlanRestore(TRestorePlan& plan);
   bool RestoreInto(TStream& target, TRestorePlan& plan);
   bool RestoreOneChunk(TStream& target, TRestorePlan& plan, std::int32_t number);
+  bool RefuseAgainstManifest(std::int32_t number, const UnicodeString& name);
+  bool CheckChunkDigests(TRestorePlan& plan, bool wait);
+  static void TakeChunkDigests(THashingCopier& copier, TChunkManifest& manifest, bool wait);
   void FinishRestoredFile(const TRestorePlan& plan);
 
   std::uint32_t ftest_CheckSum = 0;

@@ -1,8 +1,9 @@
 #pragma once
 // Choosing a folder. The library draws no dialog itself: ChosenFolder asks
 // through one replaceable hook, so that a graphical front end installs its own
-// folder picker (quillctl installs a Qt one) while a program without a user
-// interface gets the default, which answers as if the user had cancelled.
+// folder picker (quillctl provides a Qt one, ChooseFolderWithQt) while a
+// program without a user interface gets the default, which answers as if the
+// user had cancelled.
 //
 // TMyOpenFolderDialog is the model behind an edit box with a button: pressing
 // the button asks for a folder, suggesting the edit's text, and a folder

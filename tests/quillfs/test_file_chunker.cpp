@@ -94,21 +94,25 @@ TEST_F(ChunkerTest, RoundTripsAtTheSizeBoundaries) {
       {first_capacity + later_capacity - 3, 2, kSmallChunk - 3},  // last piece in the last 8 bytes' reach
       {first_capacity + 2 * later_capacity, 3, kSmallChunk},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.size);
-    fs::remove_all(dir_.Path("set"));
-    fs::create_directory(dir_.Path("set"));
-    fs::remove(Restored());
-    const auto bytes = PatternBytes(static_cast<std::size_t>(c.size), static_cast<std::uint32_t>(c.size));
-    ASSERT_EQ(MakeSet(bytes), c.chunks);
-    for (std::int32_t k = 1; k <= c.chunks; ++k) {
-      EXPECT_EQ(static_cast<std::int64_t>(fs::file_size(SetFile(k, c.chunks))), k < c.chunks ? kSmallChunk : c.last_file);
+  // With a manifest the data are hashed as they pass; without one they move
+  // inside the kernel up to the last block, which alone is read and summed.
+  for (const bool manifest : {true, false}) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(::testing::Message() << c.size << (manifest ? " with" : " without") << " manifest");
+      fs::remove_all(dir_.Path("set"));
+      fs::create_directory(dir_.Path("set"));
+      fs::remove(Restored());
+      const auto bytes = PatternBytes(static_cast<std::size_t>(c.size), static_cast<std::uint32_t>(c.size));
+      ASSERT_EQ(MakeSet(bytes, kSmallChunk, manifest), c.chunks);
+      for (std::int32_t k = 1; k <= c.chunks; ++k) {
+        EXPECT_EQ(static_cast<std::int64_t>(fs::file_size(SetFile(k, c.chunks))), k < c.chunks ? kSmallChunk : c.last_file);
+      }
+      TFileChunker chunker;
+      ASSERT_TRUE(Restore(chunker)) << Utf16ToUtf8(chunker.LastProblem());
+      EXPECT_EQ(chunker.ManifestVerified(), manifest);
+      EXPECT_EQ(chunker.ChunkerFilenames().Count(), c.chunks);
+      EXPECT_EQ(ReadAllBytes(Restored()), bytes);
     }
-    TFileChunker chunker;
-    ASSERT_TRUE(Restore(chunker)) << Utf16ToUtf8(chunker.LastProblem());
-    EXPECT_TRUE(chunker.ManifestVerified());
-    EXPECT_EQ(chunker.ChunkerFilenames().Count(), c.chunks);
-    EXPECT_EQ(ReadAllBytes(Restored()), bytes);
   }
 }
 
@@ -224,13 +228,16 @@ TEST_F(ChunkerTest, WithWaitForNewDiskTheToolIsAskedAndNoBoxIsShown) {
 }
 
 TEST_F(ChunkerTest, ZipTooCutsAnArchiveOfTheSource) {
-  const auto bytes = PatternBytes(50000);
+  // Barely compressible, so that the archive (read from memory, where nothing
+  // moves inside the kernel) fills chunks of several blocks.
+  const auto bytes = PatternBytes(300000);
   WriteAllBytes(dir_.Path("source.bin"), bytes);
   TFileChunker chunker;
   chunker.SetSourcename(dir_.File("source.bin"));
   chunker.SetDirCreating(Folder("set"));
+  chunker.SetChunkSize(kSmallChunk);
   chunker.SetZipToo(true);
-  ASSERT_EQ(chunker.MakeChunkFiles(), 1);
+  ASSERT_EQ(chunker.MakeChunkFiles(), 2);
   first_chunk_ = chunker.FirstFileInSet();
   ASSERT_TRUE(Restore(chunker));
   TZipArchive archive;
@@ -247,6 +254,36 @@ void FlipByte(const fs::path& file, std::uintmax_t offset) {
   auto bytes = ReadAllBytes(file);
   bytes.at(offset) ^= 0x5A;
   WriteAllBytes(file, bytes);
+}
+
+TEST_F(ChunkerTest, TheManifestHoldsTheDigestsOfTheFilesAsWritten) {
+  // Chunks of several pieces and a set larger than the pieces in flight, so
+  // that the hashing threads run behind the copy and pieces are reused.
+  constexpr std::int32_t kChunk = 3 << 20;
+  const auto bytes = PatternBytes(20 << 20, 5);
+  const std::int32_t made = MakeSet(bytes, kChunk);
+  ASSERT_EQ(made, 7);
+  const auto digest_of = [](const std::vector<unsigned char>& data) {
+    TSha256 digest;
+    digest.Add(data.data(), data.size());
+    return digest.HexDigest();
+  };
+  TChunkManifest manifest;
+  UnicodeString problem;
+  ASSERT_TRUE(LoadChunkManifest(ChunkManifestFileName(first_chunk_), manifest, problem)) << Utf16ToUtf8(problem);
+  EXPECT_EQ(manifest.Source.Size, static_cast<std::int64_t>(bytes.size()));
+  EXPECT_EQ(manifest.Source.Sha256, digest_of(bytes));
+  ASSERT_EQ(manifest.Chunks.size(), 7u);
+  for (std::int32_t k = 1; k <= made; ++k) {
+    SCOPED_TRACE(k);
+    const auto chunk = ReadAllBytes(SetFile(k, made));
+    EXPECT_EQ(manifest.Chunks[static_cast<std::size_t>(k - 1)].Size, static_cast<std::int64_t>(chunk.size()));
+    EXPECT_EQ(manifest.Chunks[static_cast<std::size_t>(k - 1)].Sha256, digest_of(chunk));
+  }
+  // A change early in the first chunk is caught, though its digest is
+  // compared only once the copy has moved on.
+  FlipByte(SetFile(1, made), 5000);
+  ExpectRefused("chunk 1 of 7.tmp");
 }
 
 TEST_F(ChunkerTest, AMissingChunkIsAskedForOnceAndRefused) {
