@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QStyleOptionComboBox>
+#include <QAbstractItemView>
 #include <QStyledItemDelegate>
 #include <QStylePainter>
 #include <algorithm>
@@ -67,6 +68,12 @@ class TColourItemDelegate : public QStyledItemDelegate {
     painter->setPen(option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
     combo_.DrawColourItem(*painter, index.row(), option.rect, selected);
     painter->restore();
+  }
+
+  QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    QSize size = QStyledItemDelegate::sizeHint(option, index);
+    if (combo_.ItemHeight() > 0) size.setHeight(combo_.ItemHeight());
+    return size;
   }
 
  private:
@@ -246,6 +253,11 @@ void TColourSharingCombo::GetColours() {
   clear();
   for (std::size_t i = 0; i < Table().size(); ++i) addItem(QStringLiteral(" "));
   setCurrentIndex(kept < count() ? kept : -1);
+}
+
+void TColourSharingCombo::SetItemHeight(std::int32_t height) {
+  item_height_ = std::max(height, 0);
+  view()->doItemsLayout();
 }
 
 TColor TColourSharingCombo::GetAColour(std::int32_t index) const { return ColourAt(Table(), index); }

@@ -128,6 +128,9 @@ class QUILLCTL_API TColourSharingCombo : public QComboBox {
   void SortTheColours(TColorArraySortType method);
   // One blank item per table entry, so that items match entries by index.
   void GetColours();
+  // The height of the items in the open list; 0 leaves it to the style.
+  std::int32_t ItemHeight() const { return item_height_; }
+  void SetItemHeight(std::int32_t height);
 
   // The label: reading gives its text (empty without one); writing makes it
   // when there is none, beside the combo in its parent.
@@ -166,6 +169,7 @@ class QUILLCTL_API TColourSharingCombo : public QComboBox {
   bool FLabelTransparent = false;
   TColorArray fOwnArray;
   bool fUsesSharedArray = true;
+  std::int32_t item_height_ = 0;
 };
 
 }  // namespace quill
