@@ -263,6 +263,8 @@ THeaderControl::THeaderControl(QWidget* parent)
   setSectionResizeMode(QHeaderView::Interactive);
   setMinimumSectionSize(0);
   setHighlightSections(false);
+  // A bar one line high; layouts give the room to the list below it.
+  setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
   connect(this, &QHeaderView::sectionResized, this, [this](int section, int, int) {
     if (!sizing_ && OnSectionResize) OnSectionResize(*this, section);
   });
@@ -322,6 +324,12 @@ void THeaderControl::paintSection(QPainter* painter, const QRect& rect, int logi
   OnDrawSection(*painter, rect, logical_index);
   painter->restore();
 }
+
+QSize THeaderControl::sizeHint() const {
+  return {QHeaderView::sizeHint().width(), fontMetrics().height() + 6};
+}
+
+QSize THeaderControl::minimumSizeHint() const { return {0, sizeHint().height()}; }
 
 void THeaderControl::resizeEvent(QResizeEvent* event) {
   QHeaderView::resizeEvent(event);
