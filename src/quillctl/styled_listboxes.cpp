@@ -129,17 +129,20 @@ void TOwnerDrawnList::paintEvent(QPaintEvent* event) {
   TakeWidgetFont(canvas);
   const QRect dirty = event->rect();
   const std::int32_t count = ItemCount();
-  std::int32_t bottom_of_lines = 0;
-  for (std::int32_t index = std::max(ItemAtPoint({0, dirty.top()}), 0) ; index < count; ++index) {
-    const TRect rect = ItemRect(index);
+  // The first line touching the dirty area, found by division: nothing above
+  // it is visited, however long the list.
+  const std::int64_t first =
+      std::max<std::int64_t>((static_cast<std::int64_t>(verticalScrollBar()->value()) + dirty.top()) / item_height_, 0);
+  for (std::int64_t index = first; index < count; ++index) {
+    const TRect rect = ItemRect(static_cast<std::int32_t>(index));
     if (rect.top > dirty.bottom()) break;
-    bottom_of_lines = rect.bottom;
+    const bool selected = index == item_index_;
     painter.save();
-    DrawItem(canvas, index, rect, {index == item_index_, index == item_index_ && hasFocus()});
+    DrawItem(canvas, static_cast<std::int32_t>(index), rect, {selected, selected && hasFocus()});
     painter.restore();
   }
-  if (count == 0 || ItemAtPoint({0, dirty.top()}) < 0) bottom_of_lines = std::max(ItemRect(count).top, 0);
   // Below the last line nothing may remain of earlier painting.
+  const std::int32_t bottom_of_lines = std::max(ItemRect(count).top, 0);
   if (bottom_of_lines < viewport()->height())
     painter.fillRect(QRect(0, bottom_of_lines, viewport()->width(), viewport()->height() - bottom_of_lines),
                      ToQColor(ControlColour()));
