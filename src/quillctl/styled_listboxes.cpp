@@ -461,7 +461,7 @@ std::pair<std::int32_t, std::int32_t> TStyledColumnListbox::GetColumnSize(std::i
 }
 
 void TStyledColumnListbox::CorrectForScreenResolucao(double /*aFontScale*/) {
-  if (parentWidget()) setFont(parentWidget()->font());
+  // The list box has no font of its own: it follows its parent's.
   const QFontMetrics metrics(font());
   SetItemHeight(metrics.boundingRect(QStringLiteral("gh")).height() * 5 / 4);
   SizeTheColumnsAuto();
