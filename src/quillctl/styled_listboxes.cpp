@@ -22,14 +22,6 @@ namespace quill {
 
 namespace {
 
-QString ToQString(const UnicodeString& text) {
-  return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-UnicodeString FromQString(const QString& text) {
-  return UnicodeString(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size()));
-}
-
 // The pieces of a line between TAB characters (an empty line is one empty piece).
 std::vector<std::u16string_view> TabPieces(std::u16string_view line) {
   std::vector<std::u16string_view> pieces;
