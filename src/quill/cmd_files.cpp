@@ -1,5 +1,6 @@
 // quill files: the files a concordance of the same paths would read, with
-// their size, date and the encoding their text is read in.
+// their size, date and the encoding their text is read in; the walk can be
+// saved as favourites, so that every command reads it again without walking.
 #include <sys/stat.h>
 
 #include <ctime>
@@ -21,6 +22,7 @@ namespace {
 
 struct FilesOptions {
   CorpusOptions corpus;
+  std::string save_favourites;  // where to keep the walk, to be read again with --favourites
 };
 
 // Local modification time as YYYY-MM-DD HH:MM; the archive's for an entry.
@@ -46,7 +48,11 @@ std::string ContainerOf(const CorpusFile& file) {
 }
 
 void RunFiles(const FilesOptions& options) {
-  const std::vector<CorpusFile> files = OpenCorpus(options.corpus).Files();
+  const jobs::Corpus corpus = OpenCorpus(options.corpus);
+  // Saved before anything is listed: a walk that cannot be kept ends the run
+  // with its reason alone.
+  if (!options.save_favourites.empty()) corpus.SaveFavourites(options.save_favourites);
+  const std::vector<CorpusFile>& files = corpus.Files();
   std::int64_t total = 0;
   std::size_t listed = 0;
   for (const CorpusFile& file : files) {
@@ -76,6 +82,8 @@ QuillCommand files_command("files", [](CLI::App& app) {
   auto options = std::make_shared<FilesOptions>();
   CLI::App* sub = app.add_subcommand("files", "The files a concordance would read: size, date, encoding");
   AddCorpusOptions(sub, options->corpus);
+  sub->add_option("--save-favourites", options->save_favourites,
+                  "Save the walk of the folder named as a favourites file, for --favourites");
   sub->callback([options] { RunFiles(*options); });
 });
 
