@@ -12,6 +12,7 @@
 #include "corpus_input.h"
 #include "run_outcome.h"
 #include "quillrt/files/file_contents.h"
+#include "quillrt/framework/file_names.h"
 
 namespace quill::cli {
 
@@ -38,8 +39,8 @@ std::string FileDate(const std::string& name) {
 
 // An archive entry's name is the archive's, a backslash and the entry's.
 std::string ContainerOf(const CorpusFile& file) {
-  if (!file.archive.empty()) return Utf16ToUtf8(file.archive);
-  std::string name = Utf16ToUtf8(file.name);
+  if (!file.archive.empty()) return FileNameToBytes(file.archive);
+  std::string name = FileNameToBytes(file.name);
   if (file.in_zip) {
     const std::size_t mark = name.find(".zip\\");
     if (mark != std::string::npos) name.resize(mark + 4);
@@ -59,8 +60,8 @@ void RunFiles(const FilesOptions& options) {
     const std::string container = ContainerOf(file);
     // A file that cannot be read has no content to name: it is not "empty".
     if (!file.in_zip) {
-      if (const std::string reason = jobs::UnreadableReason(Utf16ToUtf8(file.name)); !reason.empty()) {
-        ReportSkippedInput(Utf16ToUtf8(file.name), reason);
+      if (const std::string reason = jobs::UnreadableReason(FileNameToBytes(file.name)); !reason.empty()) {
+        ReportSkippedInput(FileNameToBytes(file.name), reason);
         continue;
       }
     }
@@ -68,8 +69,8 @@ void RunFiles(const FilesOptions& options) {
     // Entries of an archive are decoded by what their bytes hold once read;
     // the listing names them as archive entries rather than unpacking each.
     const std::string encoding =
-        file.in_zip ? "zip-entry" : ContentDescription(Utf16ToUtf8(file.name));
-    std::cout << Printable(Utf16ToUtf8(file.name)) << "\t" << file.size << "\t" << FileDate(container) << "\t" << encoding
+        file.in_zip ? "zip-entry" : ContentDescription(FileNameToBytes(file.name));
+    std::cout << Printable(FileNameToBytes(file.name)) << "\t" << file.size << "\t" << FileDate(container) << "\t" << encoding
               << "\n";
     total += file.size;
   }

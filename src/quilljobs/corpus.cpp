@@ -31,6 +31,7 @@
 #include "quillrt/platform/file_system.h"
 #include "quillrt/framework/encoding.h"
 #include "quillrt/framework/exceptions.h"
+#include "quillrt/framework/file_names.h"
 #include "quillrt/framework/sysutils.h"
 #include "quillrt/text/unicode_signatures.h"
 #include "quillrt/platform/code_pages.h"
@@ -41,7 +42,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string Utf8(const UnicodeString& s) { return Utf16ToUtf8(s); }
+// A name's bytes, for the system calls and the reports: its UTF-8, with the
+// bytes of a name that is not UTF-8 given back as they were.
+std::string Utf8(const UnicodeString& s) { return FileNameToBytes(s); }
 
 // --lang: an ICU locale name ("tr", "de_DE") or an LCID ("0x041F", "1055").
 void ApplyLanguage(const std::string& lang) {
@@ -169,7 +172,7 @@ void Corpus::TakeFilesOf(TFileAndDirIterator& walk) {
 
 void Corpus::AddFavouritesFiles() {
   auto walk = std::make_unique<TFileAndDirIterator>();
-  walk->SetFavourites(Utf8ToUtf16(options_.favourites));
+  walk->SetFavourites(FileNameToUtf16(options_.favourites));
   bool ours = false;
   try {
     ours = walk->ReadFavourites();
@@ -190,7 +193,7 @@ void Corpus::SaveFavourites(const std::string& file) const {
     throw JobError(JobError::bad_request,
                    "favourites hold the walk of one folder: name one folder (or one favourites file) and nothing else");
   TFileAndDirIterator& walk = *walks_.front();
-  walk.SetFavourites(Utf8ToUtf16(file));
+  walk.SetFavourites(FileNameToUtf16(file));
   try {
     walk.SaveFavourites();
   } catch (const std::exception& e) {
@@ -354,7 +357,7 @@ void Corpus::Skipped(const std::string& name, const std::string& reason) const {
 
 void Corpus::Collect() {
   for (const std::string& path : options_.paths) {
-    const UnicodeString name = Utf8ToUtf16(path);
+    const UnicodeString name = FileNameToUtf16(path);
     if (path == "-") {  // standard input
       files_.push_back({name, 0, false, {}, 0});
       ++inputs_outside_walks_;
@@ -372,8 +375,8 @@ void Corpus::Collect() {
         const fs::path archive(path);
         TPeruseDir walker(u"*", u"*", Utf8ToUtf16(options_.mask.empty() ? "*" : options_.mask), u"",
                           Utf8ToUtf16(options_.exclude_ext), false, false, false, false, false);
-        AddArchiveEntries(walker, Utf8ToUtf16(archive.parent_path().string()),
-                          Utf8ToUtf16(archive.filename().string()), files_,
+        AddArchiveEntries(walker, FileNameToUtf16(archive.parent_path().string()),
+                          FileNameToUtf16(archive.filename().string()), files_,
                           [this](const std::string& entry, const std::string& reason) { Skipped(entry, reason); });
         continue;
       }
