@@ -70,8 +70,8 @@ void RunFiles(const FilesOptions& options) {
     // the listing names them as archive entries rather than unpacking each.
     const std::string encoding =
         file.in_zip ? "zip-entry" : ContentDescription(FileNameToBytes(file.name));
-    std::cout << Printable(FileNameToBytes(file.name)) << "\t" << file.size << "\t" << FileDate(container) << "\t" << encoding
-              << "\n";
+    std::cout << Printable(FileNameToBytes(file.name)) << "\t" << file.size << "\t" << FileDate(container) << "\t"
+              << encoding << "\n";
     total += file.size;
   }
   std::cout.flush();

@@ -178,8 +178,8 @@ void Corpus::AddFavouritesFiles() {
     ours = walk->ReadFavourites();
   } catch (const std::exception& e) {
     const std::string reason = UnreadableReason(options_.favourites);
-    throw JobError(JobError::failed,
-                   std::string(e.what()) + (reason.empty() ? " (not a favourites file, or a damaged one)" : " (" + reason + ")"));
+    throw JobError(JobError::failed, std::string(e.what()) + " (" +
+                                         (reason.empty() ? "not a favourites file, or a damaged one" : reason) + ")");
   }
   if (!ours)
     throw JobError(JobError::bad_request,
