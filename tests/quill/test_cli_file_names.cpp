@@ -29,9 +29,11 @@ TEST(CliFileNames, NamesThatAreNotUtf8AreReadAndShownEscaped) {
     EXPECT_EQ(words.exit_code, 0) << words.err;
     EXPECT_TRUE(Has(words.out, "latin\t1\n")) << path << "\n" << words.out;
   }
-  const CliResult concord = RunQuill({"concord", "-q", "-s", "zebras", "--count", dir.Path("c").string()});
-  EXPECT_EQ(concord.exit_code, 0) << concord.err;
-  EXPECT_TRUE(Has(concord.out, "zebras\t2\n")) << concord.out;
+  const CliResult count = RunQuill({"concord", "-q", "-s", "zebras", "--count", dir.Path("c").string()});
+  EXPECT_EQ(count.exit_code, 0) << count.err;
+  EXPECT_TRUE(Has(count.out, "zebras\t2\n")) << count.out;
+  const CliResult concord = RunQuill({"concord", "-q", "--format", "tsv", "-s", "zebras", dir.Path("c").string()});
+  EXPECT_TRUE(Has(concord.out, "/caf\\xE9.txt\t")) << concord.out;
 
   // A saved walk keeps the name's bytes.
   const std::string favourites = dir.Path("walk.fav").string();
