@@ -11,7 +11,6 @@
 #include "quilljobs/job_control.h"
 #include "quillrt/files/zip_archive.h"
 #include "quillrt/framework/encoding.h"
-#include "quillrt/process/shared_state.h"
 #include "test_support.h"
 
 namespace quill::jobs {
@@ -120,46 +119,18 @@ TEST_F(JobsCorpusWalk, AWalkSavedAsFavouritesReadsBackWithoutTheDisk) {
   EXPECT_EQ(ReadAllBytes(dir_.Path("again.fav")), ReadAllBytes(favourites));
   options.paths = {dir_.Path("c/later.txt").string()};
   EXPECT_EQ(Names(Corpus(options)).back(), "later.txt");
-}
-
-TEST_F(JobsCorpusWalk, FavouritesRefusedWithTheReason) {
-  const auto kind_of = [](const CorpusOptions& options) {
-    try {
-      Corpus corpus(options);
-      return std::string("made");
-    } catch (const JobError& e) {
-      return std::string(e.kind() == JobError::bad_request ? "bad_request: " : "failed: ") + e.what();
-    }
-  };
-  CorpusOptions options;
-  options.favourites = dir_.Path("none.fav").string();
-  EXPECT_EQ(kind_of(options).rfind("failed: Cannot read: " + options.favourites, 0), 0u) << kind_of(options);
-
-  // Written while another tool (whose signature differs) was running.
-  const tool_type running = current_tool_var;
-  current_tool_var = tool_concordancer;
-  Corpus(Options()).SaveFavourites(options.favourites);
-  current_tool_var = running;
-  EXPECT_EQ(kind_of(options).rfind("bad_request: ", 0), 0u) << kind_of(options);
-  EXPECT_NE(kind_of(options).find("another tool"), std::string::npos);
 
   // Cut short: damaged, not a smaller walk.
-  Corpus(Options()).SaveFavourites(options.favourites);
-  std::vector<unsigned char> bytes = ReadAllBytes(options.favourites);
+  std::vector<unsigned char> bytes = ReadAllBytes(favourites);
   bytes.resize(bytes.size() - 3);
-  WriteAllBytes(options.favourites, bytes);
-  EXPECT_EQ(kind_of(options).rfind("failed: Cannot read: ", 0), 0u) << kind_of(options);
-
-  // Only one walk can be saved.
-  CorpusOptions two = Options();
-  two.paths.push_back(dir_.Path("c/b.txt").string());
+  WriteAllBytes(favourites, bytes);
   try {
-    Corpus(two).SaveFavourites(dir_.Path("two.fav").string());
-    FAIL() << "a corpus of a folder and a file was saved as one walk";
+    Corpus damaged(options);
+    FAIL() << "a damaged favourites file was read";
   } catch (const JobError& e) {
-    EXPECT_EQ(e.kind(), JobError::bad_request);
+    EXPECT_EQ(e.kind(), JobError::failed);
+    EXPECT_EQ(std::string(e.what()).rfind("Cannot read: " + favourites, 0), 0u) << e.what();
   }
-  EXPECT_FALSE(std::filesystem::exists(dir_.Path("two.fav")));
 }
 
 }  // namespace
