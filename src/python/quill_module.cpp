@@ -49,6 +49,8 @@ CorpusOptions CorpusOf(const py::object& paths, const py::kwargs& options) {
       corpus.lang = value.cast<std::string>();
     else if (name == "binary")
       corpus.binary = value.cast<bool>();
+    else if (name == "favourites")
+      corpus.favourites = value.cast<std::string>();
     else
       throw py::type_error("unexpected keyword argument '" + name + "'");
   }
@@ -191,7 +193,8 @@ py::list NGrams(const py::object& paths, int n, int top, bool by_freq, std::int6
 
 #define QUILL_CORPUS_KEYWORDS                                                                      \
   "Corpus keywords: mask='*' (';'-separated), subfolders=True, zips=False, exclude_dirs='',\n" \
-  "exclude_ext='', lang='' (locale name or LCID), binary=False."
+  "exclude_ext='', lang='' (locale name or LCID), binary=False, favourites='' (a walk saved by\n" \
+  "`quill files --save-favourites`, read instead of walking; paths may then be [])."
 
 }  // namespace
 

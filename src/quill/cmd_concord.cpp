@@ -16,6 +16,7 @@
 #include "run_outcome.h"
 #include "quilljobs/concordance_job.h"
 #include "quilljobs/saved_lists.h"
+#include "quillrt/framework/file_names.h"
 
 namespace quill::cli {
 namespace {
@@ -74,10 +75,16 @@ void PrintSummary(const ConcordOptions& options, const jobs::ConcordanceTotals& 
   std::fprintf(stderr, "; %.2f s%s\n", seconds, totals.cancelled ? " (interrupted)" : "");
 }
 
-void WriteLines(const ConcordOptions& options, ConcordFormat format, std::vector<jobs::ConcordanceLine>& lines,
-                const jobs::ConcordanceTotals& totals) {
+void WriteLines(const ConcordOptions& options, ConcordFormat format, const jobs::Corpus& corpus,
+                std::vector<jobs::ConcordanceLine>& lines, const jobs::ConcordanceTotals& totals) {
   if (!options.save.empty()) jobs::SaveConcordance(options.save, lines, options.job.searches);
-  for (jobs::ConcordanceLine& line : lines) line.file = Printable(line.file);
+  // Shown from the name's own bytes (file_index counts the corpus's files
+  // from 1), so that a name that is not UTF-8 is escaped rather than blurred.
+  const std::vector<CorpusFile>& files = corpus.Files();
+  for (jobs::ConcordanceLine& line : lines) {
+    const auto index = static_cast<std::size_t>(line.file_index) - 1;
+    line.file = Printable(index < files.size() ? FileNameToBytes(files[index].name) : line.file);
+  }
   if (options.png.empty()) {
     WriteConcordance(stdout, lines, format, format == ConcordFormat::Text && ::isatty(STDOUT_FILENO));
     return;
@@ -114,7 +121,7 @@ void RunConcord(ConcordOptions& options) {
       std::printf("%s\t%lld\n", options.job.searches[g].c_str(), static_cast<long long>(result.totals.search_hits[g]));
     std::printf("total\t%lld\n", static_cast<long long>(result.totals.hits));
   } else {
-    WriteLines(options, format, result.lines, result.totals);
+    WriteLines(options, format, corpus, result.lines, result.totals);
   }
   std::fflush(stdout);
 

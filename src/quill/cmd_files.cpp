@@ -1,5 +1,6 @@
 // quill files: the files a concordance of the same paths would read, with
-// their size, date and the encoding their text is read in.
+// their size, date and the encoding their text is read in; the walk can be
+// saved as favourites, so that every command reads it again without walking.
 #include <sys/stat.h>
 
 #include <ctime>
@@ -11,6 +12,7 @@
 #include "corpus_input.h"
 #include "run_outcome.h"
 #include "quillrt/files/file_contents.h"
+#include "quillrt/framework/file_names.h"
 
 namespace quill::cli {
 
@@ -21,6 +23,7 @@ namespace {
 
 struct FilesOptions {
   CorpusOptions corpus;
+  std::string save_favourites;  // where to keep the walk, to be read again with --favourites
 };
 
 // Local modification time as YYYY-MM-DD HH:MM; the archive's for an entry.
@@ -36,8 +39,8 @@ std::string FileDate(const std::string& name) {
 
 // An archive entry's name is the archive's, a backslash and the entry's.
 std::string ContainerOf(const CorpusFile& file) {
-  if (!file.archive.empty()) return Utf16ToUtf8(file.archive);
-  std::string name = Utf16ToUtf8(file.name);
+  if (!file.archive.empty()) return FileNameToBytes(file.archive);
+  std::string name = FileNameToBytes(file.name);
   if (file.in_zip) {
     const std::size_t mark = name.find(".zip\\");
     if (mark != std::string::npos) name.resize(mark + 4);
@@ -46,15 +49,19 @@ std::string ContainerOf(const CorpusFile& file) {
 }
 
 void RunFiles(const FilesOptions& options) {
-  const std::vector<CorpusFile> files = OpenCorpus(options.corpus).Files();
+  const jobs::Corpus corpus = OpenCorpus(options.corpus);
+  // Saved before anything is listed: a walk that cannot be kept ends the run
+  // with its reason alone.
+  if (!options.save_favourites.empty()) corpus.SaveFavourites(options.save_favourites);
+  const std::vector<CorpusFile>& files = corpus.Files();
   std::int64_t total = 0;
   std::size_t listed = 0;
   for (const CorpusFile& file : files) {
     const std::string container = ContainerOf(file);
     // A file that cannot be read has no content to name: it is not "empty".
     if (!file.in_zip) {
-      if (const std::string reason = jobs::UnreadableReason(Utf16ToUtf8(file.name)); !reason.empty()) {
-        ReportSkippedInput(Utf16ToUtf8(file.name), reason);
+      if (const std::string reason = jobs::UnreadableReason(FileNameToBytes(file.name)); !reason.empty()) {
+        ReportSkippedInput(FileNameToBytes(file.name), reason);
         continue;
       }
     }
@@ -62,9 +69,9 @@ void RunFiles(const FilesOptions& options) {
     // Entries of an archive are decoded by what their bytes hold once read;
     // the listing names them as archive entries rather than unpacking each.
     const std::string encoding =
-        file.in_zip ? "zip-entry" : ContentDescription(Utf16ToUtf8(file.name));
-    std::cout << Printable(Utf16ToUtf8(file.name)) << "\t" << file.size << "\t" << FileDate(container) << "\t" << encoding
-              << "\n";
+        file.in_zip ? "zip-entry" : ContentDescription(FileNameToBytes(file.name));
+    std::cout << Printable(FileNameToBytes(file.name)) << "\t" << file.size << "\t" << FileDate(container) << "\t"
+              << encoding << "\n";
     total += file.size;
   }
   std::cout.flush();
@@ -76,6 +83,8 @@ QuillCommand files_command("files", [](CLI::App& app) {
   auto options = std::make_shared<FilesOptions>();
   CLI::App* sub = app.add_subcommand("files", "The files a concordance would read: size, date, encoding");
   AddCorpusOptions(sub, options->corpus);
+  sub->add_option("--save-favourites", options->save_favourites,
+                  "Save the walk of the folder named as a favourites file, for --favourites");
   sub->callback([options] { RunFiles(*options); });
 });
 

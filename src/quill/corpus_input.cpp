@@ -48,11 +48,15 @@ void AddCorpusOptions(CLI::App* app, CorpusOptions& options) {
   app->add_option("paths", options.paths, "Files and folders of the corpus (default: data/brown)");
   app->add_option("--mask", options.mask, "File masks for folders, separated by ';' (default: *)");
   app->add_flag("--subfolders,!--no-subfolders", options.subfolders, "Walk the folders below (default: on)");
-  app->add_flag("--zip", options.zips, "Read the files inside zip archives too");
+  app->add_flag("--zip", options.zips,
+                "Read the files inside zip archives too (in folders: archives named like the mask's part before its "
+                "first dot)");
   app->add_option("--exclude-dirs", options.exclude_dirs, "Folder masks to leave out at any depth, ';'-separated");
   app->add_option("--exclude-ext", options.exclude_ext, "Extensions to leave out, e.g. '.bak;.tmp'");
   app->add_option("--lang", options.lang, "Language of the texts: locale name (de_DE) or LCID (0x0407)");
   app->add_flag("--binary", options.binary, "Read binary files (NUL bytes, control characters) as text too");
+  app->add_option("--favourites", options.favourites,
+                  "Read the files of a walk saved by 'quill files --save-favourites' instead of walking again");
 }
 
 std::optional<fs::path> DefaultCorpus() {
@@ -69,7 +73,7 @@ std::optional<fs::path> DefaultCorpus() {
 }
 
 jobs::Corpus OpenCorpus(CorpusOptions options) {
-  if (options.paths.empty()) {
+  if (options.paths.empty() && options.favourites.empty()) {
     const auto corpus = DefaultCorpus();
     if (!corpus)
       Fail("no corpus named and the default corpus data/brown is not there: name files or folders, "

@@ -16,10 +16,12 @@ using jobs::CorpusFile;
 using jobs::CorpusOptions;
 
 // Adds PATH... ("-": standard input) and --mask, --subfolders/--no-subfolders,
-// --zip, --exclude-dirs, --exclude-ext, --lang and --binary to a command.
+// --zip, --exclude-dirs, --exclude-ext, --lang, --binary and --favourites to a
+// command.
 void AddCorpusOptions(CLI::App* app, CorpusOptions& options);
 
-// The corpus of the options, the default corpus when no path was named (none
+// The corpus of the options, the default corpus when neither a path nor
+// favourites were named (none
 // there ends the command with exit code 2). Inputs left out are named on
 // standard error and make the exit status 2 (run_outcome.h); binary files
 // left out are counted for the summary; warnings are printed.

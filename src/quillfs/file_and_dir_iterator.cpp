@@ -11,6 +11,7 @@
 #include "quillrt/files/folder_queries.h"
 #include "quillrt/files/masks.h"
 #include "quillrt/files/zip_paths.h"
+#include "quillrt/framework/file_names.h"
 #include "quillrt/framework/streams.h"
 #include "quillrt/framework/sysutils.h"
 #include "quillrt/process/shared_state.h"
@@ -389,7 +390,7 @@ std::unique_ptr<TStringList> TFileAndDirIterator::FoundMatchesWildcarded(const U
     for (std::filesystem::directory_iterator it(SystemPath(folder->DirName()), error), end; !error && it != end;
          it.increment(error)) {
       if (!it->is_regular_file(error)) continue;
-      const UnicodeString name = Utf8ToUtf16(it->path().filename().string());
+      const UnicodeString name = FileNameToUtf16(it->path().filename().string());
       if (MatchesMask(name, aShortFilename)) found->Add(folder->DirName() + name);
     }
   }

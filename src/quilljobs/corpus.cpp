@@ -17,9 +17,11 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <set>
 #include <system_error>
 #include <utility>
 
+#include "quillfs/file_and_dir_iterator.h"
 #include "quilljobs/job_control.h"
 #include "quillrt/analysis/docx_text.h"
 #include "quillrt/files/file_contents.h"
@@ -29,6 +31,8 @@
 #include "quillrt/platform/file_system.h"
 #include "quillrt/framework/encoding.h"
 #include "quillrt/framework/exceptions.h"
+#include "quillrt/framework/file_names.h"
+#include "quillrt/framework/sysutils.h"
 #include "quillrt/text/unicode_signatures.h"
 #include "quillrt/platform/code_pages.h"
 #include "quillrt/platform/locale_info.h"
@@ -38,7 +42,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string Utf8(const UnicodeString& s) { return Utf16ToUtf8(s); }
+// A name's bytes, for the system calls and the reports: its UTF-8, with the
+// bytes of a name that is not UTF-8 given back as they were.
+std::string Utf8(const UnicodeString& s) { return FileNameToBytes(s); }
 
 // --lang: an ICU locale name ("tr", "de_DE") or an LCID ("0x041F", "1055").
 void ApplyLanguage(const std::string& lang) {
@@ -102,44 +108,97 @@ std::string UnlistableFolderReason(const UnicodeString& folder) {
 
 }  // namespace
 
+// The files of a folder tree as the corpus walker finds them: every folder
+// below (with subfolders), each folder's files passing the masks and
+// exclusions, and with zips the entries of its archives. An archive that
+// cannot be read is named once, whether it cannot be opened at all or loses
+// some entries.
 void Corpus::AddFolderFiles(const UnicodeString& folder) {
-  const CorpusOptions& options = options_;
-  std::vector<CorpusFile>& files = files_;
-  const SkipReport skipped = [this](const std::string& name, const std::string& reason) { Skipped(name, reason); };
-  const UnicodeString mask = Utf8ToUtf16(options.mask.empty() ? "*" : options.mask);
-  // Archives are opened here rather than by the walker, so that each one that
-  // fails is named.
-  TPeruseDir walker(mask, u"*", mask, Utf8ToUtf16(options.exclude_dirs), Utf8ToUtf16(options.exclude_ext), false,
-                    false, false, false, false);
-  walker.EnsureExcludedFoldersHavePathmarks();
-  std::vector<UnicodeString> folders{folder};
-  if (options.subfolders) {
-    walker.OnFoundDir = [&](const UnicodeString& found) { folders.push_back(found); };
-    walker.ProcessAllSubDirectories(folder);
+  const UnicodeString mask = Utf8ToUtf16(options_.mask.empty() ? "*" : options_.mask);
+  auto walk = std::make_unique<TFileAndDirIterator>();
+  walk->SetHeadDir(folder);
+  walk->SetFileMask(mask);
+  walk->SetDirMask(u"*");
+  walk->SetZipMask(mask);
+  walk->SetIncludeSubFolders(options_.subfolders);
+  walk->SetExcludedFoldersMask(Utf8ToUtf16(options_.exclude_dirs));
+  walk->SetExcludedExtensions(Utf8ToUtf16(options_.exclude_ext));
+  walk->SetReadZipfiles(options_.zips);
+  std::set<UnicodeString> archives_named;
+  walk->OnZipProblem = [&](TObject* sender) {
+    const auto* walker = dynamic_cast<const TPeruseDir*>(sender);
+    if (walker == nullptr || !archives_named.insert(walker->ZipInHand()).second) return;
+    const UnicodeString& reason = walker->ZipProblemReason();
+    Skipped(Utf8(walker->ZipInHand()), reason.empty() ? std::string("some of its entries could not be listed")
+                                                      : "not a readable zip archive: " + Utf8(reason));
+  };
+  walk->IterateFindingFiles();
+  walk->OnZipProblem = nullptr;
+  ReportUnlistableFolders(*walk);
+  TakeFilesOf(*walk);
+  walks_.push_back(std::move(walk));
+}
+
+// The walker passes over a folder it cannot list without a word; the corpus
+// names each one, since its files are lost to the run.
+void Corpus::ReportUnlistableFolders(const TFileAndDirIterator& walk) const {
+  for (int i = 0; i < walk.DirCount(); ++i) {
+    const TFolderful* folder = walk.Folder(i);
+    if (folder != nullptr && folder->Count() > 0) continue;
+    const UnicodeString& name = walk.Dirs()[i];
+    if (const std::string reason = UnlistableFolderReason(name); !reason.empty())
+      Skipped(Utf8(name.size() > 1 ? ExcludeTrailingPathDelimiter(name) : name), "cannot list the folder: " + reason);
   }
-  // Listing order is the file system's: sort, so that runs (and the first
-  // spelling met of each word) do not depend on it.
-  const std::size_t first = files.size();
-  for (const UnicodeString& dir : folders) {
-    if (const std::string reason = UnlistableFolderReason(dir); !reason.empty()) {
-      skipped(Utf8(dir), "cannot list the folder: " + reason);
-      continue;
-    }
-    TMySearchRecList found;
-    walker.HandleAllFilesIn(dir, &found);
-    const UnicodeString prefix = dir.ends_with(u'/') ? dir : dir + u'/';
-    for (int i = 0; i < found.Count(); ++i) {
-      const TMySearchRec rec = found.GetAMySearchRec(i);
-      files.push_back({prefix + rec.ShortName, static_cast<std::uint32_t>(rec.Size), false, {}, 0});
-    }
-    if (!options.zips) continue;
-    TDirectoryListing archives(prefix + u"*" + walker.ZipExtension(), TListingDetail::kinds_and_names);
-    for (TFoundEntry entry; archives.Next(entry);)
-      if (!entry.IsDirectory() && entry.Name[0] != u'.' && !walker.HasExcludedExtension(entry.Name))
-        AddArchiveEntries(walker, dir, entry.Name, files, skipped);
-  }
-  std::sort(files.begin() + static_cast<std::ptrdiff_t>(first), files.end(),
+}
+
+// The files of a walk (or of favourites read) as handed over, in order of
+// their full names, so that runs (and the first spelling met of each word) do
+// not depend on the order the file system lists them in.
+void Corpus::TakeFilesOf(TFileAndDirIterator& walk) {
+  const std::size_t first = files_.size();
+  walk.OnProcessingAFile = [this](const UnicodeString& name, const TMySearchRec& rec) {
+    const std::int64_t size = static_cast<std::uint32_t>(rec.Size);
+    if (rec.Number_Within_Zip > 0)
+      files_.push_back({name, size, true, ZipFileFullFileName(name), rec.Number_Within_Zip});
+    else
+      files_.push_back({name, size, false, {}, 0});
+  };
+  walk.SetProcessingFiles(true);
+  walk.ProcessAllFilesFound();
+  walk.OnProcessingAFile = nullptr;
+  std::sort(files_.begin() + static_cast<std::ptrdiff_t>(first), files_.end(),
             [](const CorpusFile& a, const CorpusFile& b) { return a.name < b.name; });
+}
+
+void Corpus::AddFavouritesFiles() {
+  auto walk = std::make_unique<TFileAndDirIterator>();
+  walk->SetFavourites(FileNameToUtf16(options_.favourites));
+  bool ours = false;
+  try {
+    ours = walk->ReadFavourites();
+  } catch (const std::exception& e) {
+    const std::string reason = UnreadableReason(options_.favourites);
+    throw JobError(JobError::failed, std::string(e.what()) + " (" +
+                                         (reason.empty() ? "not a favourites file, or a damaged one" : reason) + ")");
+  }
+  if (!ours)
+    throw JobError(JobError::bad_request,
+                   options_.favourites + " is a favourites file of another tool; save the walk again with this one");
+  TakeFilesOf(*walk);
+  walks_.push_back(std::move(walk));
+}
+
+void Corpus::SaveFavourites(const std::string& file) const {
+  if (walks_.size() != 1 || inputs_outside_walks_ > 0)
+    throw JobError(JobError::bad_request,
+                   "favourites hold the walk of one folder: name one folder (or one favourites file) and nothing else");
+  TFileAndDirIterator& walk = *walks_.front();
+  walk.SetFavourites(FileNameToUtf16(file));
+  try {
+    walk.SaveFavourites();
+  } catch (const std::exception& e) {
+    throw JobError(JobError::failed, e.what());
+  }
 }
 
 namespace {
@@ -281,11 +340,15 @@ std::string UnreadableReason(const std::string& path) {
 }
 
 Corpus::Corpus(CorpusOptions options, CorpusEvents events) : options_(std::move(options)), events_(std::move(events)) {
-  if (options_.paths.empty()) throw JobError(JobError::bad_request, "no corpus named: name files or folders");
+  if (options_.paths.empty() && options_.favourites.empty())
+    throw JobError(JobError::bad_request, "no corpus named: name files or folders");
   ApplyLanguage(options_.lang);
+  if (!options_.favourites.empty()) AddFavouritesFiles();
   Collect();
   for (const CorpusFile& file : files_) total_bytes_ += file.size;
 }
+
+Corpus::~Corpus() = default;
 
 void Corpus::Skipped(const std::string& name, const std::string& reason) const {
   skipped_.fetch_add(1);
@@ -294,22 +357,26 @@ void Corpus::Skipped(const std::string& name, const std::string& reason) const {
 
 void Corpus::Collect() {
   for (const std::string& path : options_.paths) {
-    const UnicodeString name = Utf8ToUtf16(path);
+    const UnicodeString name = FileNameToUtf16(path);
     if (path == "-") {  // standard input
       files_.push_back({name, 0, false, {}, 0});
+      ++inputs_outside_walks_;
       continue;
     }
     std::error_code error;
     const fs::file_status status = fs::status(path, error);
     if (fs::is_directory(status)) {
       AddFolderFiles(name);
-    } else if (fs::exists(status)) {
+      continue;
+    }
+    if (fs::exists(status) || IsWithinAZipFile(name)) ++inputs_outside_walks_;
+    if (fs::exists(status)) {
       if (fs::is_regular_file(status) && IsArchiveFile(path)) {
         const fs::path archive(path);
         TPeruseDir walker(u"*", u"*", Utf8ToUtf16(options_.mask.empty() ? "*" : options_.mask), u"",
                           Utf8ToUtf16(options_.exclude_ext), false, false, false, false, false);
-        AddArchiveEntries(walker, Utf8ToUtf16(archive.parent_path().string()),
-                          Utf8ToUtf16(archive.filename().string()), files_,
+        AddArchiveEntries(walker, FileNameToUtf16(archive.parent_path().string()),
+                          FileNameToUtf16(archive.filename().string()), files_,
                           [this](const std::string& entry, const std::string& reason) { Skipped(entry, reason); });
         continue;
       }

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,6 +16,10 @@
 #include "quilljobs/text_decoding.h"
 #include "quilljobs/word_rule.h"
 #include "quillrt/framework/strings.h"
+
+namespace quill {
+class TFileAndDirIterator;
+}
 
 namespace quill::jobs {
 
@@ -27,6 +32,8 @@ struct CorpusOptions {
   std::string exclude_ext;         // extensions left out (".bak;.tmp")
   std::string lang;                // language of the texts: locale name or LCID; empty: English
   bool binary = false;             // read binary files as text too
+  std::string favourites;          // a saved walk (Corpus::SaveFavourites) whose files come first,
+                                   // read instead of walking the disk again; paths may add more
 };
 
 // What a corpus reports on the way. Every handler may be empty.
@@ -55,13 +62,20 @@ QUILLJOBS_API bool IsWordDocumentName(const std::string& name);
 class QUILLJOBS_API Corpus {
  public:
   // Applies the language (a process-wide setting: the locale the engine and
-  // the 8-bit decoders use) and collects the files: for each path in turn,
-  // standard input, the entries of an archive (a file named *.zip or holding a
-  // zip archive), a file as it is, or the files found in a folder tree (with
-  // the archives in it when zips are read), sorted by full name. Paths that
-  // cannot be used are reported and the others still collected. Raises
-  // JobError(bad_request) for an unknown language or when no path is given.
+  // the 8-bit decoders use) and collects the files: those of the favourites
+  // file when one is named, then for each path in turn, standard input, the
+  // entries of an archive (a file named *.zip or holding a zip archive), a
+  // file as it is, or the files found in a folder tree by the corpus walker
+  // (with the archives in it when zips are read); the files of each walk are
+  // sorted by full name. Paths that cannot be used, folders that cannot be
+  // listed and archives that cannot be read are reported and the others still
+  // collected. Raises JobError(bad_request) for an unknown language, when
+  // neither a path nor favourites are given, or for a favourites file written
+  // by another tool; JobError(failed) for one that cannot be read.
   explicit Corpus(CorpusOptions options, CorpusEvents events = {});
+  ~Corpus();
+  Corpus(const Corpus&) = delete;
+  Corpus& operator=(const Corpus&) = delete;
 
   const CorpusOptions& Options() const { return options_; }
   const std::vector<CorpusFile>& Files() const { return files_; }
@@ -84,6 +98,14 @@ class QUILLJOBS_API Corpus {
   // buffer of their whole text.
   bool ReadTextInPieces(const CorpusFile& file, const std::function<void(std::u16string_view piece)>& take) const;
 
+  // Writes the walk the files were collected by (its folders and their files,
+  // zip entries among them) as a favourites file stamped with the running
+  // tool's signature, for CorpusOptions::favourites. Only a corpus that is one
+  // walk can be saved: one folder, or one favourites file, and nothing else
+  // (JobError(bad_request) otherwise). A file that cannot be written raises
+  // JobError(failed) and leaves any earlier file of that name as it was.
+  void SaveFavourites(const std::string& file) const;
+
   // Inputs reported skipped so far (while collecting and reading), and binary
   // files left out.
   std::int64_t SkippedInputs() const { return skipped_.load(); }
@@ -93,12 +115,19 @@ class QUILLJOBS_API Corpus {
   void Skipped(const std::string& name, const std::string& reason) const;
   void Collect();
   void AddFolderFiles(const UnicodeString& folder);
+  void AddFavouritesFiles();
+  void TakeFilesOf(TFileAndDirIterator& walk);
+  void ReportUnlistableFolders(const TFileAndDirIterator& walk) const;
   bool DecodeBytes(const std::string& name, std::string_view bytes, UnicodeString& text) const;
   bool KindToRead(const std::string& name, std::string_view bytes, TextKind& kind) const;
 
   CorpusOptions options_;
   CorpusEvents events_;
   std::vector<CorpusFile> files_;
+  // The walks the folders' files came from, kept for SaveFavourites, and the
+  // inputs that came from no walk (files, archives and standard input named).
+  std::vector<std::unique_ptr<TFileAndDirIterator>> walks_;
+  int inputs_outside_walks_ = 0;
   std::int64_t total_bytes_ = 0;
   mutable std::atomic<std::int64_t> skipped_{0};
   mutable std::atomic<std::int64_t> binary_skipped_{0};

@@ -83,6 +83,17 @@ def test_lists_count_every_file(corpus):
     assert quill.ngrams(str(corpus), 2, top=1, mask="*.txt") == [("The jury", 2)]
 
 
+def test_a_saved_walk_is_read_instead_of_the_folders(corpus, tmp_path_factory):
+    walk = tmp_path_factory.mktemp("walk") / "corpus.fav"
+    subprocess.run([QUILL, "files", "--mask", "*.txt", "--save-favourites", str(walk), str(corpus)],
+                   capture_output=True, check=True)
+    before = quill.wordlist(str(corpus), mask="*.txt")
+    (corpus / "later.txt").write_text("zebras\n")
+    assert quill.wordlist([], favourites=str(walk)) == before
+    with pytest.raises(RuntimeError, match="Cannot read"):
+        quill.wordlist([], favourites=str(corpus / "none.fav"))
+
+
 def test_bad_requests_are_value_errors_with_the_library_message(corpus):
     with pytest.raises(ValueError, match="unknown language"):
         quill.wordlist(str(corpus), lang="xx")

@@ -117,11 +117,16 @@ bool TPeruseDir::HandleAllFilesIn(const UnicodeString& folder, TMySearchRecList*
       TDirectoryListing zips(dir + name_part + fZipExtension, TListingDetail::kinds_and_names);
       TFoundEntry entry;
       while (fProcessing_Files && zips.Next(entry)) {
-        if (entry.IsDirectory()) continue;
+        // An archive is left out for what would leave out a file: its extension
+        // excluded, or hidden without hidden files asked for.
+        if (entry.IsDirectory() || HasExcludedExtension(entry.Name) || LeftOutByAttributes(entry.Attr)) continue;
         try {
           AddAZip(ASearchRecList, dir, entry.Name);
-        } catch (const EZipError&) {
-          ZipProblem();  // an unreadable archive costs only its own entries
+        } catch (const std::exception& e) {
+          // An unreadable archive costs only its own entries; the handler can
+          // ask which archive it was and why.
+          fZipProblemReason = Utf8ToUtf16(e.what());
+          ZipProblem();
         }
         MyYieldProcess();
       }
@@ -166,6 +171,8 @@ bool TPeruseDir::HandleAllFilesIn(const UnicodeString& folder, TMySearchRecList*
 
 void TPeruseDir::AddAZip(TMySearchRecList* ASearchRecList, const UnicodeString& folder, const UnicodeString& zip_name) {
   const UnicodeString archive_path = Joined(folder, zip_name);
+  fZipInHand = archive_path;
+  fZipProblemReason.clear();
   TZipArchive zip;
   zip.SetFileName(archive_path);
   zip.OnProcessFileFailure = [this](TZipArchive&, const UnicodeString&, TZipOperation, const UnicodeString&,

@@ -23,8 +23,10 @@
 //    stored name ("texts.zip\d/e.txt"), so that the folder's name followed by a
 //    ShortName is always the full name, which the zip path helpers split again.
 //    Folder entries of archives are not listed.
-//  - An archive that cannot be opened is reported through OnZipProblem and
-//    skipped; the folder's other files are still listed.
+//  - An archive that cannot be opened is reported through OnZipProblem (with
+//    ZipInHand and ZipProblemReason telling which and why) and skipped; the
+//    folder's other files are still listed. Archives whose extension is
+//    excluded, and hidden ones without hidden files accepted, are not opened.
 //  - Entry numbers are 16 bits wide: entries past the 32767th of an archive are
 //    not listed, and OnZipProblem is fired once for the archive.
 #include <cstdint>
@@ -87,6 +89,11 @@ class QUILLRT_API TPeruseDir : public TObject {
 
   bool Processing_Files() const { return fProcessing_Files; }
   void SetProcessing_Files(bool processing) { fProcessing_Files = processing; }
+  // While OnZipProblem runs: the archive in hand (folder and name) and, when
+  // it could not be opened at all, why; empty when only some of its entries
+  // were lost.
+  const UnicodeString& ZipInHand() const { return fZipInHand; }
+  const UnicodeString& ZipProblemReason() const { return fZipProblemReason; }
   const UnicodeString& ZipExtension() const { return fZipExtension; }
   void SetZipExtension(const UnicodeString& extension) { fZipExtension = extension; }
   bool CheckingMACOSFiles() const { return fCheckingMACOS_files; }
@@ -120,6 +127,8 @@ class QUILLRT_API TPeruseDir : public TObject {
 
   UnicodeString fFilemaskStr;
   UnicodeString fZipExtension = u".zip";
+  UnicodeString fZipInHand;
+  UnicodeString fZipProblemReason;
   TMaskList fZipMasks;
   TMaskList fDirExcludeMasks;
   TMaskList fExtExcludeMasks;

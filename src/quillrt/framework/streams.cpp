@@ -10,6 +10,8 @@
 #include <random>
 #include <string>
 
+#include "quillrt/framework/file_names.h"
+
 namespace quill {
 
 // ---- TStream ---------------------------------------------------------------
@@ -118,7 +120,7 @@ void TMemoryStream::SaveToFile(const UnicodeString& file_name) const {
 
 // ---- TFileStream -----------------------------------------------------------
 
-std::string SystemPath(const UnicodeString& file_name) { return Utf16ToUtf8(file_name); }
+std::string SystemPath(const UnicodeString& file_name) { return FileNameToBytes(file_name); }
 
 namespace {
 

@@ -168,7 +168,7 @@ class QUILLRT_API TFileStream : public TStream {
 QUILLRT_API bool WriteFileAtomically(const UnicodeString& file_name,
                                      const std::function<bool(TStream&)>& writer);
 
-// File-system paths: UTF-16 names become UTF-8 byte paths for the system calls.
+// File-system paths: UTF-16 names become the byte paths of the system calls (file_names.h).
 QUILLRT_API std::string SystemPath(const UnicodeString& file_name);
 
 }  // namespace quill

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "quillrt/framework/file_names.h"
+
 namespace quill {
 namespace {
 
@@ -106,6 +108,47 @@ std::string Utf16ToUtf8(std::u16string_view utf16) {
         utf16[i + 1] <= 0xDFFF) {
       cp = 0x10000 + ((cp - 0xD800) << 10) + (utf16[i + 1] - 0xDC00);
       ++i;
+    } else if (cp >= 0xD800 && cp <= 0xDFFF) {
+      cp = kReplacement;
+    }
+    AppendUtf8(out, cp);
+  }
+  return out;
+}
+
+UnicodeString FileNameToUtf16(std::string_view bytes) {
+  UnicodeString out;
+  out.reserve(bytes.size());
+  std::size_t i = 0;
+  while (i < bytes.size()) {
+    char32_t cp = 0;
+    std::size_t bad = 1;
+    const std::size_t len = DecodeUtf8(bytes, i, cp, bad);
+    if (len > 0) {
+      AppendUtf16(out, cp);
+      i += len;
+      continue;
+    }
+    // Every byte of an ill-formed sequence is 0x80 or above.
+    for (const std::size_t end = i + bad; i < end; ++i)
+      out.push_back(static_cast<char16_t>(0xDC00 + static_cast<std::uint8_t>(bytes[i])));
+  }
+  return out;
+}
+
+std::string FileNameToBytes(std::u16string_view name) {
+  std::string out;
+  out.reserve(name.size());
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    char32_t cp = name[i];
+    const bool paired = cp >= 0xD800 && cp <= 0xDBFF && i + 1 < name.size() && name[i + 1] >= 0xDC00 &&
+                        name[i + 1] <= 0xDFFF;
+    if (paired) {
+      cp = 0x10000 + ((cp - 0xD800) << 10) + (name[i + 1] - 0xDC00);
+      ++i;
+    } else if (cp >= 0xDC80 && cp <= 0xDCFF) {
+      out.push_back(static_cast<char>(cp - 0xDC00));  // a byte kept from a name that was not UTF-8
+      continue;
     } else if (cp >= 0xD800 && cp <= 0xDFFF) {
       cp = kReplacement;
     }

@@ -11,6 +11,7 @@
 #include <ctime>
 #include <string>
 
+#include "quillrt/framework/file_names.h"
 #include "quillrt/framework/streams.h"
 #include "quillrt/platform/case_mapping.h"
 
@@ -66,7 +67,7 @@ UnicodeString NameToUtf16(const char* name) {
   result.resize(length);
   for (std::size_t i = 0; i < length; ++i) {
     const auto byte = static_cast<unsigned char>(name[i]);
-    if (byte >= 0x80) return Utf8ToUtf16(std::string_view(name, length));
+    if (byte >= 0x80) return FileNameToUtf16(std::string_view(name, length));
     result[i] = byte;
   }
   return result;

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 
+#include "quillrt/framework/file_names.h"
 #include "quillrt/framework/streams.h"
 #include "quillrt/framework/strings.h"
 #include "test_support.h"
@@ -30,6 +31,33 @@ TEST(Utf, IllFormedInputIsReplacedNotDropped) {
   EXPECT_EQ(Utf8ToUtf16("\xC0\xAF"), (UnicodeString{0xFFFD, 0xFFFD}));  // overlong
   // An unpaired surrogate on the way out.
   EXPECT_EQ(Utf16ToUtf8(UnicodeString{u'x', 0xD800}), "x\xEF\xBF\xBD");
+}
+
+TEST(Utf, FileNamesKeepTheirBytesWhetherUtf8OrNot) {
+  // Latin-1, a truncated sequence, an encoded surrogate and a stray byte among
+  // well-formed UTF-8: every name comes back byte for byte.
+  for (const std::string name : {"caf\xE9.txt", "a\xE2\x82", "\xED\xA0\x80", "\xC3\xA9t\xE9\xFF",
+                                 "/plain/\xF0\x9F\x98\x80"}) {
+    EXPECT_EQ(FileNameToBytes(FileNameToUtf16(name)), name);
+  }
+  // Well-formed UTF-8 reads as it always did; a bad byte is told apart from a
+  // real character.
+  EXPECT_EQ(FileNameToUtf16("caf\xC3\xA9"), Utf8ToUtf16("caf\xC3\xA9"));
+  EXPECT_EQ(FileNameToUtf16("caf\xE9"), (UnicodeString{u'c', u'a', u'f', 0xDCE9}));
+  EXPECT_NE(FileNameToUtf16("\xC3\xA9"), FileNameToUtf16("\xE9"));
+  // Unpaired surrogates that stand for no byte still leave as U+FFFD.
+  EXPECT_EQ(FileNameToBytes(UnicodeString{u'x', 0xD800, u'y', 0xDC10}), "x\xEF\xBF\xBDy\xEF\xBF\xBD");
+
+  // And such a name is opened by its bytes.
+  TempDir dir;
+  const std::string bytes = dir.path().string() + "/caf\xE9.txt";
+  const UnicodeString name = FileNameToUtf16(bytes);
+  {
+    TFileStream out(name, fmCreate);
+    out.WriteLE<std::uint8_t>(7);
+  }
+  EXPECT_TRUE(std::filesystem::exists(bytes));
+  EXPECT_EQ(ReadAllBytes(bytes), std::vector<unsigned char>{7});
 }
 
 TEST(MemoryStream, ReadsWritesAndSeeksLikeAFile) {
