@@ -258,8 +258,8 @@ py::list Keywords(const py::object& target, const py::object& reference, const s
   return keywords;
 }
 
-TConcgramMutualChecks ThresholdsOf(const py::object& thresholds, bool all_thresholds) {
-  TConcgramMutualChecks checks;
+quill::TConcgramMutualChecks ThresholdsOf(const py::object& thresholds, bool all_thresholds) {
+  quill::TConcgramMutualChecks checks;
   checks.test_all_procedures = all_thresholds;
   checks.test_all_words = true;  // otherwise any one statistic that passes is enough
   if (thresholds.is_none()) return checks;

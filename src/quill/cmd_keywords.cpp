@@ -93,9 +93,11 @@ QuillCommand keywords_command("keywords", [](CLI::App& app) {
   CLI::App* sub = app.add_subcommand("keywords", "Keywords: words of a target corpus unusually frequent (or rare) "
                                                  "against a reference corpus");
   AddCorpusOptions(sub, options->corpus);
+  // Every path after --ref, up to the next option, is the reference's.
   sub->add_option("--ref", options->reference, "Files and folders of the reference corpus")
       ->required()
-      ->allow_extra_args(false);
+      ->expected(1, -1)
+      ->allow_extra_args(true);
   sub->add_option("--stat", options->stat, "Ranking: ll, chi2, diff (%DIFF), logratio or bic (default: ll)");
   sub->add_option("--min-freq", options->job.min_freq,
                   "Least frequency in the corpus where the word is over-represented (default: 1)")
