@@ -1,13 +1,10 @@
 #include "quilljobs/collocates_job.h"
 
-#include <unicode/uchar.h>
-#include <unicode/ustring.h>
-
 #include <algorithm>
 #include <cmath>
 #include <unordered_map>
-#include <unordered_set>
 
+#include "quilljobs/word_keys.h"
 #include "quilljobs/word_rule.h"
 
 namespace quill::jobs {
@@ -77,26 +74,6 @@ bool AnyThresholdEnabled(const TConcgramMutualChecks& checks) {
 
 }  // namespace
 
-UnicodeString FoldedWord(std::u16string_view word) {
-  UnicodeString folded(word);
-  const bool ascii = std::all_of(word.begin(), word.end(), [](char16_t c) { return c < 0x80; });
-  if (ascii) {
-    for (char16_t& c : folded)
-      if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c + (u'a' - u'A'));
-    return folded;
-  }
-  // Full folding may lengthen a word ("ß" -> "ss"): ask for the length first.
-  UErrorCode status = U_ZERO_ERROR;
-  const auto length = static_cast<int32_t>(word.size());
-  const int32_t needed = u_strFoldCase(nullptr, 0, word.data(), length, U_FOLD_CASE_DEFAULT, &status);
-  if (status != U_BUFFER_OVERFLOW_ERROR && U_FAILURE(status)) return folded;
-  folded.assign(static_cast<std::size_t>(needed), u'\0');
-  status = U_ZERO_ERROR;
-  u_strFoldCase(folded.data(), needed, word.data(), length, U_FOLD_CASE_DEFAULT, &status);
-  if (U_FAILURE(status)) return UnicodeString(word);
-  return folded;
-}
-
 CollocatesJob::CollocatesJob(CollocatesSettings settings) : settings_(std::move(settings)) {
   if (settings_.nodes.empty()) throw JobError(JobError::bad_request, "no node word given");
   if (settings_.left < 0 || settings_.right < 0 || settings_.left > kMaxSpan || settings_.right > kMaxSpan)
@@ -112,15 +89,7 @@ CollocatesResult CollocatesJob::Run(const Corpus& corpus, const JobControl& cont
   ClassifiedText classified;
   std::vector<WordSpan> spans;
 
-  std::unordered_set<UnicodeString> node_keys;
-  for (const std::string& node : settings_.nodes) {
-    const UnicodeString text = Utf8ToUtf16(node);
-    ClassifyText(text, rule, classified);
-    FindWords(classified, text.size(), spans);
-    if (spans.size() != 1 || spans[0].start != 0 || spans[0].end != text.size())
-      throw JobError(JobError::bad_request, "a node must be one word: " + node);
-    node_keys.insert(FoldedWord(text));
-  }
+  const std::unordered_set<UnicodeString> node_keys = WordKeysOf(settings_.nodes, rule, "a node");
 
   Vocabulary vocabulary;
   std::vector<bool> is_node;  // by vocabulary entry

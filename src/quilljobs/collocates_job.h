@@ -63,8 +63,4 @@ class QUILLJOBS_API CollocatesJob {
   CollocatesSettings settings_;
 };
 
-// A word's key for counting: its full case folding ("Straße" and "STRASSE"
-// are one word).
-QUILLJOBS_API UnicodeString FoldedWord(std::u16string_view word);
-
 }  // namespace quill::jobs

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "quilljobs/collocates_job.h"
+#include "quilljobs/word_keys.h"
 #include "quillrt/framework/strings.h"
 #include "test_support.h"
 
