@@ -40,3 +40,15 @@ def agrees(value, expected, relative=1e-9):
         return value == expected
     # Scores that should be 0 (equal proportions) may come out as a rounding error.
     return abs(value - expected) <= relative * max(abs(expected), 1e-3)
+
+
+def dispersion(frequencies, sizes):
+    """Range, Juilland's D, Gries' DP and DPnorm of a word met frequencies[i]
+    times in parts of sizes[i] words."""
+    n, total_f, total_s = len(sizes), sum(frequencies), sum(sizes)
+    relative = [f / s for f, s in zip(frequencies, sizes)]
+    mean = sum(relative) / n
+    sd = math.sqrt(sum((r - mean) ** 2 for r in relative) / n)
+    dp = sum(abs(f / total_f - s / total_s) for f, s in zip(frequencies, sizes)) / 2
+    return {"range": sum(1 for f in frequencies if f > 0), "D": 1 - (sd / mean) / math.sqrt(n - 1),
+            "DP": dp, "DPnorm": dp / (1 - min(sizes) / total_s)}

@@ -16,6 +16,7 @@
 #include "quilljobs/collocates_job.h"
 #include "quilljobs/concordance_job.h"
 #include "quilljobs/corpus.h"
+#include "quilljobs/dispersion_job.h"
 #include "quilljobs/frequency_jobs.h"
 #include "quilljobs/keywords_job.h"
 #include "quillrt/framework/encoding.h"
@@ -315,6 +316,35 @@ py::list Collocates(const py::object& paths, const py::object& node, int left, i
   return collocates;
 }
 
+py::dict Dispersion(const py::object& paths, const py::object& word, int parts, bool pos_tags,
+                    const py::kwargs& corpus) {
+  DispersionSettings settings;
+  settings.words = WordsOf(word);
+  settings.parts = parts;
+  settings.pos_tags = pos_tags;
+  const DispersionResult result = RunJob(DispersionJob(settings), CorpusOf(paths, corpus));
+  py::dict answer;
+  answer["hits"] = result.hits;
+  answer["tokens"] = result.tokens;
+  answer["files"] = result.files_read;
+  answer["range"] = result.measures.range;
+  answer["D"] = result.measures.juilland_d;
+  answer["DP"] = result.measures.dp;
+  answer["DPnorm"] = result.measures.dp_norm;
+  py::list rows;
+  for (const DispersionPart& part : result.parts) {
+    py::dict row;
+    row["name"] = part.name;
+    row["words"] = part.words;
+    row["hits"] = part.hits;
+    row["rel_freq"] = part.RelativeFrequency();
+    row["positions"] = part.positions;
+    rows.append(std::move(row));
+  }
+  answer["parts"] = std::move(rows);
+  return answer;
+}
+
 #define QUILL_CORPUS_KEYWORDS                                                                      \
   "Corpus keywords: mask='*' (';'-separated), subfolders=True, zips=False, exclude_dirs='',\n" \
   "exclude_ext='', lang='' (locale name or LCID), binary=False."
@@ -363,4 +393,9 @@ PYBIND11_MODULE(quill, m) {
         "right, freq, node_freq, tokens, span_size, E, mi, mi3, t, z, ll, dice, logdice and logratio,\n"
         "strongest first by `stat`. thresholds: {'mi': 3, 't': 2} (any one is enough unless\n"
         "all_thresholds); sentences: spans stop at sentence ends.\n" QUILL_CORPUS_KEYWORDS);
+  m.def("dispersion", &Dispersion, py::arg("paths"), py::arg("word"), py::kw_only(), py::arg("parts") = 0,
+        py::arg("pos_tags") = false,
+        "How evenly the word(s) spread over the files (or `parts` equal parts) of the corpus: a dict with\n"
+        "hits, tokens, files, range, D (Juilland), DP and DPnorm (Gries) and parts, a list of dicts with\n"
+        "name, words, hits, rel_freq and positions (of each hit in its part, 0 to 1).\n" QUILL_CORPUS_KEYWORDS);
 }

@@ -138,3 +138,34 @@ def test_bad_requests_are_value_errors(tmp_path):
         quill.collocates(str(tmp_path), "two words")
     with pytest.raises(ValueError, match="threshold"):
         quill.collocates(str(tmp_path), "two", thresholds={"logdice": 1})
+
+
+@needs_brown
+@pytest.mark.parametrize("parts", [0, 20])
+def test_dispersion_agrees_with_the_recomputation(parts):
+    result = quill.dispersion(str(BROWN), ["jury", "juries"], parts=parts, pos_tags=True)
+    words = frequencies(str(BROWN))
+    assert result["hits"] == words["jury"] + words["juries"]
+    assert result["tokens"] == sum(words.values()) == sum(part["words"] for part in result["parts"])
+    assert sum(part["hits"] for part in result["parts"]) == result["hits"]
+    if parts:
+        assert len(result["parts"]) == parts
+        assert max(p["words"] for p in result["parts"]) - min(p["words"] for p in result["parts"]) <= 1
+    for part in result["parts"]:
+        assert len(part["positions"]) == part["hits"]
+        assert all(0 <= x < 1 for x in part["positions"]) and part["positions"] == sorted(part["positions"])
+    expected = reference.dispersion([p["hits"] for p in result["parts"]], [p["words"] for p in result["parts"]])
+    assert result["range"] == expected["range"]
+    assert_scores(result, expected, ("D", "DP", "DPnorm"))
+    # A word of the press reports is far from even over the whole corpus.
+    assert result["DP"] > 0.5
+
+
+def test_dispersion_of_a_word_absent_and_bad_requests(tmp_path):
+    (tmp_path / "t.txt").write_text("one two three\n")
+    absent = quill.dispersion(str(tmp_path), "four")
+    assert absent["hits"] == 0 and math.isnan(absent["D"]) and math.isnan(absent["DP"])
+    with pytest.raises(ValueError, match="fewer words"):
+        quill.dispersion(str(tmp_path), "one", parts=4)
+    with pytest.raises(ValueError, match="one word"):
+        quill.dispersion(str(tmp_path), "on*")
