@@ -22,9 +22,14 @@ class Vocabulary {
     std::int64_t right = 0;
   };
 
-  std::uint32_t Count(std::u16string_view spelling) {
-    const auto [at, fresh] = ids_.try_emplace(FoldedWord(spelling), static_cast<std::uint32_t>(entries_.size()));
-    if (fresh) entries_.push_back({UnicodeString(spelling)});
+  // Counts one occurrence; `key` receives the word's folding.
+  std::uint32_t Count(std::u16string_view spelling, UnicodeString& key) {
+    FoldWordInto(spelling, key);
+    auto at = ids_.find(key);
+    if (at == ids_.end()) {
+      at = ids_.emplace(key, static_cast<std::uint32_t>(entries_.size())).first;
+      entries_.push_back({UnicodeString(spelling)});
+    }
     ++entries_[at->second].frequency;
     return at->second;
   }
@@ -95,7 +100,7 @@ CollocatesResult CollocatesJob::Run(const Corpus& corpus, const JobControl& cont
   std::vector<bool> is_node;  // by vocabulary entry
   CollocatesResult result;
   result.span_size = settings_.left + settings_.right;
-  UnicodeString text;
+  UnicodeString text, key;
   FileWords words;
   std::int64_t done = 0;
   for (const CorpusFile& file : corpus.Files()) {
@@ -110,8 +115,8 @@ CollocatesResult CollocatesJob::Run(const Corpus& corpus, const JobControl& cont
       std::uint32_t sentence = 0;
       for (std::size_t w = 0; w < spans.size(); ++w) {
         const std::u16string_view word = std::u16string_view(text).substr(spans[w].start, spans[w].end - spans[w].start);
-        const std::uint32_t id = vocabulary.Count(word);
-        if (id >= is_node.size()) is_node.push_back(node_keys.count(FoldedWord(word)) > 0);
+        const std::uint32_t id = vocabulary.Count(word, key);
+        if (id >= is_node.size()) is_node.push_back(node_keys.count(key) > 0);
         if (settings_.within_sentence && w > 0 && EndsSentenceBetween(text, classified, spans[w - 1].end, spans[w].start))
           ++sentence;
         words.ids.push_back(id);

@@ -108,6 +108,7 @@ DispersionResult DispersionJob::Run(const Corpus& corpus, const JobControl& cont
   ClassifiedText classified;
   std::vector<WordSpan> spans;
   std::vector<FileHits> files;
+  UnicodeString key;
   DispersionResult result;
   std::int64_t done = 0;
   for (const CorpusFile& file : corpus.Files()) {
@@ -118,7 +119,8 @@ DispersionResult DispersionJob::Run(const Corpus& corpus, const JobControl& cont
       ClassifyText(piece, rule, classified);
       FindWords(classified, piece.size(), spans);
       for (const WordSpan& span : spans) {
-        if (keys.count(FoldedWord(piece.substr(span.start, span.end - span.start))) > 0) hits.at.push_back(hits.words);
+        FoldWordInto(piece.substr(span.start, span.end - span.start), key);
+        if (keys.count(key) > 0) hits.at.push_back(hits.words);
         ++hits.words;
       }
     });

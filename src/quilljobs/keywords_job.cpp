@@ -68,18 +68,19 @@ KeywordsResult KeywordsJob::Run(const Corpus& target, const Corpus& reference, c
   if (result.target_tokens == 0) throw JobError(JobError::bad_request, "the target corpus holds no words");
   if (result.ref_tokens == 0) throw JobError(JobError::bad_request, "the reference corpus holds no words");
 
-  const auto size_of = [](std::int64_t tokens) { return static_cast<double>(tokens); };
+  const auto target_size = static_cast<double>(result.target_tokens);
+  const auto ref_size = static_cast<double>(result.ref_tokens);
   std::vector<Keyword> candidates;
   const auto consider = [&](const UnicodeString& word, std::int64_t in_target, std::int64_t in_ref) {
     Keyword keyword{word, in_target, in_ref,
-                    ScoreKeyness({static_cast<double>(in_target), static_cast<double>(in_ref),
-                                  size_of(result.target_tokens), size_of(result.ref_tokens)})};
+                    ScoreKeyness({static_cast<double>(in_target), static_cast<double>(in_ref), target_size, ref_size})};
     const std::int64_t where_over = keyword.scores.positive ? in_target : in_ref;
     if (where_over >= settings_.min_freq) candidates.push_back(std::move(keyword));
   };
   const TStringList& in_target = *target_words.list;
   const TStringList& in_ref = *ref_words.list;
-  for (int i = 0; i < in_target.Count(); ++i) consider(in_target[i], FrequencyAt(in_target, i), FrequencyIn(in_ref, in_target[i]));
+  for (int i = 0; i < in_target.Count(); ++i)
+    consider(in_target[i], FrequencyAt(in_target, i), FrequencyIn(in_ref, in_target[i]));
   if (settings_.reference_only_words)
     for (int i = 0; i < in_ref.Count(); ++i)
       if (FrequencyIn(in_target, in_ref[i]) == 0) consider(in_ref[i], 0, FrequencyAt(in_ref, i));

@@ -9,24 +9,29 @@
 
 namespace quill::jobs {
 
-UnicodeString FoldedWord(std::u16string_view word) {
-  UnicodeString folded(word);
+void FoldWordInto(std::u16string_view word, UnicodeString& key) {
+  key.assign(word);
   const bool ascii = std::all_of(word.begin(), word.end(), [](char16_t c) { return c < 0x80; });
   if (ascii) {
-    for (char16_t& c : folded)
+    for (char16_t& c : key)
       if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c + (u'a' - u'A'));
-    return folded;
+    return;
   }
   // Full folding may lengthen a word ("ß" -> "ss"): ask for the length first.
   UErrorCode status = U_ZERO_ERROR;
   const auto length = static_cast<int32_t>(word.size());
   const int32_t needed = u_strFoldCase(nullptr, 0, word.data(), length, U_FOLD_CASE_DEFAULT, &status);
-  if (status != U_BUFFER_OVERFLOW_ERROR && U_FAILURE(status)) return folded;
-  folded.assign(static_cast<std::size_t>(needed), u'\0');
+  if (status != U_BUFFER_OVERFLOW_ERROR && U_FAILURE(status)) return;
+  key.assign(static_cast<std::size_t>(needed), u'\0');
   status = U_ZERO_ERROR;
-  u_strFoldCase(folded.data(), needed, word.data(), length, U_FOLD_CASE_DEFAULT, &status);
-  if (U_FAILURE(status)) return UnicodeString(word);
-  return folded;
+  u_strFoldCase(key.data(), needed, word.data(), length, U_FOLD_CASE_DEFAULT, &status);
+  if (U_FAILURE(status)) key.assign(word);
+}
+
+UnicodeString FoldedWord(std::u16string_view word) {
+  UnicodeString key;
+  FoldWordInto(word, key);
+  return key;
 }
 
 std::unordered_set<UnicodeString> WordKeysOf(const std::vector<std::string>& words, const WordRule& rule,

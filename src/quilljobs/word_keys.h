@@ -15,6 +15,9 @@ namespace quill::jobs {
 
 // A word's full case folding ("Straße" and "STRASSE" are one word).
 QUILLJOBS_API UnicodeString FoldedWord(std::u16string_view word);
+// The same into `key` (replacing what it held), for loops over every token
+// that keep one buffer.
+QUILLJOBS_API void FoldWordInto(std::u16string_view word, UnicodeString& key);
 
 // The keys of `words` (UTF-8). Raises JobError(bad_request) for a text that
 // is not one word under `rule` ("what" names the role: "a node").
