@@ -108,19 +108,6 @@ TEST(CollocationScores, CollocateOnlyInsideTheSpans) {
   EXPECT_TRUE(std::isfinite(s.log_likelihood));
 }
 
-TEST(StatisticNames, ParseEveryNameAndRejectOthers) {
-  KeynessStat keyness{};
-  for (const char* name : {"ll", "chi2", "diff", "logratio", "bic"}) EXPECT_TRUE(ParseKeynessStat(name, keyness)) << name;
-  EXPECT_FALSE(ParseKeynessStat("LL", keyness));
-  CollocationStat collocation{};
-  ASSERT_TRUE(ParseCollocationStat("logdice", collocation));
-  EXPECT_EQ(collocation, CollocationStat::log_dice);
-  TMutualInfoStats stat{};
-  ASSERT_TRUE(ParseRelationshipStat("t", stat));
-  EXPECT_EQ(stat, MI_T_Score);
-  EXPECT_FALSE(ParseRelationshipStat("logdice", stat));
-}
-
 class KeywordsOnSmallCorpora : public ::testing::Test {
  protected:
   void SetUp() override {
