@@ -1,11 +1,15 @@
 // The dispersion measures against spreads worked by hand, and the dispersion
-// job's parts: files, equal parts across file ends, positions of the hits.
+// job's parts: files, equal parts across file ends, positions of the hits;
+// the statistics jobs stopped before they start.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
 #include <memory>
 
+#include "quilljobs/collocates_job.h"
 #include "quilljobs/dispersion_job.h"
+#include "quilljobs/keywords_job.h"
 #include "test_support.h"
 
 namespace quill::jobs {
@@ -104,6 +108,42 @@ TEST_F(DispersionOfTwoFiles, BadRequests) {
   EXPECT_THROW(DispersionJob{settings}, JobError);
   settings.words = {"jury*"};
   EXPECT_THROW(DispersionJob(settings).Run(*corpus_), JobError);
+}
+
+}  // namespace
+}  // namespace quill::jobs
+
+namespace quill::jobs {
+namespace {
+
+// A job stopped before its first file ends with what it has, flagged, and
+// never mistakes the empty counts for a bad request.
+TEST(StatisticsJobsCancelled, EndEarlyWithoutAnError) {
+  TempDir dir;
+  WriteText(dir.Path("1.txt"), "jury and jury\n");
+  CorpusOptions options;
+  options.paths = {dir.path().string()};
+  const Corpus corpus(options);
+  const std::atomic<bool> stop{true};
+  JobControl control;
+  control.cancel = &stop;
+
+  const KeywordsResult keywords = KeywordsJob(KeywordsSettings{}).Run(corpus, corpus, control);
+  EXPECT_TRUE(keywords.cancelled);
+  EXPECT_TRUE(keywords.keywords.empty());
+
+  CollocatesSettings collocates;
+  collocates.nodes = {"jury"};
+  const CollocatesResult near = CollocatesJob(collocates).Run(corpus, control);
+  EXPECT_TRUE(near.cancelled);
+  EXPECT_EQ(near.tokens, 0);
+
+  DispersionSettings dispersion;
+  dispersion.words = {"jury"};
+  dispersion.parts = 2;
+  const DispersionResult spread = DispersionJob(dispersion).Run(corpus, control);
+  EXPECT_TRUE(spread.cancelled);
+  EXPECT_TRUE(spread.parts.empty());
 }
 
 }  // namespace
