@@ -1,8 +1,8 @@
-// The Python module `quill`: the concordance, word-list and n-gram jobs as
-// three functions. Jobs run with the interpreter's lock released; Ctrl-C
-// stops them between files and raises KeyboardInterrupt; inputs left out
-// become RuntimeWarnings; a bad request is a ValueError and a failed job a
-// RuntimeError, with the library's message.
+// The Python module `quill`: the concordance, word-list, n-gram, keywords,
+// collocates and dispersion jobs, one function each. Jobs run with the
+// interpreter's lock released; Ctrl-C stops them between files and raises
+// KeyboardInterrupt; inputs left out become RuntimeWarnings; a bad request is
+// a ValueError and a failed job a RuntimeError, with the library's message.
 #include <pybind11/functional.h>
 #include <pybind11/pybind11.h>
 #include <pybind11/stl.h>
@@ -352,7 +352,8 @@ py::dict Dispersion(const py::object& paths, const py::object& word, int parts, 
 }  // namespace
 
 PYBIND11_MODULE(quill, m) {
-  m.doc() = "Quill: concordances, word lists and n-grams of corpora (UTF-8, UTF-16, 8-bit, zip, docx).";
+  m.doc() = "Quill: concordances, word lists, n-grams, keywords, collocates and dispersion of corpora "
+            "(UTF-8, UTF-16, 8-bit, zip, docx).";
   py::register_exception_translator([](std::exception_ptr failure) {
     try {
       if (failure) std::rethrow_exception(failure);
