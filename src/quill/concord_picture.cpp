@@ -1,12 +1,11 @@
 #include "concord_picture.h"
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QSaveFile>
-#include <QtGlobal>
 
 #include "corpus_input.h"
 #include "commands.h"
+#include "offscreen_gui.h"
 #include "quillctl/qt_canvas.h"
 #include "quillctl/style_pack.h"
 #include "quillrt/language/language_identity.h"
@@ -31,39 +30,6 @@ constexpr const char16_t* kFont = u"DejaVu Sans";
 constexpr TColor kHeaderBackground = 0xF4EEE8;
 constexpr TColor kRule = 0xE0E0E0;
 constexpr TColor kDimText = 0x555555;
-
-// Qt's notes about its runtime folders and the like mean nothing to users of
-// the command line; real errors still come through.
-void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
-  if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "quill: %s\n", qPrintable(message));
-}
-
-// The Qt application a picture needs for its fonts, on the offscreen platform
-// so that no display is needed.
-class OffscreenGui {
- public:
-  OffscreenGui() {
-    if (QCoreApplication::instance() == nullptr) {
-      previous_ = qInstallMessageHandler(QuietQtMessages);
-      app_ = std::make_unique<QGuiApplication>(argc_, argv_);
-    }
-  }
-  ~OffscreenGui() {
-    if (app_) {
-      app_.reset();
-      qInstallMessageHandler(previous_);
-    }
-  }
-
- private:
-  char name_[6] = "quill";
-  char platform_option_[10] = "-platform";
-  char platform_[10] = "offscreen";
-  char* argv_[4] = {name_, platform_option_, platform_, nullptr};
-  int argc_ = 3;
-  QtMessageHandler previous_ = nullptr;
-  std::unique_ptr<QGuiApplication> app_;
-};
 
 std::string Grouped(std::int64_t n) {
   std::string digits = std::to_string(n < 0 ? -n : n);

@@ -154,4 +154,21 @@ bool BreaksRunOfWords(std::u16string_view text, const ClassifiedText& classified
   return gap_end >= text.size() || CharCategory(text[gap_end]) != U_LOWERCASE_LETTER;
 }
 
+bool EndsSentenceBetween(std::u16string_view text, const ClassifiedText& classified, std::size_t gap_start,
+                         std::size_t gap_end) {
+  bool terminator = false;
+  for (std::size_t i = gap_start; i < gap_end; ++i) {
+    const TClassWord c = classified.classes[i];
+    if (IsSegmentMarker(c)) {
+      const auto code = static_cast<std::uint16_t>(c & class_segment_code_mask);
+      if (code == ts_sentence_start || code == ts_sentence_end || code == ts_paragraph_start ||
+          code == ts_paragraph_end || code == ts_heading_start || code == ts_heading_end)
+        return true;
+    } else if (!IsMarkupClass(c) && IsPotentialSentenceTerminator(text[i])) {
+      terminator = true;
+    }
+  }
+  return terminator && (gap_end >= text.size() || CharCategory(text[gap_end]) != U_LOWERCASE_LETTER);
+}
+
 }  // namespace quill::jobs

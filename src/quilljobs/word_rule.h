@@ -67,4 +67,10 @@ QUILLJOBS_API std::u16string_view PosTagAt(std::u16string_view text, const Class
 QUILLJOBS_API bool BreaksRunOfWords(std::u16string_view text, const ClassifiedText& classified, std::size_t gap_start,
                       std::size_t gap_end);
 
+// Whether a sentence ends between the two words: a sentence, paragraph or
+// heading marker in the gap, or a terminator as BreaksRunOfWords reads it
+// (not before a lower-case word). Other punctuation never ends a sentence.
+QUILLJOBS_API bool EndsSentenceBetween(std::u16string_view text, const ClassifiedText& classified,
+                                       std::size_t gap_start, std::size_t gap_end);
+
 }  // namespace quill::jobs
