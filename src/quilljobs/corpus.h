@@ -5,8 +5,10 @@
 // judged from its bytes. Whatever cannot be read is reported through the
 // events and counted, never silently left out.
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,7 +29,15 @@ struct CorpusOptions {
   std::string exclude_ext;         // extensions left out (".bak;.tmp")
   std::string lang;                // language of the texts: locale name or LCID; empty: English
   bool binary = false;             // read binary files as text too
+  // The most bytes read from an input that cannot be mapped (standard input,
+  // a pipe, a device): more ends the input with a message, so that an endless
+  // one (/dev/zero, `yes`) cannot exhaust memory. Files are mapped and read in
+  // pieces whatever their size.
+  std::int64_t max_stream_bytes = std::int64_t{256} << 20;
 };
+
+// The pieces a large file is read in when no other size is asked for.
+inline constexpr std::size_t kDefaultPieceBytes = std::size_t{4} << 20;
 
 // What a corpus reports on the way. Every handler may be empty.
 struct CorpusEvents {
@@ -77,12 +87,17 @@ class QUILLJOBS_API Corpus {
   // (reported) or is binary and binary files are not read (counted).
   bool ReadText(const CorpusFile& file, UnicodeString& text) const;
 
-  // The same text handed over in pieces of a few megabytes, each cut just
-  // after an ASCII blank or line end, so that no word (nor word/TAG token)
-  // runs from one piece into the next (a text in a code page of two-byte
-  // characters, or inside an archive, comes whole). Large files need no
-  // buffer of their whole text.
-  bool ReadTextInPieces(const CorpusFile& file, const std::function<void(std::u16string_view piece)>& take) const;
+  // The same text handed over in pieces of about `piece_bytes` bytes, each cut
+  // just after an ASCII blank or line end, so that no word (nor word/TAG
+  // token) runs from one piece into the next (a text in a code page of
+  // two-byte characters, or inside an archive, comes whole). Large files need
+  // no buffer of their whole text: the pages of a piece are let go once it
+  // has been handed over.
+  bool ReadTextInPieces(const CorpusFile& file, const std::function<void(std::u16string_view piece)>& take,
+                        std::size_t piece_bytes = kDefaultPieceBytes) const;
+
+  // Reading is safe from several threads at once (each with its own buffers);
+  // the events are then called one at a time, in no set order.
 
   // Inputs reported skipped so far (while collecting and reading), and binary
   // files left out.
@@ -93,6 +108,7 @@ class QUILLJOBS_API Corpus {
   void Skipped(const std::string& name, const std::string& reason) const;
   void Collect();
   void AddFolderFiles(const UnicodeString& folder);
+  std::string ReadStream(const std::string& name) const;
   bool DecodeBytes(const std::string& name, std::string_view bytes, UnicodeString& text) const;
   bool KindToRead(const std::string& name, std::string_view bytes, TextKind& kind) const;
 
@@ -102,6 +118,8 @@ class QUILLJOBS_API Corpus {
   std::int64_t total_bytes_ = 0;
   mutable std::atomic<std::int64_t> skipped_{0};
   mutable std::atomic<std::int64_t> binary_skipped_{0};
+  // Jobs read files on several threads; the events are heard one at a time.
+  mutable std::mutex events_mutex_;
 };
 
 // Why the file cannot be read (as the system says it); empty when it can.
