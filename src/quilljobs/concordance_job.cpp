@@ -156,7 +156,7 @@ class FileSearcher {
           progress_.Add(now - reported_bytes_);
           reported_bytes_ = now;
         },
-        piece_bytes);
+        piece_bytes, control_.cancel);
     if (read && !control_.Cancelled() && core_start_ < text_.size()) SearchNextWindow(true);
     text_.clear();
     text_.shrink_to_fit();

@@ -250,15 +250,18 @@ bool KeepsAscii(std::uint32_t code_page) {
   return true;
 }
 
+bool Stopped(const std::atomic<bool>* stop) { return stop != nullptr && stop->load(std::memory_order_relaxed); }
+
 bool IsAsciiBreak(unsigned c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
 // Hands over `bytes` in pieces that end after an ASCII blank or line end, each
 // decoded by `decode`. For UTF-8 and single-byte code pages such a byte is a
 // character of its own.
-void InPieces(std::string_view bytes, std::size_t piece_bytes, const std::function<void(std::string_view)>& decode) {
+void InPieces(std::string_view bytes, std::size_t piece_bytes, const std::atomic<bool>* stop,
+              const std::function<void(std::string_view)>& decode) {
   const std::size_t kPiece = std::max<std::size_t>(piece_bytes, 1);
   std::size_t at = 0;
-  while (at < bytes.size()) {
+  while (at < bytes.size() && !Stopped(stop)) {
     std::size_t end = std::min(bytes.size(), at + kPiece);
     while (end < bytes.size() && !IsAsciiBreak(static_cast<unsigned char>(bytes[end - 1]))) ++end;
     decode(bytes.substr(at, end - at));
@@ -268,11 +271,11 @@ void InPieces(std::string_view bytes, std::size_t piece_bytes, const std::functi
 
 // The same for UTF-16 of either byte order: pieces end after a unit that is an
 // ASCII blank or line end.
-void InUtf16Pieces(std::string_view bytes, bool big_endian, std::size_t piece_bytes,
+void InUtf16Pieces(std::string_view bytes, bool big_endian, std::size_t piece_bytes, const std::atomic<bool>* stop,
                    const std::function<void(std::string_view)>& decode) {
   const std::size_t kPiece = std::max<std::size_t>(piece_bytes, 2);
   std::size_t at = 0;
-  while (at < bytes.size()) {
+  while (at < bytes.size() && !Stopped(stop)) {
     std::size_t end = std::min(bytes.size(), at + kPiece) & ~std::size_t{1};
     if (end <= at) end = bytes.size();
     while (end < bytes.size()) {
@@ -409,7 +412,7 @@ std::string Corpus::ReadStream(const std::string& name) const {
 }
 
 bool Corpus::ReadTextInPieces(const CorpusFile& file, const std::function<void(std::u16string_view piece)>& take,
-                              std::size_t piece_bytes) const {
+                              std::size_t piece_bytes, const std::atomic<bool>* stop) const {
   if (file.in_zip || IsWordDocumentName(Utf8(file.name))) {
     UnicodeString text;
     if (!ReadText(file, text)) return false;
@@ -459,25 +462,25 @@ bool Corpus::ReadTextInPieces(const CorpusFile& file, const std::function<void(s
     };
     switch (kind.encoding) {
       case TextKind::utf16:
-        InUtf16Pieces(bytes.substr(kind.mark), false, piece_bytes, [&](std::string_view piece) {
+        InUtf16Pieces(bytes.substr(kind.mark), false, piece_bytes, stop, [&](std::string_view piece) {
           take_and_release(piece, [&](std::string_view p) { take(TEncoding::Unicode()->GetString(p)); });
         });
         break;
       case TextKind::utf16_big_endian:
-        InUtf16Pieces(bytes.substr(kind.mark), true, piece_bytes, [&](std::string_view piece) {
+        InUtf16Pieces(bytes.substr(kind.mark), true, piece_bytes, stop, [&](std::string_view piece) {
           take_and_release(piece, [&](std::string_view p) { take(TEncoding::BigEndianUnicode()->GetString(p)); });
         });
         break;
       case TextKind::utf8:
       case TextKind::ascii:
-        InPieces(bytes.substr(kind.mark), piece_bytes, [&, decode = ascii_or(TEncoding::UTF8())](std::string_view piece) {
+        InPieces(bytes.substr(kind.mark), piece_bytes, stop, [&, decode = ascii_or(TEncoding::UTF8())](std::string_view piece) {
           take_and_release(piece, decode);
         });
         break;
       case TextKind::eight_bit:
       case TextKind::binary:
         if (KeepsAscii(GetACP()))
-          InPieces(bytes, piece_bytes, [&, decode = ascii_or(TEncoding::Default())](std::string_view piece) {
+          InPieces(bytes, piece_bytes, stop, [&, decode = ascii_or(TEncoding::Default())](std::string_view piece) {
             take_and_release(piece, decode);
           });
         else

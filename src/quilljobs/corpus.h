@@ -92,9 +92,10 @@ class QUILLJOBS_API Corpus {
   // token) runs from one piece into the next (a text in a code page of
   // two-byte characters, or inside an archive, comes whole). Large files need
   // no buffer of their whole text: the pages of a piece are let go once it
-  // has been handed over.
+  // has been handed over. No more pieces are cut once `stop` is set (a job's
+  // cancel flag): the text then ends early.
   bool ReadTextInPieces(const CorpusFile& file, const std::function<void(std::u16string_view piece)>& take,
-                        std::size_t piece_bytes = kDefaultPieceBytes) const;
+                        std::size_t piece_bytes = kDefaultPieceBytes, const std::atomic<bool>* stop = nullptr) const;
 
   // Reading is safe from several threads at once (each with its own buffers);
   // the events are then called one at a time, in no set order.

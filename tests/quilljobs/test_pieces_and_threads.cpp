@@ -172,6 +172,7 @@ TEST_F(PiecesAndThreads, CancellingStopsEveryWorkerAndProgressEndsAtTheTotal) {
 
   // Cancelled from the first hit on: far fewer hits than the whole corpus.
   settings.threads = 2;
+  progress.clear();
   const ConcordanceJob job(settings);
   const ConcordanceResult stopped = job.Run(*corpus_, control, [&](const ConcordanceLine&) {
     cancel = true;
