@@ -150,7 +150,8 @@ class FileSearcher {
           if (control_.Cancelled()) return;
           text_.append(piece);
           characters += static_cast<std::int64_t>(piece.size());
-          if (text_.size() - core_start_ >= piece_bytes + AfterCoreNeeded()) SearchNextWindow(false);
+          // Each piece ends a window as soon as enough text follows the cut.
+          if (text_.size() - core_start_ > AfterCoreNeeded()) SearchNextWindow(false);
           // About a byte a character; the rest of the file is added at its end.
           const std::int64_t now = std::min(characters, file.size);
           progress_.Add(now - reported_bytes_);

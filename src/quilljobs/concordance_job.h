@@ -30,8 +30,11 @@ struct ConcordanceSettings {
   std::int64_t limit = 0;             // lines kept (0: all); the totals always count every hit
   bool keep_lines = true;             // false: count only
   // Files larger than this (bytes) are read and searched in pieces of about
-  // this size, so that memory stays bounded whatever a file's size; numbers
-  // and context continue across the pieces.
+  // this size, so that memory stays bounded whatever a file's size; numbers,
+  // hits and context continue across the pieces as in one whole text. Two
+  // limits: whether the file marks sentence and paragraph ends (</s>, </p>)
+  // is judged from the pieces read so far, and a hit of more than 1,024
+  // characters at a piece's end may lose some of its right context.
   std::int64_t piece_size = std::int64_t{16} << 20;
   int threads = 1;  // files searched at once (0: one per core); the output is the same
 };
