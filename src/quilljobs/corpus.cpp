@@ -289,6 +289,52 @@ void InUtf16Pieces(std::string_view bytes, bool big_endian, std::size_t piece_by
   }
 }
 
+// The kind of a mapped text, judged as KindOfText judges it but letting go
+// of the pages behind the scan, so that judging a large file does not hold all
+// of it in memory at once. UTF-16, a byte-order mark and binary content show
+// in the first bytes; UTF-8 is told from 8-bit by counting every sequence.
+TextKind KindOfMappedText(const MappedFile& mapped) {
+  constexpr std::size_t kBlock = std::size_t{16} << 20;
+  const std::string_view bytes = mapped.Bytes();
+  if (bytes.size() <= kBlock) return KindOfText(bytes);
+  const TextKind first = KindOfText(bytes.substr(0, kJudgedBytes));
+  if (first.encoding == TextKind::utf16 || first.encoding == TextKind::utf16_big_endian ||
+      first.encoding == TextKind::binary)
+    return first;
+  std::size_t well_formed = 0, invalid = 0, released = 0;
+  for (std::size_t i = first.mark; i < bytes.size();) {
+    if (i - released >= kBlock) {
+      mapped.Release(released, i);
+      released = i;
+    }
+    std::uint64_t eight = 0;
+    if (i + 8 <= bytes.size()) {
+      std::memcpy(&eight, bytes.data() + i, sizeof eight);
+      if ((eight & 0x8080808080808080ull) == 0) {
+        i += 8;
+        continue;
+      }
+    }
+    if (static_cast<unsigned char>(bytes[i]) < 0x80) {
+      ++i;
+      continue;
+    }
+    const std::size_t length = Utf8SequenceLength(bytes, i);
+    if (length == 0) {
+      ++invalid;
+      ++i;
+    } else {
+      ++well_formed;
+      i += length;
+    }
+  }
+  mapped.Release(released, bytes.size());
+  if (first.mark > 0) return {TextKind::utf8, first.mark, invalid};
+  if (well_formed == 0 && invalid == 0) return {TextKind::ascii, 0, 0};
+  if (well_formed > 0 && invalid <= well_formed) return {TextKind::utf8, 0, invalid};
+  return {TextKind::eight_bit, 0, 0};
+}
+
 }  // namespace
 
 std::string UnreadableReason(const std::string& path) {
@@ -354,7 +400,11 @@ void Corpus::Collect() {
 // False (with the file counted) when the content is binary and not wanted;
 // the warning a text with bad UTF-8 calls for.
 bool Corpus::KindToRead(const std::string& name, std::string_view bytes, TextKind& kind) const {
-  kind = KindOfText(bytes);
+  return KindToRead(name, KindOfText(bytes), kind);
+}
+
+bool Corpus::KindToRead(const std::string& name, const TextKind& judged, TextKind& kind) const {
+  kind = judged;
   if (kind.encoding == TextKind::binary && !options_.binary) {
     binary_skipped_.fetch_add(1);
     const std::lock_guard lock(events_mutex_);
@@ -451,8 +501,7 @@ bool Corpus::ReadTextInPieces(const CorpusFile& file, const std::function<void(s
       };
     };
     TextKind kind;
-    if (!KindToRead(Utf8(file.name), bytes, kind)) return false;
-    mapped.Release(0, bytes.size());  // judging the text read all of it
+    if (!KindToRead(Utf8(file.name), mapped.Ok() ? KindOfMappedText(mapped) : KindOfText(bytes), kind)) return false;
     // Each piece is handed over, then its pages are let go.
     const char* const first_byte = bytes.data();
     const auto take_and_release = [&](std::string_view piece, auto&& decode_and_take) {

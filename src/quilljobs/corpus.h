@@ -112,6 +112,7 @@ class QUILLJOBS_API Corpus {
   std::string ReadStream(const std::string& name) const;
   bool DecodeBytes(const std::string& name, std::string_view bytes, UnicodeString& text) const;
   bool KindToRead(const std::string& name, std::string_view bytes, TextKind& kind) const;
+  bool KindToRead(const std::string& name, const TextKind& judged, TextKind& kind) const;
 
   CorpusOptions options_;
   CorpusEvents events_;
