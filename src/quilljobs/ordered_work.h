@@ -76,18 +76,28 @@ class OrderedRun {
   void Run() {
     std::vector<std::jthread> workers;
     for (int w = 0; w < work_.threads; ++w) workers.emplace_back([this, w] { Work(w); });
-    TakeInOrder();
-    {
-      const std::lock_guard lock(mutex_);
-      stop_ = true;
+    try {
+      TakeInOrder();
+    } catch (...) {
+      // What `take` raises stops the workers before they are joined.
+      StopWorkers();
+      throw;
     }
-    more_room_.notify_all();
+    StopWorkers();
     workers.clear();  // joins
     if (error_) std::rethrow_exception(error_);
   }
 
  private:
   bool Stopped() const { return work_.stopped && work_.stopped(); }
+
+  void StopWorkers() {
+    {
+      const std::lock_guard lock(mutex_);
+      stop_ = true;
+    }
+    more_room_.notify_all();
+  }
 
   // Each worker takes the next item not yet started, unless it would run too
   // far ahead of the results taken (results wait in memory until then).

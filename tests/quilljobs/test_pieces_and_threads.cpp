@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -142,6 +143,10 @@ TEST_F(PiecesAndThreads, ThreadsGiveTheOutputOfOneThreadSortedLimitedOrStreamed)
   EXPECT_TRUE(streamed_result.totals.cancelled);
   ASSERT_EQ(streamed.size(), 12u);
   ASSERT_GT(one.lines.size(), 12u);
+  // A sink that raises stops the workers and the error comes out of Run.
+  EXPECT_THROW(ConcordanceJob(settings).Run(
+                   *corpus_, {}, [](const ConcordanceLine&) -> bool { throw std::runtime_error("sink failed"); }),
+               std::runtime_error);
   for (std::size_t i = 0; i < streamed.size(); ++i) {
     EXPECT_EQ(streamed[i].hit_number, one.lines[i].hit_number);
     EXPECT_EQ(streamed[i].word_number, one.lines[i].word_number);
