@@ -5,13 +5,14 @@
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
+TSAN_BUILD ?= build-tsan
 JOBS       ?= $(shell nproc)
 CMAKE_GEN  ?= -G Ninja
 CTEST_ARGS ?= --output-on-failure -j$(JOBS) --timeout 600
 
 FUZZ_SECONDS ?= 30
 
-.PHONY: all setup configure build test asan check demo bench fuzz fuzz-smoke fuzz-long clean
+.PHONY: all setup configure build test asan tsan check demo bench fuzz fuzz-smoke fuzz-long clean
 
 all: build
 
@@ -33,6 +34,12 @@ asan:
 	cmake --build $(ASAN_BUILD) -j$(JOBS)
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --test-dir $(ASAN_BUILD) $(CTEST_ARGS)
+
+# The jobs' tests (the jobs search on several threads) with ThreadSanitizer.
+tsan:
+	cmake -S . -B $(TSAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILL_TSAN=ON -DQUILL_BUILD_BENCH=OFF
+	cmake --build $(TSAN_BUILD) -j$(JOBS) --target quilljobs_tests
+	TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 $(TSAN_BUILD)/tests/quilljobs_tests
 
 check: setup
 	$(MAKE) test
@@ -64,4 +71,4 @@ fuzz-long: fuzz
 	scripts/fuzz_smoke $(FUZZ_BUILD) 3600
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) build-bench
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(TSAN_BUILD) build-bench

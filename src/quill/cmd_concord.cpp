@@ -14,6 +14,7 @@
 #include "corpus_input.h"
 #include "progress.h"
 #include "run_outcome.h"
+#include "work_options.h"
 #include "quilljobs/concordance_job.h"
 #include "quilljobs/saved_lists.h"
 #include "quillrt/framework/file_names.h"
@@ -161,6 +162,8 @@ QuillCommand concord_command("concord", [](CLI::App& app) {
                   "(implies --pos-tags)");
   sub->add_flag("-q,--quiet", options->quiet, "No summary or progress on standard error");
   sub->add_option("--save", options->save, "Also save the lines as a concordance file (.cnc)")->excludes("--count");
+  AddThreadsOption(sub, options->job.threads);
+  AddPieceSizeOption(sub, options->job.piece_size);
   sub->footer(kSearchWordSyntaxSummary);
   sub->callback([options] { RunConcord(*options); });
 });

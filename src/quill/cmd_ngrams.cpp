@@ -2,6 +2,7 @@
 #include <memory>
 
 #include "commands.h"
+#include "work_options.h"
 #include "corpus_input.h"
 #include "frequency_output.h"
 #include "progress.h"
@@ -50,6 +51,7 @@ QuillCommand ngrams_command("ngrams", [](CLI::App& app) {
   sub->add_flag("--pos-tags", options->job.pos_tags, "Tokens are word/TAG (as in the Brown corpus): the tags are markup, not words");
   sub->add_flag("-q,--quiet", options->quiet, "No progress bar");
   sub->add_option("--save", options->save, "Also save the list as a word-list file (.lst)");
+  AddThreadsOption(sub, options->job.threads);
   sub->footer("Example: quill ngrams -n 3 --by-freq --top 20 data/brown");
   sub->callback([options] { RunNGrams(*options); });
 });

@@ -2,6 +2,7 @@
 #include <memory>
 
 #include "commands.h"
+#include "work_options.h"
 #include "corpus_input.h"
 #include "frequency_output.h"
 #include "progress.h"
@@ -50,6 +51,7 @@ QuillCommand wordlist_command("wordlist", [](CLI::App& app) {
   sub->add_flag("-q,--quiet", options->quiet, "No progress bar");
   sub->add_option("--save", options->save, "Also save the list as a word-list file (.lst)");
   sub->add_option("--load", options->load, "Print a saved word list instead of counting a corpus");
+  AddThreadsOption(sub, options->job.threads);
   sub->footer("Example: quill wordlist --by-freq --top 20 data/brown");
   sub->callback([options] { RunWordlist(*options); });
 });

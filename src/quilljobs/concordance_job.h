@@ -29,6 +29,14 @@ struct ConcordanceSettings {
   std::vector<SortKey> sort;          // up to three keys; none: reading order
   std::int64_t limit = 0;             // lines kept (0: all); the totals always count every hit
   bool keep_lines = true;             // false: count only
+  // Files larger than this (bytes) are read and searched in pieces of about
+  // this size, so that memory stays bounded whatever a file's size; numbers,
+  // hits and context continue across the pieces as in one whole text. Two
+  // limits: whether the file marks sentence and paragraph ends (</s>, </p>)
+  // is judged from the pieces read so far, and a hit of more than 1,024
+  // characters at a piece's end may lose some of its right context.
+  std::int64_t piece_size = std::int64_t{16} << 20;
+  int threads = 1;  // files searched at once (0: one per core); the output is the same
 };
 
 struct ConcordanceTotals {
@@ -56,7 +64,8 @@ class QUILLJOBS_API ConcordanceJob {
 
   const ConcordanceSettings& Settings() const { return settings_; }
 
-  // Searches every file of the corpus in turn. With `on_line`, the lines are
+  // Searches every file of the corpus, on as many threads as asked, the
+  // results taken in reading order. With `on_line`, the lines are
   // handed over in reading order as each file is done (at most `limit` of
   // them) instead of being kept: a caller can show them at once or stop; no
   // sort keys may be set then. Raises JobError(bad_request) for a search,

@@ -248,15 +248,30 @@ class MappedFile {
   MappedFile& operator=(const MappedFile&) = delete;
   bool Ok() const { return data_ != nullptr; }
   std::string_view Bytes() const { return {data_, size_}; }
+  // Lets the pages of [from, to) go: they count towards the process's memory
+  // while mapped, and a file read in pieces is not looked at again.
+  void Release(std::size_t from, std::size_t to) const {
+    const auto page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+    from = from / page * page;
+    to = std::min(to, size_) / page * page;
+    if (data_ != nullptr && to > from) ::madvise(const_cast<char*>(data_) + from, to - from, MADV_DONTNEED);
+  }
 
  private:
   const char* data_ = nullptr;
   std::size_t size_ = 0;
 };
 
+// Enough of a stream's first bytes to judge what they hold.
+constexpr std::size_t kJudgedBytes = std::size_t{1} << 16;
+
 // The bytes of a file that cannot be mapped (a pipe, a FIFO, a device) or of
-// standard input ("-"), read to their end.
-std::string ReadAllOf(const std::string& name) {
+// standard input ("-"), read to their end. At most `max_bytes`: an input that
+// goes on (/dev/zero, `yes`) ends with an error rather than with all memory.
+// When `stop_after_first` says so of the first bytes (binary content that is
+// not wanted), only those are read: they are enough to leave the input out.
+std::string ReadAllOf(const std::string& name, std::int64_t max_bytes,
+                      const std::function<bool(std::string_view first)>& stop_after_first) {
   const bool standard_input = name == "-";
   const int fd = standard_input ? STDIN_FILENO : ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) throw EFOpenError(std::string("cannot open: ") + std::strerror(errno));
@@ -271,7 +286,14 @@ std::string ReadAllOf(const std::string& name) {
       if (!standard_input) ::close(fd);
       throw EReadError(std::string("cannot read: ") + std::strerror(error));
     }
+    const bool judged_before = bytes.size() >= kJudgedBytes;
     bytes.append(chunk, static_cast<std::size_t>(got));
+    if (!judged_before && bytes.size() >= kJudgedBytes && stop_after_first && stop_after_first(bytes)) break;
+    if (max_bytes > 0 && bytes.size() > static_cast<std::size_t>(max_bytes)) {
+      if (!standard_input) ::close(fd);
+      throw EReadError("more than " + std::to_string(max_bytes >> 20) +
+                       " MB from a stream: an endless input? (files are read whatever their size)");
+    }
   }
   if (!standard_input) ::close(fd);
   return bytes;
@@ -287,15 +309,18 @@ bool KeepsAscii(std::uint32_t code_page) {
   return true;
 }
 
+bool Stopped(const std::atomic<bool>* stop) { return stop != nullptr && stop->load(std::memory_order_relaxed); }
+
 bool IsAsciiBreak(unsigned c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
 // Hands over `bytes` in pieces that end after an ASCII blank or line end, each
 // decoded by `decode`. For UTF-8 and single-byte code pages such a byte is a
 // character of its own.
-void InPieces(std::string_view bytes, const std::function<void(std::string_view)>& decode) {
-  constexpr std::size_t kPiece = 4 << 20;
+void InPieces(std::string_view bytes, std::size_t piece_bytes, const std::atomic<bool>* stop,
+              const std::function<void(std::string_view)>& decode) {
+  const std::size_t kPiece = std::max<std::size_t>(piece_bytes, 1);
   std::size_t at = 0;
-  while (at < bytes.size()) {
+  while (at < bytes.size() && !Stopped(stop)) {
     std::size_t end = std::min(bytes.size(), at + kPiece);
     while (end < bytes.size() && !IsAsciiBreak(static_cast<unsigned char>(bytes[end - 1]))) ++end;
     decode(bytes.substr(at, end - at));
@@ -305,10 +330,11 @@ void InPieces(std::string_view bytes, const std::function<void(std::string_view)
 
 // The same for UTF-16 of either byte order: pieces end after a unit that is an
 // ASCII blank or line end.
-void InUtf16Pieces(std::string_view bytes, bool big_endian, const std::function<void(std::string_view)>& decode) {
-  constexpr std::size_t kPiece = 4 << 20;
+void InUtf16Pieces(std::string_view bytes, bool big_endian, std::size_t piece_bytes, const std::atomic<bool>* stop,
+                   const std::function<void(std::string_view)>& decode) {
+  const std::size_t kPiece = std::max<std::size_t>(piece_bytes, 2);
   std::size_t at = 0;
-  while (at < bytes.size()) {
+  while (at < bytes.size() && !Stopped(stop)) {
     std::size_t end = std::min(bytes.size(), at + kPiece) & ~std::size_t{1};
     if (end <= at) end = bytes.size();
     while (end < bytes.size()) {
@@ -320,6 +346,52 @@ void InUtf16Pieces(std::string_view bytes, bool big_endian, const std::function<
     decode(bytes.substr(at, std::min(end, bytes.size()) - at));
     at = std::min(end, bytes.size());
   }
+}
+
+// The kind of a mapped text, judged as KindOfText judges it but letting go
+// of the pages behind the scan, so that judging a large file does not hold all
+// of it in memory at once. UTF-16, a byte-order mark and binary content show
+// in the first bytes; UTF-8 is told from 8-bit by counting every sequence.
+TextKind KindOfMappedText(const MappedFile& mapped) {
+  constexpr std::size_t kBlock = std::size_t{16} << 20;
+  const std::string_view bytes = mapped.Bytes();
+  if (bytes.size() <= kBlock) return KindOfText(bytes);
+  const TextKind first = KindOfText(bytes.substr(0, kJudgedBytes));
+  if (first.encoding == TextKind::utf16 || first.encoding == TextKind::utf16_big_endian ||
+      first.encoding == TextKind::binary)
+    return first;
+  std::size_t well_formed = 0, invalid = 0, released = 0;
+  for (std::size_t i = first.mark; i < bytes.size();) {
+    if (i - released >= kBlock) {
+      mapped.Release(released, i);
+      released = i;
+    }
+    std::uint64_t eight = 0;
+    if (i + 8 <= bytes.size()) {
+      std::memcpy(&eight, bytes.data() + i, sizeof eight);
+      if ((eight & 0x8080808080808080ull) == 0) {
+        i += 8;
+        continue;
+      }
+    }
+    if (static_cast<unsigned char>(bytes[i]) < 0x80) {
+      ++i;
+      continue;
+    }
+    const std::size_t length = Utf8SequenceLength(bytes, i);
+    if (length == 0) {
+      ++invalid;
+      ++i;
+    } else {
+      ++well_formed;
+      i += length;
+    }
+  }
+  mapped.Release(released, bytes.size());
+  if (first.mark > 0) return {TextKind::utf8, first.mark, invalid};
+  if (well_formed == 0 && invalid == 0) return {TextKind::ascii, 0, 0};
+  if (well_formed > 0 && invalid <= well_formed) return {TextKind::utf8, 0, invalid};
+  return {TextKind::eight_bit, 0, 0};
 }
 
 }  // namespace
@@ -352,6 +424,7 @@ Corpus::~Corpus() = default;
 
 void Corpus::Skipped(const std::string& name, const std::string& reason) const {
   skipped_.fetch_add(1);
+  const std::lock_guard lock(events_mutex_);
   if (events_.on_skipped) events_.on_skipped(name, reason);
 }
 
@@ -394,12 +467,18 @@ void Corpus::Collect() {
 // False (with the file counted) when the content is binary and not wanted;
 // the warning a text with bad UTF-8 calls for.
 bool Corpus::KindToRead(const std::string& name, std::string_view bytes, TextKind& kind) const {
-  kind = KindOfText(bytes);
+  return KindToRead(name, KindOfText(bytes), kind);
+}
+
+bool Corpus::KindToRead(const std::string& name, const TextKind& judged, TextKind& kind) const {
+  kind = judged;
   if (kind.encoding == TextKind::binary && !options_.binary) {
     binary_skipped_.fetch_add(1);
+    const std::lock_guard lock(events_mutex_);
     if (events_.on_binary_skipped) events_.on_binary_skipped(name);
     return false;
   }
+  const std::lock_guard lock(events_mutex_);
   if (kind.invalid_utf8 > 0 && events_.on_warning)
     events_.on_warning(name + " is UTF-8 with " + std::to_string(kind.invalid_utf8) +
                        " invalid byte(s), read as U+FFFD");
@@ -435,15 +514,22 @@ bool Corpus::ReadText(const CorpusFile& file, UnicodeString& text) const {
       return true;
     }
     if (const MappedFile mapped(Utf8(file.name)); mapped.Ok()) return DecodeBytes(Utf8(file.name), mapped.Bytes(), text);
-    return DecodeBytes(Utf8(file.name), ReadAllOf(Utf8(file.name)), text);
+    return DecodeBytes(Utf8(file.name), ReadStream(Utf8(file.name)), text);
   } catch (const std::exception& e) {
     Skipped(Utf8(file.name), e.what());
     return false;
   }
 }
 
-bool Corpus::ReadTextInPieces(const CorpusFile& file,
-                              const std::function<void(std::u16string_view piece)>& take) const {
+std::string Corpus::ReadStream(const std::string& name) const {
+  const bool stop_when_binary = !options_.binary;
+  return ReadAllOf(name, options_.max_stream_bytes, [stop_when_binary](std::string_view first) {
+    return stop_when_binary && KindOfText(first).encoding == TextKind::binary;
+  });
+}
+
+bool Corpus::ReadTextInPieces(const CorpusFile& file, const std::function<void(std::u16string_view piece)>& take,
+                              std::size_t piece_bytes, const std::atomic<bool>* stop) const {
   if (file.in_zip || IsWordDocumentName(Utf8(file.name))) {
     UnicodeString text;
     if (!ReadText(file, text)) return false;
@@ -453,9 +539,10 @@ bool Corpus::ReadTextInPieces(const CorpusFile& file,
   try {
     const MappedFile mapped(Utf8(file.name));
     std::string read;
-    if (!mapped.Ok()) read = ReadAllOf(Utf8(file.name));
+    if (!mapped.Ok()) read = ReadStream(Utf8(file.name));
     std::string_view bytes = mapped.Ok() ? mapped.Bytes() : std::string_view(read);
-    if (bytes.size() <= (1u << 16)) {
+    // Too short to judge in part (or small enough to need no pieces).
+    if (bytes.size() < 4 || bytes.size() <= std::min<std::size_t>(kJudgedBytes, piece_bytes)) {
       UnicodeString text;
       if (!DecodeBytes(Utf8(file.name), bytes, text)) return false;
       take(text);
@@ -481,24 +568,37 @@ bool Corpus::ReadTextInPieces(const CorpusFile& file,
       };
     };
     TextKind kind;
-    if (!KindToRead(Utf8(file.name), bytes, kind)) return false;
+    if (!KindToRead(Utf8(file.name), mapped.Ok() ? KindOfMappedText(mapped) : KindOfText(bytes), kind)) return false;
+    // Each piece is handed over, then its pages are let go.
+    const char* const first_byte = bytes.data();
+    const auto take_and_release = [&](std::string_view piece, auto&& decode_and_take) {
+      decode_and_take(piece);
+      const auto at = static_cast<std::size_t>(piece.data() - first_byte);
+      mapped.Release(at, at + piece.size());
+    };
     switch (kind.encoding) {
       case TextKind::utf16:
-        InUtf16Pieces(bytes.substr(kind.mark), false,
-                      [&](std::string_view piece) { take(TEncoding::Unicode()->GetString(piece)); });
+        InUtf16Pieces(bytes.substr(kind.mark), false, piece_bytes, stop, [&](std::string_view piece) {
+          take_and_release(piece, [&](std::string_view p) { take(TEncoding::Unicode()->GetString(p)); });
+        });
         break;
       case TextKind::utf16_big_endian:
-        InUtf16Pieces(bytes.substr(kind.mark), true,
-                      [&](std::string_view piece) { take(TEncoding::BigEndianUnicode()->GetString(piece)); });
+        InUtf16Pieces(bytes.substr(kind.mark), true, piece_bytes, stop, [&](std::string_view piece) {
+          take_and_release(piece, [&](std::string_view p) { take(TEncoding::BigEndianUnicode()->GetString(p)); });
+        });
         break;
       case TextKind::utf8:
       case TextKind::ascii:
-        InPieces(bytes.substr(kind.mark), ascii_or(TEncoding::UTF8()));
+        InPieces(bytes.substr(kind.mark), piece_bytes, stop, [&, decode = ascii_or(TEncoding::UTF8())](std::string_view piece) {
+          take_and_release(piece, decode);
+        });
         break;
       case TextKind::eight_bit:
       case TextKind::binary:
         if (KeepsAscii(GetACP()))
-          InPieces(bytes, ascii_or(TEncoding::Default()));
+          InPieces(bytes, piece_bytes, stop, [&, decode = ascii_or(TEncoding::Default())](std::string_view piece) {
+            take_and_release(piece, decode);
+          });
         else
           take(TEncoding::Default()->GetString(bytes));
         break;

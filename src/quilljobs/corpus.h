@@ -5,9 +5,11 @@
 // judged from its bytes. Whatever cannot be read is reported through the
 // events and counted, never silently left out.
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,7 +36,15 @@ struct CorpusOptions {
   bool binary = false;             // read binary files as text too
   std::string favourites;          // a saved walk (Corpus::SaveFavourites) whose files come first,
                                    // read instead of walking the disk again; paths may add more
+  // The most bytes read from an input that cannot be mapped (standard input,
+  // a pipe, a device): more ends the input with a message, so that an endless
+  // one (/dev/zero, `yes`) cannot exhaust memory. Files are mapped and read in
+  // pieces whatever their size.
+  std::int64_t max_stream_bytes = std::int64_t{256} << 20;
 };
+
+// The pieces a large file is read in when no other size is asked for.
+inline constexpr std::size_t kDefaultPieceBytes = std::size_t{4} << 20;
 
 // What a corpus reports on the way. Every handler may be empty.
 struct CorpusEvents {
@@ -91,12 +101,18 @@ class QUILLJOBS_API Corpus {
   // (reported) or is binary and binary files are not read (counted).
   bool ReadText(const CorpusFile& file, UnicodeString& text) const;
 
-  // The same text handed over in pieces of a few megabytes, each cut just
-  // after an ASCII blank or line end, so that no word (nor word/TAG token)
-  // runs from one piece into the next (a text in a code page of two-byte
-  // characters, or inside an archive, comes whole). Large files need no
-  // buffer of their whole text.
-  bool ReadTextInPieces(const CorpusFile& file, const std::function<void(std::u16string_view piece)>& take) const;
+  // The same text handed over in pieces of about `piece_bytes` bytes, each cut
+  // just after an ASCII blank or line end, so that no word (nor word/TAG
+  // token) runs from one piece into the next (a text in a code page of
+  // two-byte characters, or inside an archive, comes whole). Large files need
+  // no buffer of their whole text: the pages of a piece are let go once it
+  // has been handed over. No more pieces are cut once `stop` is set (a job's
+  // cancel flag): the text then ends early.
+  bool ReadTextInPieces(const CorpusFile& file, const std::function<void(std::u16string_view piece)>& take,
+                        std::size_t piece_bytes = kDefaultPieceBytes, const std::atomic<bool>* stop = nullptr) const;
+
+  // Reading is safe from several threads at once (each with its own buffers);
+  // the events are then called one at a time, in no set order.
 
   // Writes the walk the files were collected by (its folders and their files,
   // zip entries among them) as a favourites file stamped with the running
@@ -118,8 +134,10 @@ class QUILLJOBS_API Corpus {
   void AddFavouritesFiles();
   void TakeFilesOf(TFileAndDirIterator& walk);
   void ReportUnlistableFolders(const TFileAndDirIterator& walk) const;
+  std::string ReadStream(const std::string& name) const;
   bool DecodeBytes(const std::string& name, std::string_view bytes, UnicodeString& text) const;
   bool KindToRead(const std::string& name, std::string_view bytes, TextKind& kind) const;
+  bool KindToRead(const std::string& name, const TextKind& judged, TextKind& kind) const;
 
   CorpusOptions options_;
   CorpusEvents events_;
@@ -131,6 +149,8 @@ class QUILLJOBS_API Corpus {
   std::int64_t total_bytes_ = 0;
   mutable std::atomic<std::int64_t> skipped_{0};
   mutable std::atomic<std::int64_t> binary_skipped_{0};
+  // Jobs read files on several threads; the events are heard one at a time.
+  mutable std::mutex events_mutex_;
 };
 
 // Why the file cannot be read (as the system says it); empty when it can.

@@ -1,7 +1,10 @@
 #include "quilljobs/frequency_jobs.h"
 
 #include <algorithm>
+#include <functional>
+#include <memory>
 
+#include "quilljobs/ordered_work.h"
 #include "quilljobs/word_rule.h"
 #include "quillrt/analysis/word_frequency_table.h"
 
@@ -33,6 +36,85 @@ void CountNGrams(std::u16string_view text, const ClassifiedText& classified, con
   }
 }
 
+// A run of files counted as one item of work: [first, last).
+struct FileRun {
+  std::size_t first = 0, last = 0;
+};
+
+// The corpus cut into runs of neighbouring files of about equal bytes, a few
+// per thread so that the threads stay busy to the end; one run for one
+// thread. Counting a run into its own table and adding the tables up in
+// reading order gives the one table of the whole corpus, each word spelled
+// as it was first met.
+std::vector<FileRun> FileRuns(const std::vector<CorpusFile>& files, std::int64_t total_bytes, int threads) {
+  if (threads <= 1 || files.empty()) return {{0, files.size()}};
+  constexpr std::int64_t kSmallestRun = std::int64_t{1} << 20;
+  const std::int64_t target = std::max(kSmallestRun, total_bytes / (std::int64_t{threads} * 8));
+  std::vector<FileRun> runs;
+  std::int64_t bytes = 0;
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    if (runs.empty() || bytes >= target) {
+      runs.push_back({i, i});
+      bytes = 0;
+    }
+    runs.back().last = i + 1;
+    bytes += std::max<std::int64_t>(files[i].size, 1);
+  }
+  return runs;
+}
+
+// What counting a run yields.
+struct CountedRun {
+  std::unique_ptr<TWordFrequencyTable> table;
+  std::int64_t files_read = 0;
+};
+
+// Counts one file into a table; true when the file was read. Each worker has
+// its own (with its own buffers).
+using FileCounter = std::function<bool(const CorpusFile&, TWordFrequencyTable&, SharedProgress&)>;
+
+// Counts the runs of the corpus on workers with counters from `make_counter`
+// and adds their tables up in reading order.
+FrequencyResult CountRuns(const Corpus& corpus, const JobControl& control, int threads_asked,
+                          const FrequencyListShape& shape, const std::function<FileCounter()>& make_counter) {
+  const std::vector<CorpusFile>& files = corpus.Files();
+  const int threads = WorkerCount(threads_asked, files.size());
+  const std::vector<FileRun> runs = FileRuns(files, corpus.TotalBytes(), threads);
+  SharedProgress progress(control, corpus.TotalBytes(), threads == 1);
+  std::vector<FileCounter> counters;
+  for (int w = 0; w < threads; ++w) counters.push_back(make_counter());
+
+  std::unique_ptr<TWordFrequencyTable> total;
+  std::int64_t files_read = 0;
+  OrderedWork<CountedRun> work;
+  work.items = runs.size();
+  work.threads = threads;
+  work.work = [&](std::size_t index, int worker) {
+    const FileCounter& count_file = counters[static_cast<std::size_t>(worker)];
+    CountedRun counted{std::make_unique<TWordFrequencyTable>(), 0};
+    for (std::size_t f = runs[index].first; f < runs[index].last && !control.Cancelled(); ++f)
+      if (count_file(files[f], *counted.table, progress)) ++counted.files_read;
+    return counted;
+  };
+  work.take = [&](CountedRun&& counted) {
+    files_read += counted.files_read;
+    if (!total)
+      total = std::move(counted.table);
+    else
+      total->AddList(*counted.table->ToStringList(false));
+    return true;
+  };
+  work.stopped = [&] { return control.Cancelled(); };
+  work.tick = [&] { progress.Tell(); };
+  RunInOrder(work);
+
+  if (!total) total = std::make_unique<TWordFrequencyTable>();
+  FrequencyResult result = Finished(*total, shape);
+  result.files_read = files_read;
+  result.cancelled = control.Cancelled();
+  return result;
+}
+
 }  // namespace
 
 std::vector<FrequencyItem> FrequencyResult::Items() const {
@@ -51,32 +133,26 @@ WordListJob::WordListJob(WordListSettings settings) : settings_(settings) {
 FrequencyResult WordListJob::Run(const Corpus& corpus, const JobControl& control) const {
   const WordRule rule = corpus.Rule(settings_.pos_tags);
   const auto min_length = static_cast<std::size_t>(settings_.min_length);
-  TWordFrequencyTable table;
-  ClassifiedText classified;
-  std::vector<WordSpan> words;
-  std::int64_t done = 0, files_read = 0;
-  bool cancelled = false;
-  for (const CorpusFile& file : corpus.Files()) {
-    if ((cancelled = control.Cancelled())) break;
-    // Words never span the pieces, so counting piece by piece counts the file.
-    std::int64_t characters = 0;
-    const bool read = corpus.ReadTextInPieces(file, [&](std::u16string_view piece) {
-      if (control.Cancelled()) return;
-      ClassifyText(piece, rule, classified);
-      FindWords(classified, piece.size(), words);
-      for (const WordSpan& word : words)
-        if (word.end - word.start >= min_length) table.Add(piece.substr(word.start, word.end - word.start));
-      characters += static_cast<std::int64_t>(piece.size());
-      control.Progress(done + std::min(characters, file.size), corpus.TotalBytes());  // about a byte a character
-    });
-    if (read) ++files_read;
-    done += file.size;
-    control.Progress(done, corpus.TotalBytes());
-  }
-  FrequencyResult result = Finished(table, settings_.shape);
-  result.files_read = files_read;
-  result.cancelled = cancelled || control.Cancelled();
-  return result;
+  return CountRuns(corpus, control, settings_.threads, settings_.shape, [&]() -> FileCounter {
+    return [&, classified = ClassifiedText{}, words = std::vector<WordSpan>{}](
+               const CorpusFile& file, TWordFrequencyTable& table, SharedProgress& progress) mutable {
+      // Words never span the pieces, so counting piece by piece counts the file.
+      std::int64_t reported = 0;
+      const bool read = corpus.ReadTextInPieces(file, [&](std::u16string_view piece) {
+        if (control.Cancelled()) return;
+        ClassifyText(piece, rule, classified);
+        FindWords(classified, piece.size(), words);
+        for (const WordSpan& word : words)
+          if (word.end - word.start >= min_length) table.Add(piece.substr(word.start, word.end - word.start));
+        // About a byte a character.
+        const std::int64_t now = std::min(reported + static_cast<std::int64_t>(piece.size()), file.size);
+        progress.Add(now - reported);
+        reported = now;
+      }, kDefaultPieceBytes, control.cancel);
+      progress.Add(file.size - reported);
+      return read;
+    };
+  });
 }
 
 NGramJob::NGramJob(NGramSettings settings) : settings_(settings) {
@@ -87,27 +163,21 @@ NGramJob::NGramJob(NGramSettings settings) : settings_(settings) {
 FrequencyResult NGramJob::Run(const Corpus& corpus, const JobControl& control) const {
   WordRule rule = corpus.Rule(settings_.pos_tags);
   rule.max_tag_length = static_cast<std::size_t>(std::max(settings_.max_tag_length, 1));
-  TWordFrequencyTable table;
-  UnicodeString text, ngram;
-  ClassifiedText classified;
-  std::vector<WordSpan> words;
-  std::int64_t done = 0, files_read = 0;
-  bool cancelled = false;
-  for (const CorpusFile& file : corpus.Files()) {
-    if ((cancelled = control.Cancelled())) break;
-    if (corpus.ReadText(file, text)) {
-      ClassifyText(text, rule, classified);
-      FindWords(classified, text.size(), words);
-      CountNGrams(text, classified, words, static_cast<std::size_t>(settings_.n), ngram, table);
-      ++files_read;
-    }
-    done += file.size;
-    control.Progress(done, corpus.TotalBytes());
-  }
-  FrequencyResult result = Finished(table, settings_.shape);
-  result.files_read = files_read;
-  result.cancelled = cancelled;
-  return result;
+  const auto n = static_cast<std::size_t>(settings_.n);
+  return CountRuns(corpus, control, settings_.threads, settings_.shape, [&]() -> FileCounter {
+    return [&, text = UnicodeString{}, ngram = UnicodeString{}, classified = ClassifiedText{},
+            words = std::vector<WordSpan>{}](const CorpusFile& file, TWordFrequencyTable& table,
+                                             SharedProgress& progress) mutable {
+      const bool read = corpus.ReadText(file, text);
+      if (read) {
+        ClassifyText(text, rule, classified);
+        FindWords(classified, text.size(), words);
+        CountNGrams(text, classified, words, n, ngram, table);
+      }
+      progress.Add(file.size);
+      return read;
+    };
+  });
 }
 
 }  // namespace quill::jobs

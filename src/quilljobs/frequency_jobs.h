@@ -41,6 +41,7 @@ struct WordListSettings {
   bool pos_tags = false;  // tokens are word/TAG: the tags are markup
   int min_length = 1;     // shortest word counted, in characters
   FrequencyListShape shape;
+  int threads = 1;        // files counted at once (0: one per core); the list is the same
 };
 
 class QUILLJOBS_API WordListJob {
@@ -59,6 +60,7 @@ struct NGramSettings {
   int max_tag_length = 100;  // longest markup tag passed over
   bool pos_tags = false;
   FrequencyListShape shape;
+  int threads = 1;  // files counted at once (0: one per core); the list is the same
 };
 
 class QUILLJOBS_API NGramJob {

@@ -22,8 +22,8 @@
 
 namespace quill {
 
-std::int32_t Global_LowestJumpTo = 0;
-bool Global_in_heading = false;
+thread_local std::int32_t Global_LowestJumpTo = 0;
+thread_local bool Global_in_heading = false;
 
 ESearchProblem::~ESearchProblem() = default;
 

@@ -34,11 +34,12 @@
 namespace quill {
 
 // A byte offset from the buffer's start at which every search begins when it is
-// above 0 (rounded down to a whole character in UTF-16 buffers).
-extern QUILLRT_API std::int32_t Global_LowestJumpTo;
+// above 0 (rounded down to a whole character in UTF-16 buffers). Each thread
+// has its own: engines searching on several threads do not share it.
+extern QUILLRT_API thread_local std::int32_t Global_LowestJumpTo;
 // Whether the scan position is inside a heading; the matcher keeps it up to date
-// across searches and chunks.
-extern QUILLRT_API bool Global_in_heading;
+// across searches and chunks. Each thread has its own, like the lowest jump.
+extern QUILLRT_API thread_local bool Global_in_heading;
 
 // How many markers of each segment code (sentence start 14 ... section end 21)
 // the text holds.

@@ -1,0 +1,244 @@
+// Large files searched in pieces and corpora searched on several threads give
+// what one whole-file search on one thread gives: the same lines, numbers,
+// contexts and totals, whatever the piece size or the thread count.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "quilljobs/concordance_job.h"
+#include "quilljobs/frequency_jobs.h"
+#include "quillrt/framework/encoding.h"
+#include "test_support.h"
+
+namespace quill::jobs {
+namespace {
+
+using quill::testing::TempDir;
+using quill::testing::WriteText;
+
+// A text with sentence and paragraph tags, phrases to straddle piece edges,
+// words joined by middle characters, long lines and blank runs.
+std::string MarkedText(int paragraphs, int seed) {
+  static const char* const kWords[] = {"the",  "jury", "of", "city", "don't",  "well-known", "Jurors",
+                                       "said", "THE",  "a",  "end",  "people", "of the",     "juries"};
+  std::string text;
+  unsigned state = static_cast<unsigned>(seed) * 2654435761u + 1;
+  const auto next = [&state] {
+    state = state * 1103515245u + 12345u;
+    return (state >> 16) & 0x7FFF;
+  };
+  for (int p = 0; p < paragraphs; ++p) {
+    text += "<p>";
+    const unsigned sentences = 1 + next() % 4;
+    for (unsigned s = 0; s < sentences; ++s) {
+      text += "<s>";
+      const unsigned words = 2 + next() % 12;
+      for (unsigned w = 0; w < words; ++w) {
+        text += kWords[next() % std::size(kWords)];
+        text += next() % 9 == 0 ? "  \t " : (next() % 11 == 0 ? "\n" : " ");
+      }
+      text += ".</s> ";
+    }
+    text += next() % 3 == 0 ? "</p>\n\n" : "</p>\n";
+  }
+  return text;
+}
+
+void ExpectSameLines(const ConcordanceResult& expected, const ConcordanceResult& got, const std::string& what) {
+  EXPECT_EQ(got.totals.search_hits, expected.totals.search_hits) << what;
+  EXPECT_EQ(got.totals.words, expected.totals.words) << what;
+  EXPECT_EQ(got.totals.files_read, expected.totals.files_read) << what;
+  ASSERT_EQ(got.lines.size(), expected.lines.size()) << what;
+  for (std::size_t i = 0; i < got.lines.size(); ++i) {
+    const ConcordanceLine& a = expected.lines[i];
+    const ConcordanceLine& b = got.lines[i];
+    const std::string where = what + ", line " + std::to_string(i + 1);
+    EXPECT_EQ(b.file, a.file) << where;
+    EXPECT_EQ(b.file_index, a.file_index) << where;
+    EXPECT_EQ(b.hit_number, a.hit_number) << where;
+    EXPECT_EQ(b.word_number, a.word_number) << where;
+    EXPECT_EQ(b.sentence, a.sentence) << where;
+    EXPECT_EQ(b.paragraph, a.paragraph) << where;
+    EXPECT_EQ(b.search_word, a.search_word) << where;
+    EXPECT_EQ(Utf16ToUtf8(b.left), Utf16ToUtf8(a.left)) << where;
+    EXPECT_EQ(Utf16ToUtf8(b.hit), Utf16ToUtf8(a.hit)) << where;
+    EXPECT_EQ(Utf16ToUtf8(b.right), Utf16ToUtf8(a.right)) << where;
+    if (::testing::Test::HasFailure()) return;  // one broken line tells enough
+  }
+}
+
+class PiecesAndThreads : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    WriteText(dir_.Path("a.txt"), MarkedText(60, 1));
+    WriteText(dir_.Path("b.txt"), MarkedText(5, 2));
+    WriteText(dir_.Path("c.txt"), "no paragraphs here: the jury of the city\n");
+    WriteText(dir_.Path("d.txt"), MarkedText(90, 3));
+    CorpusOptions options;
+    options.paths = {dir_.path().string()};
+    corpus_ = std::make_unique<Corpus>(options);
+  }
+
+  TempDir dir_;
+  std::unique_ptr<Corpus> corpus_;
+};
+
+TEST_F(PiecesAndThreads, TinyPiecesGiveTheWholeFileSearchWithHitsStraddlingEveryEdge) {
+  struct Case {
+    std::string name;
+    std::vector<std::string> searches, context, exclude;
+    int width = 40;
+    int horizon = 5;
+  };
+  const std::vector<Case> cases = {
+      {"words and a phrase", {"the", "of the/jury", "jur*", "don't", "well-known"}, {}, {}},
+      {"context words", {"the"}, {"city"}, {}, 25, 3},
+      {"exclusions", {"jury"}, {}, {"of"}, 60, 2},
+      {"narrow context", {"*s"}, {}, {}, 0, 0},
+  };
+  for (const Case& c : cases) {
+    ConcordanceSettings settings;
+    settings.searches = c.searches;
+    settings.context = c.context;
+    settings.exclude = c.exclude;
+    settings.width = c.width;
+    settings.horizon = c.horizon;
+    const ConcordanceResult whole = ConcordanceJob(settings).Run(*corpus_);
+    ASSERT_GT(whole.totals.hits, 50) << c.name;
+    for (const std::int64_t piece : {1, 7, 300, 4096}) {
+      settings.piece_size = piece;
+      ExpectSameLines(whole, ConcordanceJob(settings).Run(*corpus_), c.name + ", pieces of " + std::to_string(piece));
+    }
+  }
+}
+
+TEST_F(PiecesAndThreads, ThreadsGiveTheOutputOfOneThreadSortedLimitedOrStreamed) {
+  ConcordanceSettings settings;
+  settings.searches = {"the", "jury"};
+  const ConcordanceResult one = ConcordanceJob(settings).Run(*corpus_);
+  for (const int threads : {2, 3, 8}) {
+    settings.threads = threads;
+    settings.piece_size = threads == 3 ? 500 : settings.piece_size;
+    ExpectSameLines(one, ConcordanceJob(settings).Run(*corpus_), std::to_string(threads) + " threads");
+  }
+
+  settings.sort = {SortKey::R1, SortKey::L1};
+  settings.limit = 30;
+  settings.threads = 1;
+  const ConcordanceResult sorted_one = ConcordanceJob(settings).Run(*corpus_);
+  settings.threads = 4;
+  ExpectSameLines(sorted_one, ConcordanceJob(settings).Run(*corpus_), "sorted and limited");
+
+  settings.sort.clear();
+  std::vector<ConcordanceLine> streamed;
+  const ConcordanceResult streamed_result =
+      ConcordanceJob(settings).Run(*corpus_, {}, [&](const ConcordanceLine& line) {
+        streamed.push_back(line);
+        return streamed.size() < 12;  // the sink stops the workers
+      });
+  EXPECT_TRUE(streamed_result.totals.cancelled);
+  ASSERT_EQ(streamed.size(), 12u);
+  ASSERT_GT(one.lines.size(), 12u);
+  // A sink that raises stops the workers and the error comes out of Run.
+  EXPECT_THROW(ConcordanceJob(settings).Run(
+                   *corpus_, {}, [](const ConcordanceLine&) -> bool { throw std::runtime_error("sink failed"); }),
+               std::runtime_error);
+  for (std::size_t i = 0; i < streamed.size(); ++i) {
+    EXPECT_EQ(streamed[i].hit_number, one.lines[i].hit_number);
+    EXPECT_EQ(streamed[i].word_number, one.lines[i].word_number);
+    EXPECT_EQ(streamed[i].file_index, one.lines[i].file_index);
+  }
+}
+
+TEST_F(PiecesAndThreads, CancellingStopsEveryWorkerAndProgressEndsAtTheTotal) {
+  ConcordanceSettings settings;
+  settings.searches = {"the"};
+  settings.threads = 3;
+  settings.piece_size = 64;
+  std::atomic<bool> cancel{false};
+  std::vector<std::int64_t> progress;
+  JobControl control;
+  control.cancel = &cancel;
+  control.on_progress = [&](std::int64_t done, std::int64_t total) {
+    EXPECT_EQ(total, corpus_->TotalBytes());
+    if (!progress.empty()) {
+      EXPECT_GE(done, progress.back());
+    }
+    progress.push_back(done);
+  };
+  const ConcordanceResult full = ConcordanceJob(settings).Run(*corpus_, control);
+  EXPECT_FALSE(full.totals.cancelled);
+  ASSERT_FALSE(progress.empty());
+  EXPECT_LE(progress.back(), corpus_->TotalBytes());
+
+  // Cancelled from the first hit on: far fewer hits than the whole corpus.
+  settings.threads = 2;
+  progress.clear();
+  const ConcordanceJob job(settings);
+  const ConcordanceResult stopped = job.Run(*corpus_, control, [&](const ConcordanceLine&) {
+    cancel = true;
+    return true;
+  });
+  EXPECT_TRUE(stopped.totals.cancelled);
+  EXPECT_LT(stopped.totals.hits, full.totals.hits);
+}
+
+TEST_F(PiecesAndThreads, WordAndNGramListsAreTheSameOnEveryThreadCount) {
+  WordListSettings words;
+  words.shape.by_freq = true;
+  const FrequencyResult one = WordListJob(words).Run(*corpus_);
+  NGramSettings pairs;
+  const FrequencyResult pairs_one = NGramJob(pairs).Run(*corpus_);
+  for (const int threads : {2, 5}) {
+    words.threads = threads;
+    pairs.threads = threads;
+    const FrequencyResult many = WordListJob(words).Run(*corpus_);
+    EXPECT_EQ(many.tokens, one.tokens);
+    EXPECT_EQ(many.files_read, one.files_read);
+    const std::vector<FrequencyItem> a = one.Items(), b = many.Items();
+    ASSERT_EQ(b.size(), a.size());
+    for (std::size_t i = 0; i < a.size(); ++i) {
+      EXPECT_EQ(b[i].item, a[i].item) << i;  // the first spelling met, in reading order
+      EXPECT_EQ(b[i].frequency, a[i].frequency) << i;
+    }
+    const FrequencyResult pairs_many = NGramJob(pairs).Run(*corpus_);
+    EXPECT_EQ(pairs_many.tokens, pairs_one.tokens);
+    EXPECT_EQ(pairs_many.Items().size(), pairs_one.Items().size());
+  }
+}
+
+TEST(JobsEndlessInput, AnEndlessDeviceEndsWithAMessageNotAllMemory) {
+  // /dev/zero is binary: left out after its first bytes.
+  std::vector<std::string> binary;
+  CorpusEvents events;
+  events.on_binary_skipped = [&](const std::string& name) { binary.push_back(name); };
+  std::vector<std::string> skipped;
+  events.on_skipped = [&](const std::string& name, const std::string&) { skipped.push_back(name); };
+  CorpusOptions options;
+  options.paths = {"/dev/zero"};
+  {
+    const Corpus corpus(options, events);
+    ConcordanceSettings settings;
+    settings.searches = {"x"};
+    const ConcordanceResult result = ConcordanceJob(settings).Run(corpus);
+    EXPECT_EQ(result.totals.files_read, 0);
+    EXPECT_EQ(binary, std::vector<std::string>{"/dev/zero"});
+  }
+  // Read as text all the same, it stops at the most a stream may give.
+  options.binary = true;
+  options.max_stream_bytes = 1 << 20;
+  std::string reason;
+  events.on_skipped = [&](const std::string&, const std::string& why) { reason = why; };
+  const Corpus corpus(options, events);
+  WordListSettings words;
+  const FrequencyResult counted = WordListJob(words).Run(corpus);
+  EXPECT_EQ(counted.files_read, 0);
+  EXPECT_NE(reason.find("more than 1 MB from a stream"), std::string::npos) << reason;
+}
+
+}  // namespace
+}  // namespace quill::jobs
