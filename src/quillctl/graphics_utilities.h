@@ -15,13 +15,11 @@
 #include "quillctl/quillctl_export.h"
 #include "quillrt/framework/strings.h"
 #include "quillrt/rendering/canvas.h"
+#include "quillrt/rendering/colour_table.h"  // kNoColour, the value that stands for "no colour"
 
 class QLabel;
 
 namespace quill {
-
-// The value that stands for "no colour".
-inline constexpr TColor kNoColour = 0x1FFFFFFF;
 
 // Fills rect with steps + 1 bands stepping from `from` to `to`, left to right
 // when horizontal, else top to bottom. With one colour missing the rectangle

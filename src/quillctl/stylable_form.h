@@ -1,0 +1,107 @@
+#pragma once
+// The window every tool's form derives from: it keeps itself and its controls
+// in the process-wide visual style, follows a style change broadcast by the
+// controller, and re-sizes its list boxes, combos, grids and button images
+// when the screen's resolution is not 96 pixels per inch or changes.
+//
+// Also the component walking both need: setting properties by name and
+// decoding the messages a calling program sends.
+#include <QEvent>
+#include <QPointer>
+#include <QVariant>
+#include <QWidget>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "quillctl/quillctl_export.h"
+#include "quillctl/style_pack.h"
+#include "quillctl/image_lists.h"
+
+namespace quill {
+
+// A message from a calling program: its first parameter carries a code (low
+// word) and an extra number (high word), its second a value.
+struct TCallingProgramMessage {
+  std::int32_t code = 0;
+  std::int32_t extra = 0;
+  std::int64_t value = 0;
+  friend bool operator==(const TCallingProgramMessage&, const TCallingProgramMessage&) = default;
+};
+
+// Decodes the two parameters; the value is taken without its sign.
+QUILLCTL_API TCallingProgramMessage MessageFromCallingProgram(std::uint32_t first, std::int64_t second);
+// The same with the value as sent.
+QUILLCTL_API TCallingProgramMessage MessageExtraFromCallingProgram(std::uint32_t first, std::int64_t second);
+
+// The event a calling program (or the controller) sends to the tools' forms.
+class QUILLCTL_API TCallingProgramEvent : public QEvent {
+ public:
+  static QEvent::Type EventType();
+  explicit TCallingProgramEvent(TCallingProgramMessage message);
+  const TCallingProgramMessage& Message() const { return message_; }
+
+ private:
+  TCallingProgramMessage message_;
+};
+
+// The code with which the controller announces that the style has changed.
+inline constexpr std::int32_t kStyleChangeCode = 703;
+
+// Sets a declared property by name; false (nothing changed) when the object
+// has no such property or it does not take the value.
+QUILLCTL_API bool TrySetPropValue(QObject& object, const char* name, const QVariant& value);
+// Whether the object declares an enumeration or integer property of that name
+// whose value differs from `value`.
+QUILLCTL_API bool ObjHasPropertyAndNotValue(const QObject& object, const char* name, std::int64_t value);
+// Applies `doThis` to every widget inside `form` (at any depth) that `wanted` accepts.
+QUILLCTL_API void SetAllOfTheseComponentsToDoThis(QWidget& form, const std::function<bool(QWidget&)>& wanted,
+                                                  const std::function<void(QWidget&)>& doThis);
+
+class TFormStyler;
+
+class QUILLCTL_API TTMSStylableForm : public QWidget {
+ public:
+  explicit TTMSStylableForm(QWidget* parent = nullptr);
+  ~TTMSStylableForm() override;
+
+  // Puts a styler on the form in GlobalTMSStyle and collects the controls that
+  // react to the resolution (list boxes, combos, grids, tab widgets, progress
+  // bars, tool bars, buttons with images).
+  void AddAFormStyler();
+  TFormStyler* GetFormStyler() const { return FormStylerPAI.get(); }
+  const std::vector<QPointer<QWidget>>& ComponentsToResize() const { return components_to_resize_; }
+
+  // Takes GlobalTMSStyle when the form's colour is not yet its background.
+  void MudancaDeEstilo();
+  // Adapts to the resolution the form is shown at.
+  void CorrigeFormScreenRes();
+  // Adapts to a given resolution: sets the font scale and the image height
+  // (the nearest to a fifth of the pixels per inch) and, away from 96 pixels
+  // per inch, re-sizes the collected controls.
+  void AdaptToPixelsPerInch(std::int32_t pixels_per_inch);
+  void ReadjustSizeRelevantComponents(TImageDimensions dimension);
+  bool NeedsSizeAdjust() const { return needs_size_adjust; }
+
+  // Sends a calling-program message to every tool form of the application.
+  static void BroadcastToForms(TCallingProgramMessage message);
+
+ protected:
+  bool event(QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void changeEvent(QEvent* event) override;
+
+ private:
+  void FormActivate();
+  void WatchScreen();
+  TColor FormColour() const;
+
+  std::vector<QPointer<QWidget>> components_to_resize_;
+  std::unique_ptr<TFormStyler> FormStylerPAI;
+  bool needs_size_adjust = false;
+  bool watching_screen_ = false;
+  QMetaObject::Connection screen_connection_;
+};
+
+}  // namespace quill
