@@ -1,0 +1,43 @@
+#pragma once
+// The corpus chooser at the top of the window: a folder (picked with the
+// folder dialog or typed), the file masks, whether subfolders and the files
+// inside zip archives are read, and whether tokens are word/TAG.
+#include <QWidget>
+#include <functional>
+
+#include "quilljobs/corpus.h"
+
+class QCheckBox;
+class QLineEdit;
+
+namespace quill::workbench {
+
+class CorpusBar : public QWidget {
+ public:
+  explicit CorpusBar(QWidget* parent = nullptr);
+
+  // The folder (or file) shown; the demo corpus until another is chosen.
+  QString Path() const;
+  void SetPath(const QString& path);
+  // The corpus as the jobs take it. Empty paths when nothing is chosen.
+  jobs::CorpusOptions Options() const;
+  // Tokens are word/TAG: the tags are markup, neither searched nor counted.
+  bool PosTags() const;
+
+  // Heard when the user picks another folder.
+  std::function<void()> OnCorpusChanged;
+
+ private:
+  void ChooseFolder();
+
+  QLineEdit* path_;
+  QLineEdit* mask_;
+  QCheckBox* subfolders_;
+  QCheckBox* zips_;
+  QCheckBox* pos_tags_;
+};
+
+// The demo corpus the workbench opens with (empty when it was not fetched).
+QString DemoCorpusPath();
+
+}  // namespace quill::workbench

@@ -1,0 +1,251 @@
+// The workbench driven as a user drives it, on the offscreen platform: its
+// answers are checked against the jobs layer run on the same corpus.
+#include <QElapsedTimer>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+#include <fstream>
+#include <sstream>
+
+#include "concordance_list.h"
+#include "concordance_tab.h"
+#include "corpus_bar.h"
+#include "frequency_tab.h"
+#include "main_window.h"
+#include "qt_text.h"
+#include "text_view.h"
+#include "quillctl/qt_canvas.h"
+#include "quillctl/styled_listboxes.h"
+#include "quilljobs/concordance_job.h"
+#include "quilljobs/saved_lists.h"
+#include "quillrt/rendering/colours.h"
+
+using namespace quill;
+using namespace quill::workbench;
+
+namespace {
+
+constexpr int kJobTimeoutMs = 120000;
+
+jobs::CorpusOptions DemoOptions() {
+  jobs::CorpusOptions options;
+  options.paths.push_back(DemoCorpusPath().toStdString());
+  return options;
+}
+
+// The concordance the jobs layer makes of the demo corpus, word/TAG tokens.
+jobs::ConcordanceResult JobsConcordance(const std::string& search) {
+  jobs::ConcordanceSettings settings;
+  settings.searches = {search};
+  settings.pos_tags = true;
+  const jobs::Corpus corpus(DemoOptions());
+  return jobs::ConcordanceJob(settings).Run(corpus);
+}
+
+std::vector<std::int64_t> HitNumbers(const std::vector<jobs::ConcordanceLine>& lines) {
+  std::vector<std::int64_t> numbers;
+  for (const auto& line : lines) numbers.push_back(line.hit_number);
+  return numbers;
+}
+
+void Search(ConcordanceTab& tab, const QString& words) {
+  tab.SearchBox().clear();
+  QTest::keyClicks(&tab.SearchBox(), words);
+  QTest::keyClick(&tab.SearchBox(), Qt::Key_Return);
+}
+
+// Clicks a header section in its middle, with modifier keys.
+void ClickSection(THeaderControl& header, int section, Qt::KeyboardModifiers modifiers = {}) {
+  const QPoint middle(header.sectionViewportPosition(section) + header.sectionSize(section) / 2, header.height() / 2);
+  QTest::mouseClick(header.viewport(), Qt::LeftButton, modifiers, middle);
+}
+
+}  // namespace
+
+class WorkbenchTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() {
+    if (DemoCorpusPath().isEmpty()) QSKIP("the demo corpus is not there (scripts/setup fetches it)");
+    window_ = std::make_unique<MainWindow>();
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+  }
+  void cleanupTestCase() { window_.reset(); }
+
+  // Types a search and presses Enter: the lines are those of the jobs layer,
+  // the first hit is painted in the first search word's colours at the centre.
+  void concordanceMatchesTheJobs() {
+    ConcordanceTab& tab = window_->Concordance();
+    QVERIFY(window_->Corpus().PosTags());  // the demo corpus opens as word/TAG
+    Search(tab, QStringLiteral("jury/juries"));
+    QVERIFY(tab.Busy());
+    QTRY_VERIFY_WITH_TIMEOUT(!tab.Busy(), kJobTimeoutMs);
+
+    const jobs::ConcordanceResult expected = JobsConcordance("jury/juries");
+    QCOMPARE(expected.lines.size(), std::size_t{69});
+    const ConcordanceList& list = tab.List();
+    QCOMPARE(list.ItemCount(), 69);
+    QCOMPARE(HitNumbers(list.Lines()), HitNumbers(expected.lines));
+    QCOMPARE(ToQString(list.Lines()[0].hit), ToQString(expected.lines[0].hit));
+    QVERIFY(tab.TotalsText().contains(QStringLiteral(": 69")));
+
+    const QImage grab = list.viewport()->grab().toImage();
+    grab.save(QStringLiteral("/tmp/workbench_concordance_list.png"));
+    const QColor hit_back = ToQColor(SearchFoundColoursFromNumber(0)[tct_background]);
+    const TRect row = list.ItemRect(0);
+    int first = -1, last = -1;
+    for (int x = 0; x < grab.width(); ++x)
+      if (grab.pixelColor(x, (row.top + row.bottom) / 2) == hit_back) {
+        if (first < 0) first = x;
+        last = x;
+      }
+    QVERIFY2(first >= 0, "the hit is not painted in its colours");
+    // The hit sits under the centre column.
+    const QHeaderView& header = *list.HeaderControl();
+    const int centre_left = header.sectionViewportPosition(kCentreColumn);
+    const int centre_right = centre_left + header.sectionSize(kCentreColumn);
+    QVERIFY2(first < centre_right && last > centre_left,
+             qPrintable(QStringLiteral("hit at %1..%2, centre %3..%4").arg(first).arg(last).arg(centre_left).arg(centre_right)));
+  }
+
+  // A click on R1 sorts on the first word right; Shift+click on L1 adds a
+  // second level; a click on N gives the reading order back.
+  void headerClicksSort() {
+    ConcordanceTab& tab = window_->Concordance();
+    ConcordanceList& list = tab.List();
+    std::vector<jobs::ConcordanceLine> expected = JobsConcordance("jury/juries").lines;
+
+    ClickSection(*list.HeaderControl(), kCentreColumn + 1);
+    jobs::SortConcordance(expected, {jobs::SortKey::R1});
+    QCOMPARE(HitNumbers(list.Lines()), HitNumbers(expected));
+    for (std::size_t i = 1; i < list.Lines().size(); ++i)
+      QVERIFY(jobs::ContextWord(list.Lines()[i - 1], 1) <= jobs::ContextWord(list.Lines()[i], 1));
+
+    ClickSection(*list.HeaderControl(), kCentreColumn - 1, Qt::ShiftModifier);
+    QCOMPARE(list.SortKeys(), (std::vector<jobs::SortKey>{jobs::SortKey::R1, jobs::SortKey::L1}));
+    jobs::SortConcordance(expected, {jobs::SortKey::R1, jobs::SortKey::L1});
+    QCOMPARE(HitNumbers(list.Lines()), HitNumbers(expected));
+
+    ClickSection(*list.HeaderControl(), kNumberColumn);
+    std::vector<std::int64_t> reading(list.Lines().size());
+    for (std::size_t i = 0; i < reading.size(); ++i) reading[i] = static_cast<std::int64_t>(i) + 1;
+    QCOMPARE(HitNumbers(list.Lines()), reading);
+  }
+
+  // The text behind a line: every hit of its file highlighted, the chosen one
+  // holding the line's hit.
+  void textViewHighlightsTheHits() {
+    ConcordanceTab& tab = window_->Concordance();
+    const auto& lines = tab.List().Lines();
+    QVERIFY(!lines.empty());
+    auto* view = dynamic_cast<TextView*>(tab.ShowText(0));
+    QVERIFY(view != nullptr);
+    const auto in_file =
+        std::count_if(lines.begin(), lines.end(), [&](const auto& l) { return l.file_index == lines[0].file_index; });
+    QCOMPARE(view->Highlighted(), static_cast<int>(in_file));
+    const QList<QTextEdit::ExtraSelection> selections = view->Editor()->extraSelections();
+    bool chosen_found = false;
+    for (const auto& selection : selections) {
+      QCOMPARE(selection.cursor.selectedText().toLower().left(3), QStringLiteral("jur"));  // jury, juries
+      if (selection.cursor.selectedText() == ToQString(lines[0].hit)) chosen_found = true;
+    }
+    QVERIFY(chosen_found);
+    view->close();
+  }
+
+  // Saved concordances and TSV hold every line; a file that cannot be written says so.
+  void saveAndExport() {
+    ConcordanceTab& tab = window_->Concordance();
+    QTemporaryDir dir;
+    const QString saved = dir.filePath(QStringLiteral("jury.cnc"));
+    QVERIFY(tab.SaveTo(saved));
+    const jobs::SavedFileDescription description = jobs::DescribeSavedFile(saved.toStdString());
+    QVERIFY(description.recognised);
+    QCOMPARE(description.kind, lt_concordance_list);
+
+    const QString tsv = dir.filePath(QStringLiteral("jury.tsv"));
+    QVERIFY(tab.ExportTsvTo(tsv));
+    std::ifstream in(tsv.toStdString());
+    std::string line;
+    int rows = 0;
+    while (std::getline(in, line)) {
+      ++rows;
+      QCOMPARE(std::count(line.begin(), line.end(), '\t'), 7L);
+    }
+    QCOMPARE(rows, tab.List().ItemCount() + 1);
+
+    QVERIFY(!tab.ExportTsvTo(dir.filePath(QStringLiteral("no/such/folder/x.tsv"))));
+    QVERIFY(tab.TotalsText().contains(QStringLiteral("Cannot write")));
+  }
+
+  // A long job stops on Cancel, says its totals are partial, and the window
+  // then runs the next search as usual.
+  void cancelKeepsTheWindowAnswering() {
+    ConcordanceTab& tab = window_->Concordance();
+    // Every word ending in a vowel, "s" or "d": a few hundred thousand lines.
+    Search(tab, QStringLiteral("*a/*e/*i/*o/*u/*y/*s/*d"));
+    QTRY_VERIFY2_WITH_TIMEOUT(tab.List().ItemCount() > 0, qPrintable(tab.TotalsText()), kJobTimeoutMs);
+    QVERIFY(tab.Busy());
+    QTest::mouseClick(tab.findChild<QPushButton*>(QStringLiteral("cancelSearch")), Qt::LeftButton);
+    QElapsedTimer stopping;
+    stopping.start();
+    QTRY_VERIFY_WITH_TIMEOUT(!tab.Busy(), 10000);
+    qInfo("stopped %lld ms after Cancel with %d lines", stopping.elapsed(), tab.List().ItemCount());
+    QVERIFY(tab.LastRunCancelled());
+    QVERIFY(tab.TotalsText().contains(QStringLiteral("cancelled")));
+
+    Search(tab, QStringLiteral("jury/juries"));
+    QTRY_VERIFY_WITH_TIMEOUT(!tab.Busy(), kJobTimeoutMs);
+    QCOMPARE(tab.List().ItemCount(), 69);
+    window_->grab().save(QStringLiteral("/tmp/workbench_window.png"));
+  }
+
+  // The word list is the jobs layer's, most frequent first, and saves as a
+  // saved word list that loads back whole.
+  void wordListMatchesTheJobsAndSaves() {
+    FrequencyTab& tab = window_->WordList();
+    tab.StartCounting();
+    QTRY_VERIFY_WITH_TIMEOUT(!tab.Busy(), kJobTimeoutMs);
+    jobs::WordListSettings settings;
+    settings.pos_tags = true;
+    settings.shape.by_freq = true;
+    const jobs::Corpus corpus(DemoOptions());
+    const std::vector<jobs::FrequencyItem> expected = jobs::WordListJob(settings).Run(corpus).Items();
+    QCOMPARE(tab.Items().size(), expected.size());
+    QCOMPARE(ToQString(tab.Items()[0].item), ToQString(expected[0].item));
+    QCOMPARE(tab.Items()[0].frequency, expected[0].frequency);
+    QCOMPARE(tab.List().ItemCount(), static_cast<std::int32_t>(expected.size()));
+
+    QTemporaryDir dir;
+    const QString saved = dir.filePath(QStringLiteral("words.lst"));
+    QVERIFY(tab.SaveTo(saved));
+    const jobs::TSavedWordList loaded = jobs::LoadSavedFrequencyList(saved.toStdString());
+    QCOMPARE(loaded.list->Count(), static_cast<int>(expected.size()));
+    QCOMPARE(loaded.WordsPerEntry(), 1);
+  }
+
+  // N-grams: three words each, none below the minimum frequency.
+  void nGramsHoldNWords() {
+    FrequencyTab& tab = window_->NGrams();
+    tab.StartCounting();
+    QTRY_VERIFY_WITH_TIMEOUT(!tab.Busy(), kJobTimeoutMs);
+    QVERIFY(!tab.Items().empty());
+    for (const jobs::FrequencyItem& item : tab.Items()) {
+      QVERIFY(item.frequency >= 2);
+      QCOMPARE(std::count(item.item.begin(), item.item.end(), u' '), 2L);
+    }
+  }
+
+ private:
+  std::unique_ptr<MainWindow> window_;
+};
+
+QTEST_MAIN(WorkbenchTest)
+#include "test_workbench.moc"
