@@ -293,16 +293,17 @@ void ConcordanceTab::Finished(const std::shared_ptr<Run>& run, std::exception_pt
     } catch (const std::exception& e) {
       ShowProblem(QString::fromStdString(e.what()));
     }
-    return;
+  } else {
+    last_cancelled_ = run->totals.cancelled;
+    progress_->setValue(run->totals.cancelled ? 0 : kProgressSteps);
+    list_->SetLanguage(run->totals.lcid);
+    if (!list_->SortKeys().empty()) list_->ApplySort();
+    ShowTotals(run->totals, run->skipped);
   }
-  last_cancelled_ = run->totals.cancelled;
-  progress_->setValue(run->totals.cancelled ? progress_->value() : kProgressSteps);
-  list_->SetLanguage(run->totals.lcid);
-  if (!list_->SortKeys().empty()) list_->ApplySort();
-  ShowTotals(run->totals, run->skipped.size());
+  if (OnSearchEnded) OnSearchEnded();
 }
 
-void ConcordanceTab::ShowTotals(const jobs::ConcordanceTotals& totals, std::size_t skipped) {
+void ConcordanceTab::ShowTotals(const jobs::ConcordanceTotals& totals, const std::vector<std::string>& skipped) {
   QStringList parts;
   const std::vector<std::string>& searches = shown_->settings.searches;
   for (std::size_t g = 0; g < searches.size() && g < totals.search_hits.size(); ++g)
@@ -311,7 +312,10 @@ void ConcordanceTab::ShowTotals(const jobs::ConcordanceTotals& totals, std::size
   QString text = parts.join(QStringLiteral(" &nbsp; ")) +
                  tr(" &nbsp; — %1 hits in %2 files of %3 words").arg(Grouped(totals.hits), Grouped(totals.files_read),
                                                                      Grouped(totals.words));
-  if (skipped > 0) text += tr("; %1 inputs could not be read").arg(skipped);
+  QStringList lost;
+  for (const std::string& input : skipped) lost << Utf8ToQString(input);
+  if (!lost.isEmpty()) text += tr("; %1 inputs could not be read (hover to see them)").arg(lost.size());
+  totals_->setToolTip(lost.join(QLatin1Char('\n')));
   if (totals.cancelled) text += tr(" <b>(cancelled: partial)</b>");
   totals_->setText(text);
 }

@@ -4,6 +4,7 @@
 // a progress bar and Cancel, lines streaming into the list, totals per search
 // word, sorting by the columns, the text behind a line, saving and TSV export.
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -51,6 +52,9 @@ class ConcordanceTab : public QWidget {
   // Whether the last finished run was cancelled.
   bool LastRunCancelled() const { return last_cancelled_; }
 
+  // Heard when a search has ended (finished, cancelled or failed).
+  std::function<void()> OnSearchEnded;
+
   // Opens the text behind line `index`; the window, or null when it could not be read (said in the totals line).
   QWidget* ShowText(std::int32_t index);
   // Saves the lines as a saved concordance / writes them as TSV; false (said) on failure.
@@ -69,7 +73,7 @@ class ConcordanceTab : public QWidget {
   jobs::ConcordanceSettings SettingsFromBoxes() const;
   void TakeArrivedLines();
   void Finished(const std::shared_ptr<Run>& run, std::exception_ptr error);
-  void ShowTotals(const jobs::ConcordanceTotals& totals, std::size_t skipped);
+  void ShowTotals(const jobs::ConcordanceTotals& totals, const std::vector<std::string>& skipped);
   void ShowProblem(const QString& message);
   void SetBusy(bool busy);
   void ShowSyntaxHelp();

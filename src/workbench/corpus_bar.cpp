@@ -44,6 +44,13 @@ CorpusBar::CorpusBar(QWidget* parent) : QWidget(parent) {
   pos_tags_->setObjectName(QStringLiteral("posTags"));
   pos_tags_->setToolTip(tr("Tokens carry part-of-speech tags (as in the Brown corpus): the tags are markup"));
   layout->addWidget(pos_tags_);
+  layout->addWidget(new QLabel(tr("Language:"), this));
+  language_ = new QLineEdit(this);
+  language_->setObjectName(QStringLiteral("corpusLanguage"));
+  language_->setPlaceholderText(tr("English"));
+  language_->setToolTip(tr("The texts' language: a locale name (ar-SA, de-DE) or a language number; empty: English"));
+  language_->setMaximumWidth(90);
+  layout->addWidget(language_);
   connect(path_, &QLineEdit::editingFinished, this, [this] {
     if (OnCorpusChanged) OnCorpusChanged();
   });
@@ -74,6 +81,7 @@ jobs::CorpusOptions CorpusBar::Options() const {
   options.mask = mask.isEmpty() ? std::string("*") : mask.toStdString();
   options.subfolders = subfolders_->isChecked();
   options.zips = zips_->isChecked();
+  options.lang = language_->text().trimmed().toStdString();
   return options;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // The corpus chooser at the top of the window: a folder (picked with the
 // folder dialog or typed), the file masks, whether subfolders and the files
-// inside zip archives are read, and whether tokens are word/TAG.
+// inside zip archives are read, whether tokens are word/TAG, and the texts'
+// language (right-to-left languages are painted from the right).
 #include <QWidget>
 #include <functional>
 
@@ -35,6 +36,7 @@ class CorpusBar : public QWidget {
   QCheckBox* subfolders_;
   QCheckBox* zips_;
   QCheckBox* pos_tags_;
+  QLineEdit* language_;
 };
 
 // The demo corpus the workbench opens with (empty when it was not fetched).

@@ -35,6 +35,7 @@ struct FrequencyTab::Run {
   int n = 1;
   jobs::FrequencyListShape shape;
   jobs::FrequencyResult result;
+  std::vector<std::string> skipped;  // written by the job thread, read after its end
 };
 
 FrequencyTab::FrequencyTab(FrequencyKind kind, const CorpusBar& corpus_bar, QWidget* parent)
@@ -120,7 +121,11 @@ void FrequencyTab::StartCounting() {
   Run* raw = run.get();
   const bool started = runner_.Start(
       [raw, kind](const jobs::JobControl& control) {
-        const jobs::Corpus corpus(raw->options);
+        jobs::CorpusEvents events;
+        events.on_skipped = [raw](const std::string& name, const std::string& reason) {
+          raw->skipped.push_back(name + ": " + reason);
+        };
+        const jobs::Corpus corpus(raw->options, events);
         if (kind == FrequencyKind::word_list) {
           jobs::WordListSettings settings;
           settings.pos_tags = raw->pos_tags;
@@ -168,9 +173,15 @@ void FrequencyTab::Finished(const std::shared_ptr<Run>& run, std::exception_ptr 
   saved_words_per_item_ = run->n;
   ShowItems();
   progress_->setValue(result.cancelled ? 0 : kProgressSteps);
-  totals_->setText(tr("%1 different, %2 counted in %3 files%4")
-                       .arg(Grouped(static_cast<std::int64_t>(items_.size())), Grouped(result.tokens),
-                            Grouped(result.files_read), result.cancelled ? tr(" (cancelled: partial)") : QString()));
+  QString text = tr("%1 different, %2 counted in %3 files")
+                     .arg(Grouped(static_cast<std::int64_t>(items_.size())), Grouped(result.tokens),
+                          Grouped(result.files_read));
+  QStringList lost;
+  for (const std::string& input : run->skipped) lost << Utf8ToQString(input);
+  if (!lost.isEmpty()) text += tr("; %1 inputs could not be read (hover to see them)").arg(lost.size());
+  if (result.cancelled) text += tr(" (cancelled: partial)");
+  totals_->setText(text);
+  totals_->setToolTip(lost.join(QLatin1Char('\n')));
 }
 
 void FrequencyTab::ShowItems() {

@@ -1,6 +1,7 @@
 // The workbench driven as a user drives it, on the offscreen platform: its
 // answers are checked against the jobs layer run on the same corpus.
 #include <QElapsedTimer>
+#include <QFile>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -89,12 +90,15 @@ class WorkbenchTest : public QObject {
     QTRY_VERIFY_WITH_TIMEOUT(!tab.Busy(), kJobTimeoutMs);
 
     const jobs::ConcordanceResult expected = JobsConcordance("jury/juries");
-    QCOMPARE(expected.lines.size(), std::size_t{69});
+    // 68 hits in the 500 texts, and one in the package's CONTENTS list (a
+    // headline) when that file sits among the texts.
+    const bool contents_listed = QFile::exists(DemoCorpusPath() + QStringLiteral("/CONTENTS"));
+    QCOMPARE(expected.lines.size(), std::size_t{contents_listed ? 69u : 68u});
     const ConcordanceList& list = tab.List();
-    QCOMPARE(list.ItemCount(), 69);
+    QCOMPARE(list.ItemCount(), static_cast<std::int32_t>(expected.lines.size()));
     QCOMPARE(HitNumbers(list.Lines()), HitNumbers(expected.lines));
     QCOMPARE(ToQString(list.Lines()[0].hit), ToQString(expected.lines[0].hit));
-    QVERIFY(tab.TotalsText().contains(QStringLiteral(": 69")));
+    QVERIFY(tab.TotalsText().contains(QStringLiteral(": %1").arg(expected.lines.size())));
 
     const QImage grab = list.viewport()->grab().toImage();
     grab.save(QStringLiteral("/tmp/workbench_concordance_list.png"));
@@ -203,7 +207,7 @@ class WorkbenchTest : public QObject {
 
     Search(tab, QStringLiteral("jury/juries"));
     QTRY_VERIFY_WITH_TIMEOUT(!tab.Busy(), kJobTimeoutMs);
-    QCOMPARE(tab.List().ItemCount(), 69);
+    QCOMPARE(tab.List().ItemCount(), static_cast<std::int32_t>(JobsConcordance("jury/juries").lines.size()));
     window_->grab().save(QStringLiteral("/tmp/workbench_window.png"));
   }
 
