@@ -129,17 +129,20 @@ void TOwnerDrawnList::paintEvent(QPaintEvent* event) {
   TakeWidgetFont(canvas);
   const QRect dirty = event->rect();
   const std::int32_t count = ItemCount();
-  std::int32_t bottom_of_lines = 0;
-  for (std::int32_t index = std::max(ItemAtPoint({0, dirty.top()}), 0) ; index < count; ++index) {
-    const TRect rect = ItemRect(index);
+  // The first line touching the dirty area, found by division: nothing above
+  // it is visited, however long the list.
+  const std::int64_t first =
+      std::max<std::int64_t>((static_cast<std::int64_t>(verticalScrollBar()->value()) + dirty.top()) / item_height_, 0);
+  for (std::int64_t index = first; index < count; ++index) {
+    const TRect rect = ItemRect(static_cast<std::int32_t>(index));
     if (rect.top > dirty.bottom()) break;
-    bottom_of_lines = rect.bottom;
+    const bool selected = index == item_index_;
     painter.save();
-    DrawItem(canvas, index, rect, {index == item_index_, index == item_index_ && hasFocus()});
+    DrawItem(canvas, static_cast<std::int32_t>(index), rect, {selected, selected && hasFocus()});
     painter.restore();
   }
-  if (count == 0 || ItemAtPoint({0, dirty.top()}) < 0) bottom_of_lines = std::max(ItemRect(count).top, 0);
   // Below the last line nothing may remain of earlier painting.
+  const std::int32_t bottom_of_lines = std::max(ItemRect(count).top, 0);
   if (bottom_of_lines < viewport()->height())
     painter.fillRect(QRect(0, bottom_of_lines, viewport()->width(), viewport()->height() - bottom_of_lines),
                      ToQColor(ControlColour()));
@@ -263,6 +266,8 @@ THeaderControl::THeaderControl(QWidget* parent)
   setSectionResizeMode(QHeaderView::Interactive);
   setMinimumSectionSize(0);
   setHighlightSections(false);
+  // A bar one line high; layouts give the room to the list below it.
+  setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
   connect(this, &QHeaderView::sectionResized, this, [this](int section, int, int) {
     if (!sizing_ && OnSectionResize) OnSectionResize(*this, section);
   });
@@ -322,6 +327,12 @@ void THeaderControl::paintSection(QPainter* painter, const QRect& rect, int logi
   OnDrawSection(*painter, rect, logical_index);
   painter->restore();
 }
+
+QSize THeaderControl::sizeHint() const {
+  return {QHeaderView::sizeHint().width(), fontMetrics().height() + 6};
+}
+
+QSize THeaderControl::minimumSizeHint() const { return {0, sizeHint().height()}; }
 
 void THeaderControl::resizeEvent(QResizeEvent* event) {
   QHeaderView::resizeEvent(event);

@@ -173,6 +173,10 @@ class QUILLCTL_API THeaderControl : public QHeaderView {
   std::function<void(THeaderControl& sender, std::int32_t section)> OnSectionClick;
   std::function<void(THeaderControl& sender, std::int32_t section)> OnSectionMove;
 
+  // One line of the header's font with a small margin.
+  QSize sizeHint() const override;
+  QSize minimumSizeHint() const override;
+
  protected:
   void paintSection(QPainter* painter, const QRect& rect, int logical_index) const override;
   void resizeEvent(QResizeEvent* event) override;
