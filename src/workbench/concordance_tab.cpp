@@ -13,11 +13,13 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <mutex>
 
 #include "concordance_list.h"
 #include "corpus_bar.h"
 #include "qt_text.h"
+#include "saved_concordance.h"
 #include "text_view.h"
 #include "quillctl/qt_canvas.h"
 #include "quilljobs/saved_lists.h"
@@ -55,6 +57,12 @@ QString ColouredWord(const std::string& word, std::int32_t number) {
   return QStringLiteral("<span style=\"color:%1; background:%2; font-weight:bold\">&nbsp;%3&nbsp;</span>")
       .arg(ToQColor(colours[tct_text]).name(), ToQColor(colours[tct_background]).name(),
            Utf8ToQString(word).toHtmlEscaped());
+}
+
+std::string JoinedWords(const std::vector<std::string>& words) {
+  std::string joined;
+  for (const std::string& word : words) joined += (joined.empty() ? "" : "; ") + word;
+  return joined;
 }
 
 std::string TsvField(std::string field) {
@@ -203,6 +211,10 @@ QWidget* ConcordanceTab::BuildButtonsRow() {
   show->setObjectName(QStringLiteral("showText"));
   connect(show, &QPushButton::clicked, this, [this] { ShowText(list_->ItemIndex()); });
   layout->addWidget(show);
+  auto* open = new QPushButton(tr("Open…"), row);
+  open->setObjectName(QStringLiteral("openConcordance"));
+  connect(open, &QPushButton::clicked, this, [this] { OpenWithDialog(); });
+  layout->addWidget(open);
   auto* save = new QPushButton(tr("Save…"), row);
   save->setObjectName(QStringLiteral("saveConcordance"));
   connect(save, &QPushButton::clicked, this, [this] { SaveWithDialog(); });
@@ -345,9 +357,24 @@ void ConcordanceTab::ShowSyntaxHelp() {
 }
 
 QWidget* ConcordanceTab::ShowText(std::int32_t index) {
-  if (Busy() || !shown_ || !shown_->corpus || index < 0 || index >= list_->ItemCount()) return nullptr;
+  if (Busy() || !shown_ || index < 0 || index >= list_->ItemCount()) return nullptr;
+  const jobs::ConcordanceLine& line = list_->Lines()[static_cast<std::size_t>(index)];
   try {
-    auto* view = new TextView(*shown_->corpus, shown_->settings.pos_tags, list_->Lines(),
+    // Lines of a search: their file in its corpus (indices count from 1).
+    // Lines loaded from a file: their file named on its own.
+    std::unique_ptr<jobs::Corpus> own;
+    const jobs::Corpus* corpus = shown_->corpus.get();
+    if (!corpus) {
+      jobs::CorpusOptions options = corpus_bar_.Options();
+      options.paths = {line.file};
+      own = std::make_unique<jobs::Corpus>(options);
+      corpus = own.get();
+    }
+    const auto& files = corpus->Files();
+    const std::size_t file = own ? 1 : static_cast<std::size_t>(std::max(line.file_index, 0));
+    if (file < 1 || file > files.size())
+      throw jobs::JobError(jobs::JobError::failed, "cannot find " + line.file);
+    auto* view = new TextView(*corpus, files[file - 1], shown_->settings.pos_tags, list_->Lines(),
                               static_cast<std::size_t>(index), this);
     view->setAttribute(Qt::WA_DeleteOnClose);
     view->show();
@@ -367,6 +394,43 @@ bool ConcordanceTab::SaveTo(const QString& path) {
     ShowProblem(QString::fromStdString(e.what()));
     return false;
   }
+}
+
+bool ConcordanceTab::LoadFrom(const QString& path) {
+  if (Busy()) return false;
+  try {
+    LoadedConcordance loaded = LoadConcordanceFile(path.toStdString());
+    auto run = std::make_shared<Run>();
+    run->settings.searches = loaded.searches;
+    run->settings.pos_tags = corpus_bar_.PosTags();
+    list_->Clear();
+    list_->Append(loaded.lines);
+    if (!list_->SortKeys().empty()) list_->ApplySort();
+    shown_ = run;
+    search_->setText(QString::fromStdString(JoinedWords(loaded.searches)));
+    QStringList parts;
+    for (std::size_t g = 0; g < loaded.searches.size(); ++g) {
+      const auto hits = std::count_if(loaded.lines.begin(), loaded.lines.end(),
+                                      [g](const auto& line) { return line.search_word == static_cast<std::int32_t>(g); });
+      parts << ColouredWord(loaded.searches[g], static_cast<std::int32_t>(g)) + QStringLiteral(": ") + Grouped(hits);
+    }
+    totals_->setToolTip(QString());
+    totals_->setText(parts.join(QStringLiteral(" &nbsp; ")) +
+                     tr(" &nbsp; — %1 lines from %2 files, loaded from %3")
+                         .arg(Grouped(static_cast<std::int64_t>(loaded.lines.size())),
+                              Grouped(static_cast<std::int64_t>(loaded.sources)), path.toHtmlEscaped()));
+    return true;
+  } catch (const std::exception& e) {
+    ShowProblem(QString::fromStdString(e.what()));
+    return false;
+  }
+}
+
+void ConcordanceTab::OpenWithDialog() {
+  if (Busy()) return;
+  const QString path =
+      QFileDialog::getOpenFileName(this, tr("Open a saved concordance"), QString(), tr("Concordances (*.cnc);;All files (*)"));
+  if (!path.isEmpty()) LoadFrom(path);
 }
 
 bool ConcordanceTab::ExportTsvTo(const QString& path) {

@@ -59,6 +59,8 @@ class ConcordanceTab : public QWidget {
   QWidget* ShowText(std::int32_t index);
   // Saves the lines as a saved concordance / writes them as TSV; false (said) on failure.
   bool SaveTo(const QString& path);
+  // Shows the lines of a saved concordance; false (said) when it cannot be loaded.
+  bool LoadFrom(const QString& path);
   bool ExportTsvTo(const QString& path);
 
  protected:
@@ -78,6 +80,7 @@ class ConcordanceTab : public QWidget {
   void SetBusy(bool busy);
   void ShowSyntaxHelp();
   void SaveWithDialog();
+  void OpenWithDialog();
   void ExportWithDialog();
 
   const CorpusBar& corpus_bar_;

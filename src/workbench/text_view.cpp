@@ -52,16 +52,12 @@ TextSpan HitSpanInText(const jobs::ConcordanceLine& line, const std::vector<jobs
   return {words[first].start, words[last].end};
 }
 
-TextView::TextView(const jobs::Corpus& corpus, bool pos_tags, const std::vector<jobs::ConcordanceLine>& lines,
-                   std::size_t chosen, QWidget* parent)
+TextView::TextView(const jobs::Corpus& corpus, const jobs::CorpusFile& file, bool pos_tags,
+                   const std::vector<jobs::ConcordanceLine>& lines, std::size_t chosen, QWidget* parent)
     : QDialog(parent), editor_(new QPlainTextEdit(this)) {
   const jobs::ConcordanceLine& line = lines.at(chosen);
-  // A line's file index counts the corpus's files from 1.
-  const auto& files = corpus.Files();
-  if (line.file_index < 1 || static_cast<std::size_t>(line.file_index) > files.size())
-    throw jobs::JobError(jobs::JobError::failed, "the file of the line is not in the corpus: " + line.file);
   UnicodeString text;
-  if (!corpus.ReadText(files[static_cast<std::size_t>(line.file_index) - 1], text))
+  if (!corpus.ReadText(file, text))
     throw jobs::JobError(jobs::JobError::failed, "cannot read " + line.file);
 
   setWindowTitle(Utf8ToQString(line.file));

@@ -26,10 +26,12 @@ TextSpan HitSpanInText(const jobs::ConcordanceLine& line, const std::vector<jobs
 
 class TextView : public QDialog {
  public:
-  // Reads the file of `lines[chosen]` through the corpus; `pos_tags` as the
-  // concordance was made. Throws JobError(failed) when the file cannot be read.
-  TextView(const jobs::Corpus& corpus, bool pos_tags, const std::vector<jobs::ConcordanceLine>& lines,
-           std::size_t chosen, QWidget* parent = nullptr);
+  // Reads `file` (the file of `lines[chosen]`) through the corpus, and
+  // highlights the hits of the lines with the chosen line's file index;
+  // `pos_tags` as the concordance was made. Throws JobError(failed) when the
+  // file cannot be read.
+  TextView(const jobs::Corpus& corpus, const jobs::CorpusFile& file, bool pos_tags,
+           const std::vector<jobs::ConcordanceLine>& lines, std::size_t chosen, QWidget* parent = nullptr);
 
   QPlainTextEdit* Editor() const { return editor_; }
   // How many hits are highlighted.

@@ -187,6 +187,75 @@ class WorkbenchTest : public QObject {
 
     QVERIFY(!tab.ExportTsvTo(dir.filePath(QStringLiteral("no/such/folder/x.tsv"))));
     QVERIFY(tab.TotalsText().contains(QStringLiteral("Cannot write")));
+
+    // Loaded back, the saved concordance shows the same lines, and a line's
+    // text opens from its file named on its own.
+    const std::vector<jobs::ConcordanceLine> before = tab.List().Lines();
+    QVERIFY(!tab.LoadFrom(tsv));
+    QVERIFY(tab.TotalsText().contains(QStringLiteral("jury.tsv")));
+    QCOMPARE(tab.List().Lines().size(), before.size());  // a failed load keeps the lines
+    QVERIFY(tab.LoadFrom(saved));
+    QCOMPARE(HitNumbers(tab.List().Lines()), HitNumbers(before));
+    for (std::size_t i = 0; i < before.size(); ++i) {
+      QCOMPARE(tab.List().Lines()[i].file, before[i].file);
+      QCOMPARE(ToQString(tab.List().Lines()[i].left + tab.List().Lines()[i].hit + tab.List().Lines()[i].right),
+               ToQString(before[i].left + before[i].hit + before[i].right));
+    }
+    const std::size_t last = before.size() - 1;
+    auto* view = dynamic_cast<TextView*>(tab.ShowText(static_cast<std::int32_t>(last)));
+    QVERIFY(view != nullptr);
+    const auto in_file = std::count_if(before.begin(), before.end(), [&](const auto& l) { return l.file == before[last].file; });
+    QCOMPARE(view->Highlighted(), static_cast<int>(in_file));
+    view->close();
+
+    // A file name holding a tab still gives eight fields.
+    std::vector<jobs::ConcordanceLine> odd(1);
+    odd[0].file = "a\tb";
+    odd[0].file[1] = '\t';
+    odd[0].hit = u"x";
+    const std::string odd_tsv = ConcordanceTsv(odd);
+    QCOMPARE(std::count(odd_tsv.begin(), odd_tsv.end(), '\t'), 14L);
+  }
+
+  // A search word with nothing to search for is said in the totals line; no
+  // lines, and the window takes the next search.
+  void badSearchIsSaid() {
+    ConcordanceTab& tab = window_->Concordance();
+    Search(tab, QStringLiteral("*"));
+    QTRY_VERIFY_WITH_TIMEOUT(!tab.Busy(), kJobTimeoutMs);
+    QCOMPARE(tab.List().ItemCount(), 0);
+    QVERIFY2(tab.TotalsText().contains(QStringLiteral("color:#b00000")), qPrintable(tab.TotalsText()));
+  }
+
+  // Closing a window while its job runs stops the job and waits for it.
+  void closingDuringAJobStopsIt() {
+    auto window = std::make_unique<MainWindow>();
+    window->show();
+    Search(window->Concordance(), QStringLiteral("*a/*e/*i/*o/*u"));
+    QTRY_VERIFY_WITH_TIMEOUT(window->Concordance().List().ItemCount() > 0, kJobTimeoutMs);
+    QElapsedTimer closing;
+    closing.start();
+    window.reset();
+    QVERIFY(closing.elapsed() < 10000);
+  }
+
+  // The hit of a line in word/TAG text spans its words, tags between them
+  // included, so that a phrase is highlighted whole.
+  void hitSpanCoversEveryWordOfThePhrase() {
+    const UnicodeString text = u"The/at grand/jj jury/nn said/vbd";
+    jobs::WordRule rule;
+    rule.pos_tags = true;
+    jobs::ClassifiedText classified;
+    jobs::ClassifyText(text, rule, classified);
+    std::vector<jobs::WordSpan> words;
+    jobs::FindWords(classified, text.size(), words);
+    jobs::ConcordanceLine line;
+    line.word_number = 2;
+    line.hit = u"grand jury";
+    const TextSpan span = HitSpanInText(line, words, rule);
+    QCOMPARE(ToQString(text.substr(span.start, span.end - span.start)), QStringLiteral("grand/jj jury"));
+    line.word_number = 5;  // beyond the text: nothing
+    QCOMPARE(HitSpanInText(line, words, rule).end, std::size_t{0});
   }
 
   // A long job stops on Cancel, says its totals are partial, and the window
