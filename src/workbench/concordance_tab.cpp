@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
@@ -47,7 +48,7 @@ A word is a run of letters and digits; ' and - between two letters join them.<br
 <b>Context words</b> keep only hits with one of them within the horizon;
 <b>exclusion words</b> drop hits with one of them at or within it.<br>
 Click a column (L5..R5) to sort on that word; Shift+click sets the second
-level, Ctrl+click the third. Double-click a line to open its text.)";
+level, Ctrl+click the third. Double-click a line (or press Enter) to open its text.)";
 
 QString Grouped(std::int64_t n) { return QLocale(QLocale::English).toString(static_cast<qlonglong>(n)); }
 
@@ -128,6 +129,7 @@ ConcordanceTab::ConcordanceTab(const CorpusBar& corpus_bar, QWidget* parent)
   layout->addWidget(header_);
   layout->addWidget(list_, 1);
   list_->viewport()->installEventFilter(this);
+  list_->installEventFilter(this);
   totals_ = new QLabel(this);
   totals_->setObjectName(QStringLiteral("concordanceTotals"));
   totals_->setTextFormat(Qt::RichText);
@@ -340,6 +342,13 @@ bool ConcordanceTab::eventFilter(QObject* watched, QEvent* event) {
   if (watched == list_->viewport() && event->type() == QEvent::MouseButtonDblClick) {
     ShowText(list_->ItemAtPoint(static_cast<QMouseEvent*>(event)->position().toPoint()));
     return true;
+  }
+  if (watched == list_ && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+      ShowText(list_->ItemIndex());
+      return true;
+    }
   }
   return QWidget::eventFilter(watched, event);
 }

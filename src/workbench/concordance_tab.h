@@ -64,7 +64,7 @@ class ConcordanceTab : public QWidget {
   bool ExportTsvTo(const QString& path);
 
  protected:
-  // A double click on a line opens its text.
+  // A double click on a line, or Enter, opens its text.
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:

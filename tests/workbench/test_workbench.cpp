@@ -149,7 +149,10 @@ class WorkbenchTest : public QObject {
     ConcordanceTab& tab = window_->Concordance();
     const auto& lines = tab.List().Lines();
     QVERIFY(!lines.empty());
-    auto* view = dynamic_cast<TextView*>(tab.ShowText(0));
+    // Enter on the selected line opens its text.
+    tab.List().SetItemIndex(0);
+    QTest::keyClick(&tab.List(), Qt::Key_Return);
+    auto* view = tab.findChild<TextView*>();
     QVERIFY(view != nullptr);
     const auto in_file =
         std::count_if(lines.begin(), lines.end(), [&](const auto& l) { return l.file_index == lines[0].file_index; });
@@ -161,7 +164,7 @@ class WorkbenchTest : public QObject {
       if (selection.cursor.selectedText() == ToQString(lines[0].hit)) chosen_found = true;
     }
     QVERIFY(chosen_found);
-    view->close();
+    delete view;
   }
 
   // Saved concordances and TSV hold every line; a file that cannot be written says so.
