@@ -258,7 +258,7 @@ void ConcordanceTab::StartSearch() {
           raw->skipped.push_back(name + ": " + reason);
         };
         const jobs::ConcordanceJob job(raw->settings);
-        raw->corpus = std::make_unique<jobs::Corpus>(raw->options, events);
+        raw->corpus = OpenCorpus(raw->options, events);
         const jobs::ConcordanceResult result =
             job.Run(*raw->corpus, control, [raw](const jobs::ConcordanceLine& line) {
               const std::lock_guard lock(raw->mutex);
@@ -376,7 +376,7 @@ QWidget* ConcordanceTab::ShowText(std::int32_t index) {
     if (!corpus) {
       jobs::CorpusOptions options = corpus_bar_.Options();
       options.paths = {line.file};
-      own = std::make_unique<jobs::Corpus>(options);
+      own = OpenCorpus(options, {});
       corpus = own.get();
     }
     const auto& files = corpus->Files();

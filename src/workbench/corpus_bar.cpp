@@ -8,12 +8,19 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <mutex>
 
 namespace quill::workbench {
 
 QString DemoCorpusPath() {
   const QString path = QStringLiteral(QUILL_DEMO_CORPUS);
   return QFileInfo(path).isDir() ? QDir::cleanPath(path) : QString();
+}
+
+std::unique_ptr<jobs::Corpus> OpenCorpus(const jobs::CorpusOptions& options, const jobs::CorpusEvents& events) {
+  static std::mutex opening;
+  const std::lock_guard lock(opening);
+  return std::make_unique<jobs::Corpus>(options, events);
 }
 
 CorpusBar::CorpusBar(QWidget* parent) : QWidget(parent) {

@@ -5,6 +5,7 @@
 // language (right-to-left languages are painted from the right).
 #include <QWidget>
 #include <functional>
+#include <memory>
 
 #include "quilljobs/corpus.h"
 
@@ -41,5 +42,10 @@ class CorpusBar : public QWidget {
 
 // The demo corpus the workbench opens with (empty when it was not fetched).
 QString DemoCorpusPath();
+
+// Opens a corpus for a job on any thread. The language a corpus applies is a
+// process-wide setting, so tabs whose jobs start together open their corpora
+// one at a time.
+std::unique_ptr<jobs::Corpus> OpenCorpus(const jobs::CorpusOptions& options, const jobs::CorpusEvents& events);
 
 }  // namespace quill::workbench

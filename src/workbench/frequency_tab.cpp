@@ -125,7 +125,8 @@ void FrequencyTab::StartCounting() {
         events.on_skipped = [raw](const std::string& name, const std::string& reason) {
           raw->skipped.push_back(name + ": " + reason);
         };
-        const jobs::Corpus corpus(raw->options, events);
+        const std::unique_ptr<jobs::Corpus> opened = OpenCorpus(raw->options, events);
+        const jobs::Corpus& corpus = *opened;
         if (kind == FrequencyKind::word_list) {
           jobs::WordListSettings settings;
           settings.pos_tags = raw->pos_tags;
