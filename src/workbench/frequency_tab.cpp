@@ -1,6 +1,7 @@
 #include "frequency_tab.h"
 
 #include <QCheckBox>
+#include <QEvent>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -11,6 +12,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <array>
 
 #include "corpus_bar.h"
 #include "qt_text.h"
@@ -22,7 +24,8 @@ namespace {
 
 constexpr int kProgressSteps = 1000;
 constexpr int kProgressEveryMs = 100;
-enum : std::int32_t { kRankColumn, kItemColumn, kFrequencyColumn };
+enum : std::int32_t { kRankColumn, kItemColumn, kFrequencyColumn, kColumns };
+constexpr std::array<std::int32_t, kColumns> kColumnPercent = {10, 70, 20};
 
 QString Grouped(std::int64_t n) { return QLocale(QLocale::English).toString(static_cast<qlonglong>(n)); }
 
@@ -50,9 +53,12 @@ FrequencyTab::FrequencyTab(FrequencyKind kind, const CorpusBar& corpus_bar, QWid
   list_->CorrectForScreenResolucao(1.0);
   list_->SetHeaderControl(header_);
   list_->SetColumns(3);
-  const std::vector<TStringAndIntegerRec> headers = {
-      {u"N", 10}, {kind_ == FrequencyKind::word_list ? u"Word" : u"N-gram", 70}, {u"Frequency", 20}};
+  const std::vector<TStringAndIntegerRec> headers = {{u"N", kColumnPercent[kRankColumn]},
+                                                      {kind_ == FrequencyKind::word_list ? u"Word" : u"N-gram",
+                                                       kColumnPercent[kItemColumn]},
+                                                      {u"Frequency", kColumnPercent[kFrequencyColumn]}};
   list_->DefineHeaders(headers, false);
+  list_->viewport()->installEventFilter(this);
   list_->OnSortTheColumn = [this](TOwnerDrawnList&, std::int32_t column, bool) { return SortOnColumn(column); };
   layout->addWidget(header_);
   layout->addWidget(list_, 1);
@@ -104,6 +110,21 @@ QWidget* FrequencyTab::BuildControlsRow() {
   connect(save, &QPushButton::clicked, this, [this] { SaveWithDialog(); });
   layout->addWidget(save);
   return row;
+}
+
+bool FrequencyTab::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == list_->viewport() && event->type() == QEvent::Resize) SizeColumns();
+  return QWidget::eventFilter(watched, event);
+}
+
+void FrequencyTab::SizeColumns() {
+  const std::int32_t width = list_->viewport()->width();
+  std::int32_t used = 0;
+  for (std::int32_t c = 0; c < kColumns; ++c) {
+    const std::int32_t share = c + 1 < kColumns ? width * kColumnPercent[c] / 100 : width - used;
+    header_->SetSectionWidth(c, std::max(share, 0));
+    used += share;
+  }
 }
 
 int FrequencyTab::WordsPerItem() const { return kind_ == FrequencyKind::n_grams ? n_->value() : 1; }

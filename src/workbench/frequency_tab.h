@@ -42,6 +42,10 @@ class FrequencyTab : public QWidget {
   // Saves the list as a saved word list; false (said) on failure.
   bool SaveTo(const QString& path);
 
+ protected:
+  // The columns take their shares of the list's width whenever it changes size.
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   struct Run;
   QWidget* BuildControlsRow();
@@ -52,6 +56,7 @@ class FrequencyTab : public QWidget {
   void SetBusy(bool busy);
   void SaveWithDialog();
   int WordsPerItem() const;
+  void SizeColumns();
 
   const FrequencyKind kind_;
   const CorpusBar& corpus_bar_;

@@ -137,6 +137,12 @@ class WorkbenchTest : public QObject {
     jobs::SortConcordance(expected, {jobs::SortKey::R1, jobs::SortKey::L1});
     QCOMPARE(HitNumbers(list.Lines()), HitNumbers(expected));
 
+    ClickSection(*list.HeaderControl(), kFileColumn, Qt::ControlModifier);
+    QCOMPARE(list.SortKeys(),
+             (std::vector<jobs::SortKey>{jobs::SortKey::R1, jobs::SortKey::L1, jobs::SortKey::Filename}));
+    jobs::SortConcordance(expected, {jobs::SortKey::R1, jobs::SortKey::L1, jobs::SortKey::Filename});
+    QCOMPARE(HitNumbers(list.Lines()), HitNumbers(expected));
+
     ClickSection(*list.HeaderControl(), kNumberColumn);
     std::vector<std::int64_t> reading(list.Lines().size());
     for (std::size_t i = 0; i < reading.size(); ++i) reading[i] = static_cast<std::int64_t>(i) + 1;
@@ -269,6 +275,7 @@ class WorkbenchTest : public QObject {
     Search(tab, QStringLiteral("*a/*e/*i/*o/*u/*y/*s/*d"));
     QTRY_VERIFY2_WITH_TIMEOUT(tab.List().ItemCount() > 0, qPrintable(tab.TotalsText()), kJobTimeoutMs);
     QVERIFY(tab.Busy());
+    ClickSection(*tab.List().HeaderControl(), kCentreColumn + 1);  // R1, while lines still arrive
     QTest::mouseClick(tab.findChild<QPushButton*>(QStringLiteral("cancelSearch")), Qt::LeftButton);
     QElapsedTimer stopping;
     stopping.start();
@@ -276,6 +283,11 @@ class WorkbenchTest : public QObject {
     qInfo("stopped %lld ms after Cancel with %d lines", stopping.elapsed(), tab.List().ItemCount());
     QVERIFY(tab.LastRunCancelled());
     QVERIFY(tab.TotalsText().contains(QStringLiteral("cancelled")));
+    // The sort chosen while the lines arrived was applied to them at the end.
+    const auto& lines = tab.List().Lines();
+    QCOMPARE(tab.List().SortKeys(), std::vector<jobs::SortKey>{jobs::SortKey::R1});
+    for (std::size_t i = 1; i < lines.size(); ++i)
+      QVERIFY(jobs::ContextWord(lines[i - 1], 1) <= jobs::ContextWord(lines[i], 1));
 
     Search(tab, QStringLiteral("jury/juries"));
     QTRY_VERIFY_WITH_TIMEOUT(!tab.Busy(), kJobTimeoutMs);
@@ -287,6 +299,7 @@ class WorkbenchTest : public QObject {
   // saved word list that loads back whole.
   void wordListMatchesTheJobsAndSaves() {
     FrequencyTab& tab = window_->WordList();
+    window_->Tabs().setCurrentWidget(&tab);
     tab.StartCounting();
     QTRY_VERIFY_WITH_TIMEOUT(!tab.Busy(), kJobTimeoutMs);
     jobs::WordListSettings settings;
@@ -299,12 +312,23 @@ class WorkbenchTest : public QObject {
     QCOMPARE(tab.Items()[0].frequency, expected[0].frequency);
     QCOMPARE(tab.List().ItemCount(), static_cast<std::int32_t>(expected.size()));
 
+    // The Word column sorts alphabetically, the Frequency column most frequent first.
+    THeaderControl& header = *tab.List().HeaderControl();
+    ClickSection(header, 1);
+    for (std::size_t i = 1; i < tab.Items().size(); ++i) QVERIFY(tab.Items()[i - 1].item <= tab.Items()[i].item);
+    QVERIFY(tab.List().Items()[0].find(tab.Items()[0].item) != UnicodeString::npos);
+    ClickSection(header, 2);
+    QCOMPARE(ToQString(tab.Items()[0].item), ToQString(expected[0].item));
+    for (std::size_t i = 1; i < tab.Items().size(); ++i)
+      QVERIFY(tab.Items()[i - 1].frequency >= tab.Items()[i].frequency);
+
     QTemporaryDir dir;
     const QString saved = dir.filePath(QStringLiteral("words.lst"));
     QVERIFY(tab.SaveTo(saved));
     const jobs::TSavedWordList loaded = jobs::LoadSavedFrequencyList(saved.toStdString());
     QCOMPARE(loaded.list->Count(), static_cast<int>(expected.size()));
     QCOMPARE(loaded.WordsPerEntry(), 1);
+    tab.List().grab().save(QStringLiteral("/tmp/workbench_word_list.png"));
   }
 
   // N-grams: three words each, none below the minimum frequency.
