@@ -18,6 +18,7 @@
 
 #include "quillctl/colour_choosers.h"
 #include "quillctl/image_lists.h"
+#include "quillctl/qt_canvas.h"
 #include "quillctl/stylable_form.h"
 #include "quillctl/styled_listboxes.h"
 #include "quillrt/analysis/number_formats.h"
@@ -26,9 +27,7 @@ namespace {
 
 using quill::UnicodeString;
 
-UnicodeString FromQString(const QString& text) {
-  return UnicodeString(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size()));
-}
+using quill::FromQString;
 
 // The running words of a tagged corpus file ("The/at jury/nn ..."), tags dropped.
 QStringList WordsOfTaggedFile(const QString& path) {

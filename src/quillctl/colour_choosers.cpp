@@ -20,14 +20,6 @@ namespace quill {
 
 namespace {
 
-QString ToQString(const UnicodeString& text) {
-  return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-UnicodeString FromQString(const QString& text) {
-  return UnicodeString(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size()));
-}
-
 // The choosers that read the shared table, repainted when it is reordered.
 std::vector<QWidget*>& SharingChoosers() {
   static std::vector<QWidget*> choosers;

@@ -19,10 +19,6 @@ namespace {
 
 constexpr std::uint32_t kSystemColourFlag = 0xFF000000u;
 
-QString ToQString(std::u16string_view text) {
-  return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 QRect ToQRect(const TRect& r) { return QRect(r.left, r.top, r.Width(), r.Height()); }
 
 // The platform's numbered system colours, as the application palette shows them.
@@ -67,6 +63,14 @@ QColor ToQColor(TColor colour) {
   if ((bits & kSystemColourFlag) == kSystemColourFlag) return SystemColour(bits & 0xFFu);
   return QColor(static_cast<int>(bits & 0xFFu), static_cast<int>((bits >> 8) & 0xFFu),
                 static_cast<int>((bits >> 16) & 0xFFu));
+}
+
+QString ToQString(std::u16string_view text) {
+  return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+UnicodeString FromQString(const QString& text) {
+  return UnicodeString(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size()));
 }
 
 TColor FromQColor(const QColor& colour) {
@@ -127,8 +131,7 @@ TQtCanvas::~TQtCanvas() = default;
 
 void TQtCanvas::SetFontName(const UnicodeString& name) { d->font.setFamily(ToQString(name)); }
 UnicodeString TQtCanvas::FontName() const {
-  const QString family = d->font.family();
-  return UnicodeString(reinterpret_cast<const char16_t*>(family.utf16()), static_cast<std::size_t>(family.size()));
+  return FromQString(d->font.family());
 }
 void TQtCanvas::SetFontSize(std::int32_t points) { d->font.setPointSize(points > 0 ? points : 1); }
 std::int32_t TQtCanvas::FontSize() const { return d->font.pointSize(); }

@@ -8,7 +8,9 @@
 // Colours are the runtime's 0x00BBGGRR values; system colours (top byte 0xFF)
 // come from the application palette.
 #include <QColor>
+#include <QString>
 #include <memory>
+#include <string_view>
 
 #include "quillctl/quillctl_export.h"
 #include "quillrt/rendering/canvas.h"
@@ -22,6 +24,10 @@ namespace quill {
 // 0x00BBGGRR (or a system colour) to a Qt colour, and back (alpha dropped).
 QUILLCTL_API QColor ToQColor(TColor colour);
 QUILLCTL_API TColor FromQColor(const QColor& colour);
+
+// Our UTF-16 strings to Qt's and back.
+QUILLCTL_API QString ToQString(std::u16string_view text);
+QUILLCTL_API UnicodeString FromQString(const QString& text);
 
 // Tells the runtime library what only the toolkit knows about the desktop: the
 // system colours (from the application palette) and the work area (the primary

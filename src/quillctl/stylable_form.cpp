@@ -41,7 +41,6 @@ void ReadjustOne(QWidget& widget, TImageDimensions dimension) {
   } else if (auto* columns = dynamic_cast<TStyledColumnListbox*>(&widget)) {
     columns->CorrectForScreenResolucao(GlobalMonitorFontScale);
   } else if (auto* list_box = dynamic_cast<TOwnerDrawnList*>(&widget)) {
-    if (widget.parentWidget()) widget.setFont(widget.parentWidget()->font());
     list_box->SetItemHeight(ListItemHeight());
   } else if (auto* combo = dynamic_cast<TColourSharingCombo*>(&widget)) {
     combo->SetItemHeight(ListItemHeight());
@@ -106,9 +105,9 @@ void SetAllOfTheseComponentsToDoThis(QWidget& form, const std::function<bool(QWi
     if (wanted(*child)) doThis(*child);
 }
 
-TTMSStylableForm::TTMSStylableForm(QWidget* parent) : QWidget(parent) {
-  setFont(QApplication::font());
-}
+// A form without a font of its own follows its parent's (for a window, the
+// application's), as do its controls.
+TTMSStylableForm::TTMSStylableForm(QWidget* parent) : QWidget(parent) {}
 
 TTMSStylableForm::~TTMSStylableForm() = default;
 
@@ -145,7 +144,6 @@ void TTMSStylableForm::FormActivate() {
 void TTMSStylableForm::CorrigeFormScreenRes() { AdaptToPixelsPerInch(WidgetPixelsPerInch(*this)); }
 
 void TTMSStylableForm::AdaptToPixelsPerInch(std::int32_t pixels_per_inch) {
-  if (parentWidget()) setFont(parentWidget()->font());
   GlobalMonitorFontScale = MonitorScale(pixels_per_inch);
   GlobalImageHeight = IntegerToNearestImageHeight(static_cast<std::int32_t>(std::lround(pixels_per_inch / 5.0)));
   GlobalImageDimension = IntegerToNearestImageDimension(GlobalImageHeight);

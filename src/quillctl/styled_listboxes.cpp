@@ -22,14 +22,6 @@ namespace quill {
 
 namespace {
 
-QString ToQString(const UnicodeString& text) {
-  return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-UnicodeString FromQString(const QString& text) {
-  return UnicodeString(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size()));
-}
-
 // The pieces of a line between TAB characters (an empty line is one empty piece).
 std::vector<std::u16string_view> TabPieces(std::u16string_view line) {
   std::vector<std::u16string_view> pieces;
@@ -461,7 +453,7 @@ std::pair<std::int32_t, std::int32_t> TStyledColumnListbox::GetColumnSize(std::i
 }
 
 void TStyledColumnListbox::CorrectForScreenResolucao(double /*aFontScale*/) {
-  if (parentWidget()) setFont(parentWidget()->font());
+  // The list box has no font of its own: it follows its parent's.
   const QFontMetrics metrics(font());
   SetItemHeight(metrics.boundingRect(QStringLiteral("gh")).height() * 5 / 4);
   SizeTheColumnsAuto();

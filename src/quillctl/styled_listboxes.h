@@ -227,7 +227,7 @@ class QUILLCTL_API TStyledColumnListbox : public TStyledListboxOwnerDrawnFixed {
   // The column's left and width; without a header or such a section, the
   // control's left and client width.
   std::pair<std::int32_t, std::int32_t> GetColumnSize(std::int32_t index) const;
-  // The item height for the parent's font (5/4 of the height of "gh"), then
+  // The item height for the font (5/4 of the height of "gh"), then
   // automatic column sizes. The scale is not needed: fonts carry it.
   void CorrectForScreenResolucao(double aFontScale);
 

@@ -10,10 +10,6 @@ namespace {
 
 constexpr int kUnnumberedRole = Qt::UserRole + 0x51;
 
-UnicodeString FromQString(const QString& text) {
-  return UnicodeString(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size()));
-}
-
 void AppendNodeLines(const QTreeWidgetItem& node, int columns, const TOnGetNodeText& text_of, int& number,
                      UnicodeString& out) {
   out += u"\r\n";

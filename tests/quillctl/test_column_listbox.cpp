@@ -253,7 +253,6 @@ TEST_F(ColumnListbox, ClickSelectsAndNothingStaleRemainsBelowTheLastLine) {
   list->SetColumns(2);
   for (int i = 0; i < 40; ++i) list->Items().Add(u"row\t1");
   list->SetItemIndex(30);
-  const QImage full = GrabList();
   list->Items().Clear();
   list->Items().Add(u"one\t1");
   list->Items().Add(u"two\t2");
@@ -263,7 +262,6 @@ TEST_F(ColumnListbox, ClickSelectsAndNothingStaleRemainsBelowTheLastLine) {
   const TColor back = list->ControlColour();
   for (int y = below; y < shot.height(); y += 7)
     for (int x = 0; x < shot.width(); x += 13) ASSERT_EQ(FromQColor(shot.pixelColor(x, y)), back) << x << "," << y;
-  EXPECT_FALSE(full.isNull());
 
   const TRect second = list->ItemRect(1);
   QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, QPoint(5, second.top + 2));

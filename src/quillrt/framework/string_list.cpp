@@ -209,7 +209,11 @@ void TStrings::FreeCell(int cell) {
 }
 
 int TStrings::InsertCell(int index, UnicodeString s) {
-  free_cells_.reserve(texts_.size() + 1);  // so that giving the cell back cannot fail
+  // Room to give the cell back must exist before it is taken, so that giving it
+  // back cannot fail; the room grows geometrically, as a reserve of one more
+  // per line made a million adds reallocate a million times.
+  if (free_cells_.capacity() < texts_.size() + 1)
+    free_cells_.reserve(std::max(texts_.size() + 1, 2 * free_cells_.capacity()));
   const int cell = NewCell(std::move(s));
   try {
     order_.insert(order_.begin() + index, cell);
