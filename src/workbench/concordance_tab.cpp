@@ -19,7 +19,6 @@
 
 #include "concordance_list.h"
 #include "corpus_bar.h"
-#include "qt_text.h"
 #include "saved_concordance.h"
 #include "text_view.h"
 #include "quillctl/qt_canvas.h"
@@ -57,7 +56,7 @@ QString ColouredWord(const std::string& word, std::int32_t number) {
   const TMyCanvasColourRec colours = SearchFoundColoursFromNumber(number);
   return QStringLiteral("<span style=\"color:%1; background:%2; font-weight:bold\">&nbsp;%3&nbsp;</span>")
       .arg(ToQColor(colours[tct_text]).name(), ToQColor(colours[tct_background]).name(),
-           Utf8ToQString(word).toHtmlEscaped());
+           QString::fromStdString(word).toHtmlEscaped());
 }
 
 std::string JoinedWords(const std::vector<std::string>& words) {
@@ -327,7 +326,7 @@ void ConcordanceTab::ShowTotals(const jobs::ConcordanceTotals& totals, const std
                  tr(" &nbsp; — %1 hits in %2 files of %3 words").arg(Grouped(totals.hits), Grouped(totals.files_read),
                                                                      Grouped(totals.words));
   QStringList lost;
-  for (const std::string& input : skipped) lost << Utf8ToQString(input);
+  for (const std::string& input : skipped) lost << QString::fromStdString(input);
   if (!lost.isEmpty()) text += tr("; %1 inputs could not be read (hover to see them)").arg(lost.size());
   totals_->setToolTip(lost.join(QLatin1Char('\n')));
   if (totals.cancelled) text += tr(" <b>(cancelled: partial)</b>");

@@ -15,7 +15,7 @@
 #include <array>
 
 #include "corpus_bar.h"
-#include "qt_text.h"
+#include "quillctl/qt_canvas.h"
 #include "quillctl/styled_listboxes.h"
 #include "quilljobs/saved_lists.h"
 
@@ -199,7 +199,7 @@ void FrequencyTab::Finished(const std::shared_ptr<Run>& run, std::exception_ptr 
                      .arg(Grouped(static_cast<std::int64_t>(items_.size())), Grouped(result.tokens),
                           Grouped(result.files_read));
   QStringList lost;
-  for (const std::string& input : run->skipped) lost << Utf8ToQString(input);
+  for (const std::string& input : run->skipped) lost << QString::fromStdString(input);
   if (!lost.isEmpty()) text += tr("; %1 inputs could not be read (hover to see them)").arg(lost.size());
   if (result.cancelled) text += tr(" (cancelled: partial)");
   totals_->setText(text);

@@ -5,7 +5,6 @@
 #include <QTextCursor>
 #include <QVBoxLayout>
 
-#include "qt_text.h"
 #include "quillctl/qt_canvas.h"
 #include "quilljobs/job_control.h"
 #include "quillrt/rendering/colours.h"
@@ -60,7 +59,7 @@ TextView::TextView(const jobs::Corpus& corpus, const jobs::CorpusFile& file, boo
   if (!corpus.ReadText(file, text))
     throw jobs::JobError(jobs::JobError::failed, "cannot read " + line.file);
 
-  setWindowTitle(Utf8ToQString(line.file));
+  setWindowTitle(QString::fromStdString(line.file));
   setObjectName(QStringLiteral("textView"));
   resize(800, 600);
   auto* layout = new QVBoxLayout(this);

@@ -18,7 +18,6 @@
 #include "corpus_bar.h"
 #include "frequency_tab.h"
 #include "main_window.h"
-#include "qt_text.h"
 #include "text_view.h"
 #include "quillctl/qt_canvas.h"
 #include "quillctl/styled_listboxes.h"
