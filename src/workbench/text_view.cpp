@@ -28,15 +28,14 @@ std::size_t WordsIn(const UnicodeString& hit, const jobs::WordRule& rule) {
   return std::max<std::size_t>(words.size(), 1);
 }
 
-QTextEdit::ExtraSelection Highlight(QPlainTextEdit& editor, const TextSpan& span, std::int32_t search_word,
-                                    bool chosen) {
+QTextEdit::ExtraSelection Highlight(QPlainTextEdit& editor, const TextSpan& span, std::int32_t search_word) {
   const TMyCanvasColourRec colours = SearchFoundColoursFromNumber(search_word);
   QTextEdit::ExtraSelection selection;
   selection.cursor = QTextCursor(editor.document());
   selection.cursor.setPosition(static_cast<int>(span.start));
   selection.cursor.setPosition(static_cast<int>(span.end), QTextCursor::KeepAnchor);
-  selection.format.setForeground(ToQColor(colours[chosen ? tct_selected_text : tct_text]));
-  selection.format.setBackground(ToQColor(colours[chosen ? tct_selected_background : tct_background]));
+  selection.format.setForeground(ToQColor(colours[tct_text]));
+  selection.format.setBackground(ToQColor(colours[tct_background]));
   selection.format.setFontWeight(QFont::Bold);
   return selection;
 }
@@ -80,13 +79,16 @@ TextView::TextView(const jobs::Corpus& corpus, const jobs::CorpusFile& file, boo
     if (lines[i].file_index != line.file_index) continue;
     const TextSpan span = HitSpanInText(lines[i], words, rule);
     if (span.end <= span.start) continue;
-    selections.append(Highlight(*editor_, span, lines[i].search_word, i == chosen));
+    selections.append(Highlight(*editor_, span, lines[i].search_word));
     if (i == chosen) chosen_span = span;
   }
   highlighted_ = static_cast<int>(selections.size());
   editor_->setExtraSelections(selections);
+  // The hit of the line the view was opened from is selected, so that it
+  // stands out among the others, and scrolled to the middle.
   QTextCursor cursor(editor_->document());
   cursor.setPosition(static_cast<int>(chosen_span.start));
+  cursor.setPosition(static_cast<int>(chosen_span.end), QTextCursor::KeepAnchor);
   editor_->setTextCursor(cursor);
   editor_->centerCursor();
 }

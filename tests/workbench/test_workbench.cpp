@@ -169,6 +169,8 @@ class WorkbenchTest : public QObject {
       if (selection.cursor.selectedText() == ToQString(lines[0].hit)) chosen_found = true;
     }
     QVERIFY(chosen_found);
+    QCOMPARE(view->Editor()->textCursor().selectedText(), ToQString(lines[0].hit));  // the line's own hit
+    view->grab().save(QStringLiteral("/tmp/workbench_text_view.png"));
     delete view;
   }
 
