@@ -44,6 +44,7 @@ class ConcordanceList : public TStyledColumnListbox {
   void Append(std::span<const jobs::ConcordanceLine> lines);
   // The language the lines are in: right-to-left languages read from the right.
   void SetLanguage(std::uint32_t lcid);
+  std::uint32_t Language() const { return lcid_; }
   std::int32_t ItemCount() const override { return static_cast<std::int32_t>(lines_.size()); }
 
   // The keys the lines are sorted on, first level first (empty: reading order).

@@ -15,6 +15,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <atomic>
 #include <mutex>
 
 #include "concordance_list.h"
@@ -105,6 +106,9 @@ struct ConcordanceTab::Run {
   std::mutex mutex;
   std::vector<jobs::ConcordanceLine> arrived;
   std::vector<std::string> skipped;
+  // The language searched in, known once the corpus is open, so that lines
+  // of right-to-left texts read from the right while they arrive.
+  std::atomic<std::uint32_t> lcid{0};
 };
 
 ConcordanceTab::ConcordanceTab(const CorpusBar& corpus_bar, QWidget* parent)
@@ -258,6 +262,7 @@ void ConcordanceTab::StartSearch() {
         };
         const jobs::ConcordanceJob job(raw->settings);
         raw->corpus = OpenCorpus(raw->options, events);
+        raw->lcid.store(raw->corpus->Rule(raw->settings.pos_tags).lcid);
         const jobs::ConcordanceResult result =
             job.Run(*raw->corpus, control, [raw](const jobs::ConcordanceLine& line) {
               const std::lock_guard lock(raw->mutex);
@@ -291,6 +296,7 @@ void ConcordanceTab::TakeArrivedLines() {
     const std::lock_guard lock(current_->mutex);
     lines.swap(current_->arrived);
   }
+  if (const std::uint32_t lcid = current_->lcid.load(); lcid != 0 && lcid != list_->Language()) list_->SetLanguage(lcid);
   list_->Append(lines);
   if (runner_.Total() > 0)
     progress_->setValue(static_cast<int>(runner_.Done() * kProgressSteps / runner_.Total()));

@@ -1,5 +1,6 @@
 // The workbench driven as a user drives it, on the offscreen platform: its
 // answers are checked against the jobs layer run on the same corpus.
+#include <QCheckBox>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QHeaderView>
@@ -342,6 +343,52 @@ class WorkbenchTest : public QObject {
       QVERIFY(item.frequency >= 2);
       QCOMPARE(std::count(item.item.begin(), item.item.end(), u' '), 2L);
     }
+  }
+
+  // Right-to-left texts read from the right: the words before the hit are
+  // painted to its right. (Last: the language a corpus sets stays set.)
+  void rightToLeftLinesReadFromTheRight() {
+    QTemporaryDir dir;
+    {
+      std::ofstream text(dir.filePath(QStringLiteral("ar.txt")).toStdString());
+      text << "\xd9\x83\xd8\xaa\xd8\xa7\xd8\xa8 \xd9\x82\xd8\xaf\xd9\x8a\xd9\x85 \xd8\xac\xd8\xaf\xd8\xa7 "
+              "\xd8\xa8\xd8\xad\xd8\xab\n";  // four words, the last one searched for
+    }
+    MainWindow window(dir.path());
+    window.findChild<QCheckBox*>(QStringLiteral("posTags"))->setChecked(false);
+    window.findChild<QLineEdit*>(QStringLiteral("corpusLanguage"))->setText(QStringLiteral("ar-SA"));
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    ConcordanceTab& tab = window.Concordance();
+    tab.SearchBox().setText(QString::fromUtf8("\xd8\xa8\xd8\xad\xd8\xab"));  // typed keys are ASCII only
+    QTest::keyClick(&tab.SearchBox(), Qt::Key_Return);
+    QTRY_VERIFY_WITH_TIMEOUT(!tab.Busy(), kJobTimeoutMs);
+    QCOMPARE(tab.List().ItemCount(), 1);
+    QVERIFY(!tab.List().Lines()[0].left.empty());
+
+    const QImage grab = tab.List().viewport()->grab().toImage();
+    const TRect row = tab.List().ItemRect(0);
+    const QColor hit_back = ToQColor(SearchFoundColoursFromNumber(0)[tct_background]);
+    const QHeaderView& header = *tab.List().HeaderControl();
+    const int text_left = header.sectionViewportPosition(kFirstContextColumn);
+    const int text_right = header.sectionViewportPosition(kLastContextColumn) + header.sectionSize(kLastContextColumn);
+    int hit_left = -1, hit_right = -1, ink_left = 0, ink_right = 0;
+    for (int x = text_left; x < text_right; ++x)
+      if (grab.pixelColor(x, (row.top + row.bottom) / 2) == hit_back) {
+        if (hit_left < 0) hit_left = x;
+        hit_right = x;
+      }
+    QVERIFY(hit_left >= 0);
+    const QColor paper = grab.pixelColor(text_left + 1, row.top + 1);
+    constexpr int kEdge = 3;
+    for (int y = row.top; y < row.bottom; ++y)
+      for (int x = text_left; x < text_right; ++x) {
+        if (x >= hit_left - kEdge && x <= hit_right + kEdge) continue;  // the hit and its blended edges
+        if (grab.pixelColor(x, y) != paper) (x < hit_left ? ink_left : ink_right)++;
+      }
+    // Painted left to right, the three words would all lie left of the hit;
+    // a few pixels there are the hit's glyphs reaching past its box.
+    QVERIFY2(ink_right > 10 * ink_left, qPrintable(QStringLiteral("ink left %1, right %2").arg(ink_left).arg(ink_right)));
   }
 
  private:
