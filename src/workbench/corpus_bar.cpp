@@ -1,0 +1,97 @@
+#include "corpus_bar.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <mutex>
+
+namespace quill::workbench {
+
+QString DemoCorpusPath() {
+  const QString path = QStringLiteral(QUILL_DEMO_CORPUS);
+  return QFileInfo(path).isDir() ? QDir::cleanPath(path) : QString();
+}
+
+std::unique_ptr<jobs::Corpus> OpenCorpus(const jobs::CorpusOptions& options, const jobs::CorpusEvents& events) {
+  static std::mutex opening;
+  const std::lock_guard lock(opening);
+  return std::make_unique<jobs::Corpus>(options, events);
+}
+
+CorpusBar::CorpusBar(QWidget* parent) : QWidget(parent) {
+  auto* layout = new QHBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(new QLabel(tr("Corpus:"), this));
+  path_ = new QLineEdit(this);
+  path_->setObjectName(QStringLiteral("corpusPath"));
+  path_->setPlaceholderText(tr("a folder of texts"));
+  layout->addWidget(path_, 3);
+  auto* choose = new QPushButton(tr("Choose…"), this);
+  choose->setObjectName(QStringLiteral("chooseCorpus"));
+  connect(choose, &QPushButton::clicked, this, [this] { ChooseFolder(); });
+  layout->addWidget(choose);
+  layout->addWidget(new QLabel(tr("Masks:"), this));
+  mask_ = new QLineEdit(QStringLiteral("*"), this);
+  mask_->setObjectName(QStringLiteral("corpusMask"));
+  mask_->setToolTip(tr("File masks separated by ';', e.g. *.txt;*.xml"));
+  mask_->setMaximumWidth(140);
+  layout->addWidget(mask_, 1);
+  subfolders_ = new QCheckBox(tr("Subfolders"), this);
+  subfolders_->setChecked(true);
+  layout->addWidget(subfolders_);
+  zips_ = new QCheckBox(tr("Zips"), this);
+  zips_->setToolTip(tr("Read the texts inside zip archives too"));
+  layout->addWidget(zips_);
+  pos_tags_ = new QCheckBox(tr("word/TAG tokens"), this);
+  pos_tags_->setObjectName(QStringLiteral("posTags"));
+  pos_tags_->setToolTip(tr("Tokens carry part-of-speech tags (as in the Brown corpus): the tags are markup"));
+  layout->addWidget(pos_tags_);
+  layout->addWidget(new QLabel(tr("Language:"), this));
+  language_ = new QLineEdit(this);
+  language_->setObjectName(QStringLiteral("corpusLanguage"));
+  language_->setPlaceholderText(tr("English"));
+  language_->setToolTip(tr("The texts' language: a locale name (ar-SA, de-DE) or a language number; empty: English"));
+  language_->setMaximumWidth(90);
+  layout->addWidget(language_);
+  connect(path_, &QLineEdit::editingFinished, this, [this] {
+    if (OnCorpusChanged) OnCorpusChanged();
+  });
+
+  const QString demo = DemoCorpusPath();
+  if (!demo.isEmpty()) {
+    path_->setText(demo);
+    pos_tags_->setChecked(true);  // the demo corpus is tagged word/TAG
+  }
+}
+
+QString CorpusBar::Path() const { return path_->text().trimmed(); }
+
+void CorpusBar::SetPath(const QString& path) {
+  path_->setText(path);
+  if (OnCorpusChanged) OnCorpusChanged();
+}
+
+void CorpusBar::ChooseFolder() {
+  const QString folder = QFileDialog::getExistingDirectory(this, tr("Choose the corpus folder"), Path());
+  if (!folder.isEmpty()) SetPath(QDir::toNativeSeparators(folder));
+}
+
+jobs::CorpusOptions CorpusBar::Options() const {
+  jobs::CorpusOptions options;
+  if (!Path().isEmpty()) options.paths.push_back(Path().toStdString());
+  const QString mask = mask_->text().trimmed();
+  options.mask = mask.isEmpty() ? std::string("*") : mask.toStdString();
+  options.subfolders = subfolders_->isChecked();
+  options.zips = zips_->isChecked();
+  options.lang = language_->text().trimmed().toStdString();
+  return options;
+}
+
+bool CorpusBar::PosTags() const { return pos_tags_->isChecked(); }
+
+}  // namespace quill::workbench

@@ -1,0 +1,52 @@
+#pragma once
+// Runs one job at a time on a thread of its own, so that the window keeps
+// answering: the job sees a cancel flag and reports progress into atomics the
+// window reads on its own timer; its end (or its error) is handed back on the
+// thread of the window that owns the runner.
+#include <QObject>
+#include <atomic>
+#include <cstdint>
+#include <exception>
+#include <functional>
+#include <thread>
+
+#include "quilljobs/job_control.h"
+
+namespace quill::workbench {
+
+class JobRunner {
+ public:
+  using Work = std::function<void(const jobs::JobControl& control)>;
+  // Hears the end of the work on the owner's thread: no error, or what the work threw.
+  using Finished = std::function<void(std::exception_ptr error)>;
+
+  // Ends are delivered to `owner`'s thread. The runner must be a member of
+  // the owner (or otherwise die before it): its destructor joins the job's
+  // thread, and the owner's end then drops any end still queued.
+  explicit JobRunner(QObject* owner);
+  // Asks a running job to stop and waits for it.
+  ~JobRunner();
+  JobRunner(const JobRunner&) = delete;
+  JobRunner& operator=(const JobRunner&) = delete;
+
+  // Starts `work`; false (and nothing started) while another job runs.
+  bool Start(Work work, Finished finished);
+  void Cancel() { cancel_.store(true); }
+  bool Running() const { return running_; }
+  bool CancelAsked() const { return cancel_.load(); }
+  // Bytes done out of the total, as last reported (0/0 before any report).
+  std::int64_t Done() const { return done_.load(); }
+  std::int64_t Total() const { return total_.load(); }
+
+ private:
+  void Join();
+
+  QObject* owner_;
+  std::thread thread_;
+  std::atomic<bool> cancel_{false};
+  std::atomic<std::int64_t> done_{0};
+  std::atomic<std::int64_t> total_{0};
+  bool running_ = false;  // touched on the owner's thread only
+};
+
+}  // namespace quill::workbench

@@ -1,0 +1,42 @@
+#include "main_window.h"
+
+#include <QLineEdit>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "concordance_tab.h"
+#include "corpus_bar.h"
+#include "frequency_tab.h"
+
+namespace quill::workbench {
+
+MainWindow::MainWindow(const QString& corpus, QWidget* parent) : QMainWindow(parent) {
+  setWindowTitle(tr("Quill workbench"));
+  auto* central = new QWidget(this);
+  auto* layout = new QVBoxLayout(central);
+  corpus_bar_ = new CorpusBar(central);
+  if (!corpus.isEmpty()) corpus_bar_->SetPath(corpus);
+  layout->addWidget(corpus_bar_);
+  tabs_ = new QTabWidget(central);
+  concordance_ = new ConcordanceTab(*corpus_bar_, tabs_);
+  word_list_ = new FrequencyTab(FrequencyKind::word_list, *corpus_bar_, tabs_);
+  n_grams_ = new FrequencyTab(FrequencyKind::n_grams, *corpus_bar_, tabs_);
+  tabs_->addTab(concordance_, tr("Concordance"));
+  tabs_->addTab(word_list_, tr("Word list"));
+  tabs_->addTab(n_grams_, tr("N-grams"));
+  layout->addWidget(tabs_, 1);
+  setCentralWidget(central);
+  const auto show_corpus = [this] {
+    statusBar()->showMessage(corpus_bar_->Path().isEmpty() ? tr("No corpus chosen: choose a folder of texts")
+                                                           : tr("Corpus: %1").arg(corpus_bar_->Path()));
+  };
+  corpus_bar_->OnCorpusChanged = show_corpus;
+  show_corpus();
+  resize(1200, 760);
+  concordance_->SearchBox().setFocus();
+}
+
+MainWindow::~MainWindow() = default;
+
+}  // namespace quill::workbench
