@@ -2,13 +2,15 @@
 
 #include <QCheckBox>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <mutex>
+
+#include "quillctl/qt_canvas.h"
+#include "quillfs/folder_dialog.h"
 
 namespace quill::workbench {
 
@@ -77,8 +79,11 @@ void CorpusBar::SetPath(const QString& path) {
 }
 
 void CorpusBar::ChooseFolder() {
-  const QString folder = QFileDialog::getExistingDirectory(this, tr("Choose the corpus folder"), Path());
-  if (!folder.isEmpty()) SetPath(QDir::toNativeSeparators(folder));
+  // Through the file tools' folder hook, which main() points at quillctl's
+  // Qt picker: the same question every tool of the workbench asks.
+  const UnicodeString folder =
+      ChosenFolder(FromQString(tr("Choose the corpus folder")), FromQString(tr("Choose")), FromQString(Path()));
+  if (!folder.empty()) SetPath(QDir::toNativeSeparators(ToQString(folder)));
 }
 
 jobs::CorpusOptions CorpusBar::Options() const {

@@ -11,7 +11,9 @@
 
 #include "concordance_tab.h"
 #include "main_window.h"
+#include "quillctl/folder_picker.h"
 #include "quillctl/qt_canvas.h"
+#include "quillfs/folder_dialog.h"
 
 namespace {
 
@@ -29,6 +31,8 @@ void SaveScreenshotAndQuit(MainWindow& window, const QString& path) {
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("quill-workbench"));
+  // Folders are chosen through the file tools' hook; this window answers it with Qt's picker.
+  quill::SetChooseFolderHook(&quill::ChooseFolderWithQt);
   QCommandLineParser parser;
   parser.setApplicationDescription(QStringLiteral("Quill workbench: concordances, word lists and n-grams of a corpus"));
   parser.addHelpOption();
