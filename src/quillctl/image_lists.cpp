@@ -187,11 +187,14 @@ std::uint32_t DoubleWord(const QByteArray& bytes, qsizetype at) {
 std::int32_t ImageDimensionPixels(TImageDimensions dimension) { return kDimensionPixels[ValidDimension(dimension)]; }
 
 TImageDimensions IntegerToNearestImageDimension(std::int32_t pixels) {
+  // Heights beyond the table (and negative ones) get the standard size, as
+  // stored settings and the tools' layouts expect; the largest size is asked
+  // for by its dimension, never by a height.
   if (pixels < 0) return kStandardDimension;
   constexpr std::array<std::int32_t, kImageDimensionCount - 1> kUpperBounds{17, 21, 26, 35, 43, 55, 79, 111};
   for (std::size_t d = 0; d < kUpperBounds.size(); ++d)
     if (pixels <= kUpperBounds[d]) return static_cast<TImageDimensions>(d);
-  return kImageDimensionCount - 1;
+  return kStandardDimension;
 }
 
 std::int32_t IntegerToNearestImageHeight(std::int32_t pixels) {

@@ -38,8 +38,9 @@ extern QUILLCTL_API TImageDimensions GlobalImageDimension;
 extern QUILLCTL_API double GlobalMonitorFontScale;
 
 // The dimension for a height: 0-17 -> 0, 18-21 -> 1, 22-26 -> 2, 27-35 -> 3,
-// 36-43 -> 4, 44-55 -> 5, 56-79 -> 6, 80-111 -> 7, 112 and above -> 8 (the
-// largest); a negative height falls back to 1, the standard size.
+// 36-43 -> 4, 44-55 -> 5, 56-79 -> 6, 80-111 -> 7; 112 and above, and a
+// negative height, fall back to 1, the standard size (dimension 8, the
+// largest, is only ever chosen by number).
 QUILLCTL_API TImageDimensions IntegerToNearestImageDimension(std::int32_t pixels);
 // That dimension's height in pixels.
 QUILLCTL_API std::int32_t IntegerToNearestImageHeight(std::int32_t pixels);

