@@ -89,15 +89,15 @@ QuillCommand dispersion_command("dispersion", [](CLI::App& app) {
   sub->add_option("-s,--search", options->job.words, "The word (repeatable: the words count as one)")
       ->required()
       ->allow_extra_args(false);
-  sub->add_option("--parts", options->job.parts,
-                  "Cut the corpus into N parts of equal size in words (default: 0, one part per file)")
+  sub->add_option("--segments,--parts", options->job.parts,
+                  "Cut the corpus into N segments of equal size in words (default: 0, one per file)")
       ->check(CLI::Range(0, 1000000));
-  sub->add_option("--png", options->png, "Write a dispersion plot (a bar per part, a tick per hit) to FILE as PNG");
+  sub->add_option("--png", options->png, "Write a dispersion plot (a bar per file or segment, a tick per hit) to FILE as PNG");
   sub->add_option("--png-width", options->png_width, "Width of the picture in pixels (default: 1000)");
   sub->add_option("--format", options->format, "Output format: tsv or json (with each hit's position) (default: tsv)");
   sub->add_flag("--pos-tags", options->job.pos_tags, "Tokens are word/TAG (as in the Brown corpus): the tags are markup");
   sub->add_flag("-q,--quiet", options->quiet, "No progress bar");
-  sub->footer("Example: quill dispersion -s jury --pos-tags --parts 20 --png jury.png data/brown");
+  sub->footer("Example: quill dispersion -s jury --pos-tags --segments 20 --png jury.png data/brown");
   sub->callback([options] { RunDispersion(*options); });
 });
 

@@ -25,7 +25,8 @@ std::vector<DispersionPart> EqualParts(const std::vector<FileHits>& files, std::
   std::vector<DispersionPart> parts(static_cast<std::size_t>(count));
   const auto start_of = [&](std::int64_t k) { return k * tokens / count; };
   for (int k = 0; k < count; ++k) {
-    parts[static_cast<std::size_t>(k)].name = "part " + std::to_string(k + 1) + " of " + std::to_string(count);
+    parts[static_cast<std::size_t>(k)].name = "segment " + std::to_string(k + 1) + " of " + std::to_string(count);
+    parts[static_cast<std::size_t>(k)].segment = true;
     parts[static_cast<std::size_t>(k)].words = start_of(k + 1) - start_of(k);
   }
   std::int64_t offset = 0;
@@ -48,7 +49,10 @@ std::vector<DispersionPart> EqualParts(const std::vector<FileHits>& files, std::
 std::vector<DispersionPart> FileParts(const std::vector<FileHits>& files) {
   std::vector<DispersionPart> parts;
   for (const FileHits& file : files) {
-    DispersionPart part{file.name, file.words, static_cast<std::int64_t>(file.at.size()), {}};
+    DispersionPart part;
+    part.name = file.name;
+    part.words = file.words;
+    part.hits = static_cast<std::int64_t>(file.at.size());
     for (const std::int64_t at : file.at)
       part.positions.push_back(static_cast<double>(at) / static_cast<double>(file.words));
     parts.push_back(std::move(part));

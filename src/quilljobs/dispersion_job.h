@@ -37,7 +37,8 @@ struct DispersionSettings {
 };
 
 struct DispersionPart {
-  std::string name;             // the file's name (UTF-8), or "part K of N"
+  std::string name;             // the file's name (UTF-8), or "segment K of N"
+  bool segment = false;         // an equal share of the corpus's words rather than a file
   std::int64_t words = 0;
   std::int64_t hits = 0;
   std::vector<double> positions;  // of each hit in the part, from 0 (first word) to below 1

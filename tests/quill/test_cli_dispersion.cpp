@@ -32,15 +32,15 @@ class CliDispersion : public ::testing::Test {
 };
 
 TEST_F(CliDispersion, TableOfMeasuresAndParts) {
-  const CliResult result = RunQuill({"dispersion", "-s", "jury", Corpus(), "--parts", "2", "-q"});
+  const CliResult result = RunQuill({"dispersion", "-s", "jury", Corpus(), "--segments", "2", "-q"});
   ASSERT_EQ(result.exit_code, 0) << result.err;
   // 12 words in two parts of six: hits at words 0, 3 and 10.
   EXPECT_EQ(result.out,
             "measure\tvalue\nhits\t3\ntokens\t12\nparts\t2\nrange\t2\n"
             "D\t0.666666666667\nDP\t0.166666666667\nDPnorm\t0.333333333333\n\n"
             "part\twords\thits\trel_freq\n"
-            "part 1 of 2\t6\t2\t0.333333333333\n"
-            "part 2 of 2\t6\t1\t0.166666666667\n");
+            "segment 1 of 2\t6\t2\t0.333333333333\n"
+            "segment 2 of 2\t6\t1\t0.166666666667\n");
 }
 
 TEST_F(CliDispersion, PlotHasABarPerFileAndATickPerHit) {

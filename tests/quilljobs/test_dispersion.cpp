@@ -87,7 +87,7 @@ TEST_F(DispersionOfTwoFiles, EqualPartsRunAcrossFileEnds) {
   // 11 words in three parts: words 0-2, 3-6 and 7-10; hits at words 0, 3 and 10.
   const DispersionResult result = Run(3);
   ASSERT_EQ(result.parts.size(), 3u);
-  EXPECT_EQ(result.parts[0].name, "part 1 of 3");
+  EXPECT_EQ(result.parts[0].name, "segment 1 of 3");
   EXPECT_EQ(result.parts[0].words, 3);
   EXPECT_EQ(result.parts[1].words, 4);
   EXPECT_EQ(result.parts[2].words, 4);
