@@ -1,8 +1,5 @@
 #include "concord_picture.h"
 
-#include <QImage>
-#include <QSaveFile>
-
 #include "corpus_input.h"
 #include "commands.h"
 #include "offscreen_gui.h"
@@ -139,25 +136,12 @@ int ConcordPictureHeight(std::size_t line_count) {
 
 void WriteConcordPicture(const std::string& path, const std::vector<ConcordanceLine>& lines,
                          const ConcordPictureInfo& info) {
-  if (info.width < kMinimumWidth || info.width > kMaximumWidth)
-    Fail("--png-width must be between " + std::to_string(kMinimumWidth) + " and " + std::to_string(kMaximumWidth),
-         kExitUsage);
-  OffscreenGui gui;
   const bool rtl = BiDiModeFromLCID(info.lcid) != bdLeftToRight;
-  QImage image;
-  {
-    TBitmapCanvas bitmap(info.width, ConcordPictureHeight(lines.size()));
-    TQtCanvas& canvas = bitmap.Canvas();
-    canvas.SetFontName(kFont);
-    PaintHeader(canvas, lines, info, info.width, rtl);
-    PaintRows(canvas, lines, info.lcid, info.width);
-    bitmap.Finish();
-    image = bitmap.Image();
-  }
-  // Written aside and renamed into place: a failure leaves no partial picture.
-  QSaveFile file(QString::fromStdString(path));
-  if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit())
-    Fail("cannot write the picture " + path + ": " + file.errorString().toStdString(), kExitFailure);
+  WritePngPicture(path, info.width, kMinimumWidth, kMaximumWidth, ConcordPictureHeight(lines.size()), kFont,
+                  [&](TQtCanvas& canvas) {
+                    PaintHeader(canvas, lines, info, info.width, rtl);
+                    PaintRows(canvas, lines, info.lcid, info.width);
+                  });
 }
 
 }  // namespace quill::cli

@@ -1,8 +1,5 @@
 #include "dispersion_picture.h"
 
-#include <QImage>
-#include <QSaveFile>
-
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -70,7 +67,7 @@ void PaintHeader(TQtCanvas& canvas, const std::string& words, const jobs::Disper
 // A row: the part's name (a path loses its middle to an ellipsis), the bar
 // with a tick per hit, and the number of hits.
 void PaintRow(TQtCanvas& canvas, const jobs::DispersionPart& part, int top, int width) {
-  const std::string label = part.name.rfind("part ", 0) == 0 ? part.name : std::filesystem::path(part.name).filename().string();
+  const std::string label = part.segment ? part.name : std::filesystem::path(part.name).filename().string();
   canvas.SetFontColour(0x000000);
   canvas.SetBrushStyle(TBrushStyle::bsClear);
   EllipsisOutputALine(canvas, Utf8ToUtf16(Printable(label)), {kMargin, top + 2, kMargin + kLabelWidth - 6, top + kRowHeight},
@@ -97,29 +94,16 @@ int DispersionPictureHeight(std::size_t part_count) {
 
 void WriteDispersionPicture(const std::string& path, const std::string& words, const jobs::DispersionResult& result,
                             int width) {
-  if (width < kMinimumWidth || width > kMaximumWidth)
-    Fail("--png-width must be between " + std::to_string(kMinimumWidth) + " and " + std::to_string(kMaximumWidth),
-         kExitUsage);
-  OffscreenGui gui;
-  QImage image;
-  {
-    TBitmapCanvas bitmap(width, DispersionPictureHeight(result.parts.size()));
-    TQtCanvas& canvas = bitmap.Canvas();
-    canvas.SetFontName(kFont);
-    PaintHeader(canvas, words, result, width);
-    canvas.SetFontSize(kFontPoints);
-    int top = kHeaderHeight;
-    for (const jobs::DispersionPart& part : result.parts) {
-      PaintRow(canvas, part, top, width);
-      top += kRowHeight;
-    }
-    bitmap.Finish();
-    image = bitmap.Image();
-  }
-  // Written aside and renamed into place: a failure leaves no partial picture.
-  QSaveFile file(QString::fromStdString(path));
-  if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit())
-    Fail("cannot write the picture " + path + ": " + file.errorString().toStdString(), kExitFailure);
+  WritePngPicture(path, width, kMinimumWidth, kMaximumWidth, DispersionPictureHeight(result.parts.size()), kFont,
+                  [&](TQtCanvas& canvas) {
+                    PaintHeader(canvas, words, result, width);
+                    canvas.SetFontSize(kFontPoints);
+                    int top = kHeaderHeight;
+                    for (const jobs::DispersionPart& part : result.parts) {
+                      PaintRow(canvas, part, top, width);
+                      top += kRowHeight;
+                    }
+                  });
 }
 
 }  // namespace quill::cli

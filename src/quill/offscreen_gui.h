@@ -6,7 +6,13 @@
 #include <QGuiApplication>
 #include <QtGlobal>
 
+#include <functional>
 #include <memory>
+#include <string>
+
+namespace quill {
+class TQtCanvas;
+}
 
 namespace quill::cli {
 
@@ -26,5 +32,13 @@ class OffscreenGui {
   QtMessageHandler previous_ = nullptr;
   std::unique_ptr<QGuiApplication> app_;
 };
+
+// Paints a picture of `width` x `height` pixels on an offscreen canvas whose
+// font is `font`, and writes it to `path` as PNG, aside and renamed into
+// place so that a failure leaves no partial picture (the command ends with
+// exit code 1). A width outside [min_width, max_width] is a usage error of
+// --png-width, caught before anything is allocated.
+void WritePngPicture(const std::string& path, int width, int min_width, int max_width, int height,
+                     const char16_t* font, const std::function<void(TQtCanvas& canvas)>& paint);
 
 }  // namespace quill::cli
