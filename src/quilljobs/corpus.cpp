@@ -157,11 +157,18 @@ void Corpus::ReportUnlistableFolders(const TFileAndDirIterator& walk) const {
 void Corpus::TakeFilesOf(TFileAndDirIterator& walk) {
   const std::size_t first = files_.size();
   walk.OnProcessingAFile = [this](const UnicodeString& name, const TMySearchRec& rec) {
-    const std::int64_t size = static_cast<std::uint32_t>(rec.Size);
-    if (rec.Number_Within_Zip > 0)
-      files_.push_back({name, size, true, ZipFileFullFileName(name), rec.Number_Within_Zip});
-    else
-      files_.push_back({name, size, false, {}, 0});
+    const std::int64_t listed_size = static_cast<std::uint32_t>(rec.Size);
+    if (rec.Number_Within_Zip > 0) {
+      files_.push_back({name, listed_size, true, ZipFileFullFileName(name), rec.Number_Within_Zip});
+      return;
+    }
+    // The walker's records hold sizes in 32 bits (the stored form of its
+    // lists), which a file of 4 GB or more overflows: each file is measured
+    // again (one stat, small beside reading it), so that progress and the
+    // choice to read it in pieces see its real size.
+    struct stat info {};
+    const bool measured = ::stat(Utf8(name).c_str(), &info) == 0 && S_ISREG(info.st_mode);
+    files_.push_back({name, measured ? static_cast<std::int64_t>(info.st_size) : listed_size, false, {}, 0});
   };
   walk.SetProcessingFiles(true);
   walk.ProcessAllFilesFound();

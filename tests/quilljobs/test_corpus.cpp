@@ -58,6 +58,20 @@ TEST(JobsCorpus, CollectsFoldersSortedWithMasksSubfoldersAndExclusions) {
   EXPECT_EQ(Names(Corpus(options), dir), (std::vector<std::string>{"b/notes.bak"}));
 }
 
+TEST(JobsCorpus, FilesOfFourGigabytesAndMoreKeepTheirSize) {
+  TempDir dir;
+  // Sparse: nothing is written but the last bytes.
+  const std::uintmax_t size = (std::uintmax_t{1} << 32) + 10;
+  WriteText(dir.Path("huge.txt"), "end");
+  std::filesystem::resize_file(dir.Path("huge.txt"), size);
+  CorpusOptions options;
+  options.paths = {dir.path().string()};
+  const Corpus corpus(options);
+  ASSERT_EQ(corpus.Files().size(), 1u);
+  EXPECT_EQ(corpus.Files()[0].size, static_cast<std::int64_t>(size));
+  EXPECT_EQ(corpus.TotalBytes(), static_cast<std::int64_t>(size));
+}
+
 TEST(JobsCorpus, ReportsWhatItLeavesOutAndRefusesBadRequests) {
   TempDir dir;
   WriteText(dir.Path("text.txt"), "plain words");
