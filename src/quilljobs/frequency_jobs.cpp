@@ -101,7 +101,7 @@ FrequencyResult CountRuns(const Corpus& corpus, const JobControl& control, int t
     if (!total)
       total = std::move(counted.table);
     else
-      total->AddList(*counted.table->ToStringList(false));
+      total->AddTable(*counted.table);
     return true;
   };
   work.stopped = [&] { return control.Cancelled(); };

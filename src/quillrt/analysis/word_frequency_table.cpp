@@ -249,6 +249,18 @@ void TWordFrequencyTable::AddList(const TStringList& list) {
   for (int i = 0; i < list.Count(); ++i) Add(list[i], list.GetObject(i).AsInt());
 }
 
+void TWordFrequencyTable::AddTable(const TWordFrequencyTable& other) {
+  std::vector<Item> items;
+  items.reserve(other.entries_.size());
+  for (const Slot& slot : other.slots_)
+    if (slot.entry_plus_one != 0) items.push_back({slot.entry_plus_one - 1, slot.count, other.KeyOf(slot)});
+  std::sort(items.begin(), items.end(), [](const Item& a, const Item& b) { return a.entry < b.entry; });
+  const std::int64_t total = total_ + other.total_;
+  for (const Item& item : items)
+    AddPrepared(Prepared(item.key, other.Spelling(item.entry)), static_cast<std::int64_t>(item.count));
+  total_ = total;  // exact, even where a saturated count in a slot is not
+}
+
 // Groups the items, which stand in the locale's case-insensitive order as far
 // as the caller knows, into lines: runs that the comparison calls equal become
 // one line spelled as the member met first. False, as soon as two neighbours

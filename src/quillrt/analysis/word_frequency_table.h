@@ -59,6 +59,11 @@ class QUILLRT_API TWordFrequencyTable {
   void AddPreparedWords(const TPreparedWord* words, std::size_t count, bool* fresh = nullptr);
   // Counts every line of `list` with the frequency in its object slot.
   void AddList(const TStringList& list);
+  // Counts every entry of `other` with its count, in the order `other` met
+  // them: counting two texts into two tables and adding the second to the
+  // first gives the table of counting both into one (first spellings and
+  // all), without making a list of either.
+  void AddTable(const TWordFrequencyTable& other);
 
   // Entries counted so far (spellings that differ only by case folding are
   // one entry) and the sum of their counts.

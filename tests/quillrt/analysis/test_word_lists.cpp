@@ -135,6 +135,17 @@ TEST(WordFrequencyTable, MergesListsAndLimitsTheOutput) {
   EXPECT_EQ(CountsOf(*table.ToStringList(false)), (Counts{{"Alpha", 2}, {"beta", 3}, {"gamma", 1}}));
   EXPECT_EQ(CountsOf(*table.ToStringList(true, 2)), (Counts{{"beta", 3}, {"Alpha", 2}}));
   EXPECT_EQ(CountsOf(*table.ToStringList(true, 1, 1)), (Counts{{"beta", 3}}));
+  // Two tables added up are the table of both texts: counts, and the first
+  // spelling met of each word.
+  TWordFrequencyTable first, second, both;
+  CountWordsOfTxt(u"Alpha beta beta", 1, first);
+  CountWordsOfTxt(u"BETA alpha gamma Delta", 1, second);
+  CountWordsOfTxt(u"Alpha beta beta BETA alpha gamma Delta", 1, both);
+  first.AddTable(second);
+  EXPECT_EQ(first.Total(), both.Total());
+  EXPECT_EQ(first.Entries(), both.Entries());
+  EXPECT_EQ(CountsOf(*first.ToStringList(false)), CountsOf(*both.ToStringList(false)));
+  EXPECT_EQ(CountsOf(*first.ToStringList(false)), (Counts{{"Alpha", 2}, {"beta", 3}, {"Delta", 1}, {"gamma", 1}}));
   // Counts saturate instead of wrapping round, and the list's int32 clamps them.
   TWordFrequencyTable huge;
   huge.Add(u"x", 5'000'000'000);
