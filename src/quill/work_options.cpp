@@ -21,7 +21,7 @@ void AddPieceSizeOption(CLI::App* app, std::int64_t& piece_size) {
              throw CLI::ValidationError("--piece-size", "a size such as 16M, 64K or 4096, at least 1 byte");
            piece_size = bytes;
          },
-         "Files larger than this are searched in pieces of about this size (default: 16M)")
+         "Files larger than this are searched in pieces of about this size (default: 1M)")
       ->type_name("SIZE");
 }
 

@@ -129,7 +129,7 @@ class FileSearcher {
 
   bool SearchWhole(const CorpusFile& file) {
     if (!corpus_.ReadText(file, text_)) return false;
-    Classify();
+    Classify(NeedsWordPlaces());
     markers_seen_ = classified_.markers;
     SearchWindow(0, text_.size(), WindowStart{});
     return true;
@@ -176,7 +176,7 @@ class FileSearcher {
       core_end = CoreEnd(text_.size() - AfterCoreNeeded());
       if (core_end <= core_start_) return;  // no place to cut yet: wait for more text
     }
-    Classify();
+    Classify(true);
     markers_seen_ = Union(markers_seen_, classified_.markers);
     const std::size_t words_before_core = WordsBefore(core_start_);
     if (!last && words_.size() - WordsBefore(core_end) <= static_cast<std::size_t>(settings_.horizon)) return;
@@ -256,9 +256,25 @@ class FileSearcher {
     return pos == 0 ? 0 : static_cast<std::size_t>(WordNumberAt(words_, pos - 1));
   }
 
-  void Classify() {
+  // Whether a whole file's words must be placed, not only counted: for the
+  // lines' word numbers, the horizon of context and exclusion words, and the
+  // tag after a hit. Counting hits alone needs none of it.
+  bool NeedsWordPlaces() const {
+    return settings_.keep_lines || !context_.empty() || !exclusions_.empty() || !wanted_tag_.empty();
+  }
+
+  void Classify(bool place_words) {
     ClassifyText(text_, rule_, classified_);
-    FindWords(classified_, text_.size(), words_);
+    words_placed_ = place_words;
+    if (place_words)
+      FindWords(classified_, text_.size(), words_);
+    else
+      words_counted_ = CountWords(classified_, text_.size());
+  }
+
+  std::size_t WordsIn(std::size_t from, std::size_t to) const {
+    if (!words_placed_) return words_counted_;  // only whole texts are counted without places
+    return WordsBefore(to) - WordsBefore(from);
   }
 
   // Searches text_ (classified) for every search word, keeping the hits that
@@ -293,7 +309,7 @@ class FileSearcher {
     // Reading order within the file, whatever order the search words came in.
     std::stable_sort(lines.begin() + static_cast<std::ptrdiff_t>(first), lines.end(),
                      [](const ConcordanceLine& a, const ConcordanceLine& b) { return a.word_number < b.word_number; });
-    out_->words += static_cast<std::int64_t>(WordsBefore(core_end) - WordsBefore(core_start));
+    out_->words += static_cast<std::int64_t>(WordsIn(core_start, core_end));
   }
 
   // The engine's counts start from those of the file before the window.
@@ -325,6 +341,10 @@ class FileSearcher {
     // it will be with the next.
     if (pos < core_begin_ || pos >= core_end_) return false;
     const std::size_t end = pos + static_cast<std::size_t>(std::max(found.hit_characters, found.exact_hit_len));
+    if (!words_placed_) {
+      raw_.push_back({pos, end - pos, found.count_stats});
+      return true;
+    }
     // A hit that begins inside a word (a leading wildcard) is the whole word.
     const std::int32_t word = WordNumberAt(words_, pos);
     if (word > 0 && words_[static_cast<std::size_t>(word - 1)].end > pos)
@@ -376,7 +396,9 @@ class FileSearcher {
   // counts of the file before it.
   UnicodeString text_;
   ClassifiedText classified_;
-  std::vector<WordSpan> words_;
+  std::vector<WordSpan> words_;  // when placed; else only their number is known
+  bool words_placed_ = false;
+  std::size_t words_counted_ = 0;
   std::size_t core_begin_ = 0, core_end_ = 0;
   WindowStart window_start_;
   // Between the windows of a file: where the next core starts in text_, the

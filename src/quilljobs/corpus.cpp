@@ -226,30 +226,31 @@ bool IsArchiveFile(const std::string& path) {
   return zip;
 }
 
-// A file's bytes mapped into memory: no copy of a large corpus file is made
-// before it is decoded. Not Ok when the file cannot be mapped (it is then read).
+// A file's bytes in memory: a large corpus file is mapped, so that no copy of
+// it is made before it is decoded; a small one is read, which costs less than
+// setting up and tearing down a mapping (corpora are mostly small files). Not
+// Ok when the file can be neither (it is then read as a stream).
 class MappedFile {
  public:
   explicit MappedFile(const std::string& name) {
-    // Only a regular file is mapped. Anything else is not even opened here: a
-    // FIFO opened and closed again would lose its writer and its bytes.
+    // Only a regular file is opened here: a FIFO opened and closed again
+    // would lose its writer and its bytes.
     struct stat by_name {};
     if (::stat(name.c_str(), &by_name) != 0 || !S_ISREG(by_name.st_mode)) return;
     const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return;
     struct stat info {};
     if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
-      size_ = static_cast<std::size_t>(info.st_size);
-      void* data = ::mmap(nullptr, size_, PROT_READ, MAP_PRIVATE, fd, 0);
-      if (data != MAP_FAILED) {
-        data_ = static_cast<const char*>(data);
-        ::madvise(data, size_, MADV_SEQUENTIAL);
-      }
+      const auto size = static_cast<std::size_t>(info.st_size);
+      if (size < kMappedFrom)
+        ReadWhole(fd, size);
+      else
+        Map(fd, size);
     }
     ::close(fd);
   }
   ~MappedFile() {
-    if (data_ != nullptr) ::munmap(const_cast<char*>(data_), size_);
+    if (mapped_) ::munmap(const_cast<char*>(data_), size_);
   }
   MappedFile(const MappedFile&) = delete;
   MappedFile& operator=(const MappedFile&) = delete;
@@ -261,12 +262,43 @@ class MappedFile {
     const auto page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
     from = from / page * page;
     to = std::min(to, size_) / page * page;
-    if (data_ != nullptr && to > from) ::madvise(const_cast<char*>(data_) + from, to - from, MADV_DONTNEED);
+    if (mapped_ && to > from) ::madvise(const_cast<char*>(data_) + from, to - from, MADV_DONTNEED);
   }
 
  private:
+  static constexpr std::size_t kMappedFrom = std::size_t{1} << 20;
+
+  void Map(int fd, std::size_t size) {
+    void* data = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
+    if (data == MAP_FAILED) return;
+    data_ = static_cast<const char*>(data);
+    size_ = size;
+    mapped_ = true;
+    ::madvise(data, size_, MADV_SEQUENTIAL);
+  }
+
+  // Reads up to `size` bytes (fewer when the file shrinks meanwhile); a
+  // failed read leaves the file to the stream reader, which reports why.
+  void ReadWhole(int fd, std::size_t size) {
+    copy_.resize(size);
+    std::size_t done = 0;
+    while (done < size) {
+      const ssize_t n = ::read(fd, copy_.data() + done, size - done);
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) return;
+      if (n == 0) break;
+      done += static_cast<std::size_t>(n);
+    }
+    if (done == 0) return;
+    copy_.resize(done);
+    data_ = copy_.data();
+    size_ = done;
+  }
+
   const char* data_ = nullptr;
   std::size_t size_ = 0;
+  bool mapped_ = false;
+  std::string copy_;  // the bytes of a small file
 };
 
 // Enough of a stream's first bytes to judge what they hold.

@@ -44,7 +44,7 @@ struct CorpusOptions {
 };
 
 // The pieces a large file is read in when no other size is asked for.
-inline constexpr std::size_t kDefaultPieceBytes = std::size_t{4} << 20;
+inline constexpr std::size_t kDefaultPieceBytes = std::size_t{1} << 20;
 
 // What a corpus reports on the way. Every handler may be empty.
 struct CorpusEvents {

@@ -6,6 +6,7 @@
 
 #include "quilljobs/ordered_work.h"
 #include "quilljobs/word_rule.h"
+#include "quillrt/analysis/word_batch.h"
 #include "quillrt/analysis/word_frequency_table.h"
 
 namespace quill::jobs {
@@ -142,8 +143,10 @@ FrequencyResult WordListJob::Run(const Corpus& corpus, const JobControl& control
         if (control.Cancelled()) return;
         ClassifyText(piece, rule, classified);
         FindWords(classified, piece.size(), words);
+        WordBatch batch(table, piece);
         for (const WordSpan& word : words)
-          if (word.end - word.start >= min_length) table.Add(piece.substr(word.start, word.end - word.start));
+          if (word.end - word.start >= min_length) batch.Add(piece.data() + word.start, word.end - word.start);
+        batch.Flush();
         // About a byte a character.
         const std::int64_t now = std::min(reported + static_cast<std::int64_t>(piece.size()), file.size);
         progress.Add(now - reported);

@@ -2,9 +2,13 @@
 
 #include <unicode/uchar.h>  // the general-category values only
 
+#include <algorithm>
+#include <array>
+
 #include "quillrt/analysis/word_boundaries.h"
 #include "quillrt/language/sentence_punctuation.h"
 #include "quillrt/platform/locale_info.h"
+#include "quillrt/text/buffer_scanning.h"
 #include "quillrt/text/class_bits.h"
 
 namespace quill::jobs {
@@ -34,8 +38,10 @@ std::uint16_t SegmentCodeOfTag(std::u16string_view tag) {
 // of a segment tag becomes that segment's marker.
 void MarkAngleBracketMarkup(std::u16string_view text, std::size_t max_length, ClassifiedText& out) {
   const std::size_t n = text.size();
+  const char16_t* const first = text.data();
   for (std::size_t i = 0; i < n; ++i) {
-    if (text[i] != u'<' || i + 1 >= n) continue;
+    i = static_cast<std::size_t>(FindWideChar(first + i, first + n, u'<') - first);
+    if (i + 1 >= n) break;
     const char16_t next = text[i + 1];
     if (!(next == u'/' || next == u'!' || next == u'?' || IsAsciiLetter(next))) continue;
     // A tag closes on the same line within a reasonable reach.
@@ -106,17 +112,46 @@ void ClassifyText(std::u16string_view text, const WordRule& rule, ClassifiedText
 
 void FindWords(const ClassifiedText& classified, std::size_t length, std::vector<WordSpan>& words) {
   words.clear();
-  const TClassArray& classes = classified.classes;
-  std::size_t i = 0;
-  while (i < length) {
-    if (!IsWordClass(classes[i])) {
-      ++i;
-      continue;
+  const TClassWord* classes = classified.classes.data();
+  // Words change with every few characters, so a branch per word boundary is
+  // mispredicted often. Instead each block's edges (the positions where the
+  // characters turn from non-word to word or back) are written down without
+  // branching, then paired up into words.
+  constexpr std::size_t kBlock = 4096;
+  std::array<std::uint32_t, kBlock> edges;
+  bool inside = false;
+  std::size_t start = 0;
+  for (std::size_t base = 0; base < length; base += kBlock) {
+    const std::size_t end = std::min(length, base + kBlock);
+    std::size_t found = 0;
+    for (std::size_t i = base; i < end; ++i) {
+      const bool word = IsWordClass(classes[i]);
+      edges[found] = static_cast<std::uint32_t>(i - base);
+      found += static_cast<std::size_t>(word != inside);
+      inside = word;
     }
-    const std::size_t start = i;
-    while (i < length && IsWordClass(classes[i])) ++i;
-    words.push_back({start, i});
+    // The edges alternate: a start when outside a word before, an end after.
+    bool opens = (found % 2 == 0) == !inside;
+    for (std::size_t k = 0; k < found; ++k, opens = !opens) {
+      if (opens)
+        start = base + edges[k];
+      else
+        words.push_back({start, base + edges[k]});
+    }
   }
+  if (inside) words.push_back({start, length});
+}
+
+std::size_t CountWords(const ClassifiedText& classified, std::size_t length) {
+  const TClassWord* classes = classified.classes.data();
+  std::size_t starts = 0;
+  bool inside = false;
+  for (std::size_t i = 0; i < length; ++i) {
+    const bool word = IsWordClass(classes[i]);
+    starts += static_cast<std::size_t>(word && !inside);
+    inside = word;
+  }
+  return starts;
 }
 
 std::u16string_view PosTagAt(std::u16string_view text, const ClassifiedText& classified, std::size_t word_end) {

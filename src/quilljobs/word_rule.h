@@ -51,6 +51,8 @@ struct WordSpan {
 
 // The words of a classified text, in order.
 QUILLJOBS_API void FindWords(const ClassifiedText& classified, std::size_t length, std::vector<WordSpan>& words);
+// How many words FindWords would find.
+QUILLJOBS_API std::size_t CountWords(const ClassifiedText& classified, std::size_t length);
 
 // The part-of-speech tag that ends the word/TAG token whose word ends at
 // `word_end` (the characters after its "/"); empty when none follows there.

@@ -1,6 +1,8 @@
 #include "quillrt/platform/unicode_statistics.h"
 
+#include <array>
 #include <cstddef>
+#include <cstdint>
 
 namespace quill {
 
@@ -31,9 +33,16 @@ bool IsIllegal(char16_t unit) {
 }
 
 // Bytes that 8-bit text does not contain.
-bool IsNonTextByte(unsigned byte) {
+constexpr bool IsNonTextByte(unsigned byte) {
   return byte <= 0x08 || byte == 0x0B || (byte >= 0x0E && byte <= 0x1F) || byte == 0x7F;
 }
+
+// The same as a table, for the pass over every byte of a buffer.
+constexpr auto kNonTextBytes = [] {
+  std::array<std::uint8_t, 256> table{};
+  for (unsigned b = 0; b < 256; ++b) table[b] = IsNonTextByte(b) ? 1 : 0;
+  return table;
+}();
 
 bool IsHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
 bool IsLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
@@ -48,12 +57,20 @@ bool IsTextUnicode(const void* buffer, std::int64_t size) {
   if (unit_at(0) == 0xFEFF) return true;
   if (unit_at(0) == 0xFFFE) return false;
 
-  std::size_t illegal = 0, ascii_le = 0, ascii_be = 0, non_text_units = 0, text = 0, text_swapped = 0;
+  // UTF-16 of any script holds bytes that 8-bit text does not (the zero high
+  // bytes of Latin letters, control-range bytes elsewhere). Counted first, on
+  // their own, because they settle most buffers at once: 8-bit and UTF-8 text
+  // has none, and the statistics below are the costly part.
+  std::size_t non_text_units = 0;
+  for (std::size_t i = 0; i < n; ++i)
+    non_text_units += kNonTextBytes[bytes[2 * i]] | kNonTextBytes[bytes[2 * i + 1]];
+  if (non_text_units == 0 || non_text_units * 100 < n) return false;
+
+  std::size_t illegal = 0, ascii_le = 0, ascii_be = 0, text = 0, text_swapped = 0;
   for (std::size_t i = 0; i < n; ++i) {
     const char16_t unit = unit_at(i);
     const unsigned low = bytes[2 * i], high = bytes[2 * i + 1];
     const auto swapped = static_cast<char16_t>((low << 8) | high);
-    if (IsNonTextByte(low) || IsNonTextByte(high)) ++non_text_units;
     if (high == 0 && low >= 0x09 && low <= 0x7E) ++ascii_le;
     if (low == 0 && high >= 0x09 && high <= 0x7E) ++ascii_be;
     if (InTextRange(swapped)) ++text_swapped;
@@ -69,7 +86,6 @@ bool IsTextUnicode(const void* buffer, std::int64_t size) {
   }
   if (illegal * 200 > n) return false;
   if (ascii_be > ascii_le && ascii_be * 10 >= n) return false;
-  if (non_text_units == 0 || non_text_units * 100 < n) return false;
   if (text * 10 < n * 9) return false;
   return text > text_swapped || text == n;
 }

@@ -2,7 +2,26 @@
 
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace quill {
+
+const WideChar* FindWideChar(const WideChar* from, const WideChar* to, WideChar c) {
+#if defined(__SSE2__)
+  // Eight units compared at once; the mask has two bits per unit.
+  const __m128i wanted = _mm_set1_epi16(static_cast<short>(c));
+  for (; to - from >= 8; from += 8) {
+    const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
+    const int mask = _mm_movemask_epi8(_mm_cmpeq_epi16(units, wanted));
+    if (mask != 0) return from + __builtin_ctz(static_cast<unsigned>(mask)) / 2;
+  }
+#endif
+  for (; from != to; ++from)
+    if (*from == c) return from;
+  return to;
+}
 
 namespace {
 
@@ -12,10 +31,9 @@ const Unit* ScanFor(const Unit* buffer, Unit c, std::int32_t count) {
   if constexpr (sizeof(Unit) == 1) {
     return static_cast<const Unit*>(std::memchr(buffer, static_cast<unsigned char>(c), count));
   } else {
-    for (const Unit* p = buffer; p != buffer + count; ++p) {
-      if (*p == c) return p;
-    }
-    return nullptr;
+    const Unit* end = buffer + count;
+    const Unit* found = FindWideChar(buffer, end, c);
+    return found == end ? nullptr : found;
   }
 }
 

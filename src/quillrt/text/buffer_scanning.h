@@ -17,6 +17,10 @@
 
 namespace quill {
 
+// The first unit equal to `c` in [from, to), or `to`: std::find for 16-bit
+// text, eight units at a time, for the scans that pass over a whole text.
+QUILLRT_API const WideChar* FindWideChar(const WideChar* from, const WideChar* to, WideChar c);
+
 // First occurrence of `c` among the first `count` characters.
 QUILLRT_API const char* FastStrScan(const char* buffer, char c, std::int32_t count);
 QUILLRT_API const WideChar* FastStrScanW(const WideChar* buffer, WideChar c, std::int32_t count);

@@ -4,11 +4,13 @@
 
 #include <algorithm>
 #include <optional>
+#include <type_traits>
 
 #include "quillrt/platform/case_mapping.h"
 #include "quillrt/platform/char_types.h"
 #include "quillrt/platform/code_pages.h"
 #include "quillrt/platform/locale_info.h"
+#include "quillrt/text/buffer_scanning.h"
 
 namespace quill {
 
@@ -97,7 +99,13 @@ template <typename Unit>
 void MarkOccurrences(const Unit* buffer, TClassWord* classes, std::size_t count, Unit wanted, bool allow_at_right,
                      bool allow_at_left) {
   const Unit* const last = buffer + (count - 1);  // the last character is never examined
-  for (const Unit* p = std::find(buffer, last, wanted); p != last; p = std::find(p + 1, last, wanted)) {
+  const auto find = [last, wanted](const Unit* from) {
+    if constexpr (std::is_same_v<Unit, WideChar>)
+      return FindWideChar(from, last, wanted);
+    else
+      return std::find(from, last, wanted);
+  };
+  for (const Unit* p = find(buffer); p != last; p = find(p + 1)) {
     const auto index = static_cast<std::size_t>(p - buffer);
     if (IsLeftAlone(classes[index])) continue;
     if (const auto value = MiddleClass(classes, count, index, allow_at_right, allow_at_left)) classes[index] = *value;

@@ -2,6 +2,7 @@
 // exactly their count, without a terminator, so a read past it is caught.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -101,6 +102,33 @@ TEST(BufferScanning, ContentComparison) {
   EXPECT_TRUE(EqualContentsW(u"a\0b", u"a\0b", 3));
   EXPECT_FALSE(EqualContentsW(u"a\0b", u"a\0c", 3));
   EXPECT_FALSE(EqualContentsW(nullptr, u"ab", 2));
+}
+
+}  // namespace
+}  // namespace quill
+
+namespace quill {
+namespace {
+
+// The eight-at-a-time scan must agree with a plain one wherever the unit
+// lies: in the first or last lane of a block, in the tail, or nowhere; the
+// buffer is exact, so a read past its end is caught by the sanitizers.
+TEST(FindWideChar, AgreesWithAPlainScanAtEveryPlace) {
+  for (std::size_t length = 0; length <= 40; ++length) {
+    for (std::size_t at = 0; at <= length; ++at) {
+      std::u16string text(length, u'x');
+      if (at < length) text[at] = u'\u2019';
+      if (at + 3 < length) text[at + 3] = u'\u2019';  // a later one is not the answer
+      const auto block = Exact(text);
+      const WideChar* begin = block.get();
+      const WideChar* end = begin + length;
+      EXPECT_EQ(FindWideChar(begin, end, u'\u2019'), std::find(begin, end, u'\u2019'))
+          << "length " << length << " at " << at;
+    }
+  }
+  // The high byte of a unit alone never matches.
+  const auto mixed = Exact(std::u16string(u"\u2018\u1920\u0020\u2019"));
+  EXPECT_EQ(FindWideChar(mixed.get(), mixed.get() + 4, u'\u2019'), mixed.get() + 3);
 }
 
 }  // namespace

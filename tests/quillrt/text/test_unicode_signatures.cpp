@@ -93,5 +93,27 @@ TEST(CheckedUtf, YieldsOncePerPosition) {
   EXPECT_EQ(calls, 4);  // a, b, c and the pair
 }
 
+// Without a hook, runs of ASCII are passed over in blocks: the answers must
+// be those of the byte-by-byte walk that runs with one, wherever the first
+// non-ASCII byte falls against the blocks.
+TEST(CheckedUtf, BlocksOfAsciiGiveTheSameAnswersAsTheHookedWalk) {
+  const std::string tails[] = {"\xC3\xA9", "\x80", "\xE2\x82", "\xC3", "", "\xF0\x9F\x98\x80"};
+  int calls = 0;
+  for (std::size_t ascii = 0; ascii <= 20; ++ascii) {
+    for (const std::string& tail : tails) {
+      const std::string text = std::string(ascii, 'a') + tail + "bc";
+      bool quick_ascii = false, hooked_ascii = false;
+      AYieldProcessProc = nullptr;
+      const bool quick = CheckedUTF(text, quick_ascii);
+      AYieldProcessProc = [&calls] { ++calls; };
+      const bool hooked = CheckedUTF(text, hooked_ascii);
+      AYieldProcessProc = nullptr;
+      EXPECT_EQ(quick, hooked) << text;
+      EXPECT_EQ(quick_ascii, hooked_ascii) << text;
+    }
+  }
+  EXPECT_GT(calls, 0);
+}
+
 }  // namespace
 }  // namespace quill
