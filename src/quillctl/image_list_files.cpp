@@ -2,6 +2,7 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QImageReader>
 #include <QSaveFile>
 #include <string>
 
@@ -75,11 +76,17 @@ QByteArray PngOf(const QImage& image) {
   return png;
 }
 
-QImage DecodePng(const QByteArray& png) {
-  QImage image;
-  if (!png.startsWith(QByteArray::fromRawData(kPngSignature, sizeof kPngSignature))) return image;
-  image.loadFromData(png, "PNG");
-  return image;
+// The PNG image in `png` when it is `size` x `size` pixels; a null image
+// otherwise. The size is read from the PNG's header first, so that a file
+// claiming a huge image is refused before anything is allocated for it.
+QImage DecodePng(const QByteArray& png, std::int32_t size) {
+  if (!png.startsWith(QByteArray::fromRawData(kPngSignature, sizeof kPngSignature))) return {};
+  QBuffer buffer;
+  buffer.setData(png);
+  buffer.open(QIODevice::ReadOnly);
+  QImageReader reader(&buffer, "png");
+  if (reader.size() != QSize(size, size)) return {};
+  return reader.read();
 }
 
 // An uncompressed 32-bit bitmap as an icon stores it: a 40-byte (or longer)
@@ -155,7 +162,7 @@ std::unique_ptr<TImageList> ImageListFromFileBytes(const QByteArray& bytes) {
   for (std::uint32_t i = 0; i < count; ++i) {
     const std::uint32_t length = reader.U32("an image length");
     if (length > kMaxImageListPngBytes) Refuse("image " + std::to_string(i) + " too long");
-    const QImage image = DecodePng(reader.Bytes(length, "an image"));
+    const QImage image = DecodePng(reader.Bytes(length, "an image"), size);
     if (image.isNull() || image.size() != QSize(size, size))
       Refuse("image " + std::to_string(i) + " is not a PNG image of the list's size");
     list->Add(image.convertToFormat(QImage::Format_ARGB32));
@@ -200,7 +207,7 @@ QImage IconFileImage(const UnicodeString& name, std::int32_t size) {
     if (width != width_byte || bits != 32 || data_size == 0) continue;
     if (qint64{offset} + data_size > bytes.size()) continue;
     const QByteArray data = bytes.mid(offset, data_size);
-    QImage image = DecodePng(data);
+    QImage image = DecodePng(data, size);
     if (image.isNull()) image = DecodeIconBitmap(data, size);
     if (!image.isNull() && image.size() == QSize(size, size)) return image.convertToFormat(QImage::Format_ARGB32);
   }
