@@ -124,10 +124,19 @@ QImage DecodeIconBitmap(const QByteArray& data, std::int32_t size) {
   return image;
 }
 
+// The name as UTF-8, cut to the longest whole characters that fit the field.
+QByteArray NameField(const UnicodeString& name) {
+  QByteArray utf8 = ToQString(name).toUtf8();
+  if (utf8.size() <= kMaxImageListNameBytes) return utf8;
+  qsizetype length = kMaxImageListNameBytes;
+  while (length > 0 && (static_cast<std::uint8_t>(utf8[length]) & 0xC0) == 0x80) --length;  // inside a character
+  return utf8.left(length);
+}
+
 }  // namespace
 
 QByteArray ImageListFileBytes(const TImageList& list) {
-  const QByteArray name = ToQString(list.Name()).toUtf8().left(kMaxImageListNameBytes);
+  const QByteArray name = NameField(list.Name());
   QByteArray bytes;
   bytes.append(kImageListFileMagic, sizeof kImageListFileMagic);
   PutU16(bytes, kImageListFileVersion);

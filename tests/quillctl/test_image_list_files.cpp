@@ -70,6 +70,12 @@ TEST(ImageListFiles, ListsRoundTripThroughAFile) {
   EXPECT_EQ(read->Name(), u"ImageList32");
   for (std::int32_t i = 0; i < drawn.Count(); ++i) EXPECT_TRUE(SameImage(read->Image(i), drawn.Image(i))) << i;
   EXPECT_THROW(ReadImageListFile(dir.filePath(QStringLiteral("missing.res"))), EFOpenError);
+
+  // A name too long for its field is cut after the last whole character.
+  const TImageList long_name(16, UnicodeString(200, u'\u00e9'));  // 400 bytes of UTF-8
+  const QByteArray bytes = ImageListFileBytes(long_name);
+  EXPECT_EQ(U16(bytes, 12), 254);
+  EXPECT_EQ(ImageListFromFileBytes(bytes)->Name(), UnicodeString(127, u'\u00e9'));
 }
 
 TEST(ImageListFiles, DamagedFilesAreRefusedWhole) {
