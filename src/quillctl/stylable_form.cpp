@@ -148,7 +148,7 @@ bool ObjHasPropertyAndNotValue(const QObject& object, const char* name, std::int
   return (property.isEnumType() || is_number) && number != value;
 }
 
-bool TrySetPropValue(QObject& object, const char* name, QObject* value) {
+bool TrySetPropObject(QObject& object, const char* name, QObject* value) {
   const QMetaObject& meta = *object.metaObject();
   const int index = meta.indexOfProperty(name);
   if (index < 0) return false;

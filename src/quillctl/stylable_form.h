@@ -10,6 +10,7 @@
 #include <QPointer>
 #include <QVariant>
 #include <QWidget>
+#include <concepts>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -54,7 +55,14 @@ inline constexpr std::int32_t kStyleChangeCode = 703;
 QUILLCTL_API bool TrySetPropValue(QObject& object, const char* name, const QVariant& value);
 // The same for a property that holds an object: false unless the property is
 // declared to hold objects of a class that `value` belongs to (none clears it).
-QUILLCTL_API bool TrySetPropValue(QObject& object, const char* name, QObject* value);
+QUILLCTL_API bool TrySetPropObject(QObject& object, const char* name, QObject* value);
+// TrySetPropValue with an object. A template, so that a literal 0 meant for a
+// number still goes to the value form above.
+template <class T>
+  requires std::derived_from<T, QObject>
+bool TrySetPropValue(QObject& object, const char* name, T* value) {
+  return TrySetPropObject(object, name, value);
+}
 // Whether the object declares an enumeration or integer property of that name
 // whose value differs from `value`.
 QUILLCTL_API bool ObjHasPropertyAndNotValue(const QObject& object, const char* name, std::int64_t value);

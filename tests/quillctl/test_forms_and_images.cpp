@@ -175,6 +175,9 @@ TEST(Properties, ObjectPropertiesTakeOnlyObjectsOfTheirClass) {
   EXPECT_EQ(edit.document(), &document);
   EXPECT_FALSE(TrySetPropValue(edit, "readOnly", &document));  // not an object property
   EXPECT_FALSE(TrySetPropValue(edit, "noSuchProperty", &document));
+  // A literal 0 is a number, not an object.
+  EXPECT_TRUE(TrySetPropValue(edit, "tabStopDistance", 0));
+  EXPECT_EQ(edit.tabStopDistance(), 0.0);
 }
 
 // A form with controls nested in a group, an action and a label.
