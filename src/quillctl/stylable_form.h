@@ -139,8 +139,13 @@ class QUILLCTL_API TTMSStylableForm : public QWidget {
   std::int32_t PixelsPerInch() const { return pixels_per_inch_; }
   // Adapts to a given resolution: sets the font scale and the image height
   // (the nearest to a fifth of the pixels per inch) and, away from 96 pixels
-  // per inch, re-sizes the collected controls.
+  // per inch (and at 96 again once it has been away), re-sizes the collected
+  // controls.
   void AdaptToPixelsPerInch(std::int32_t pixels_per_inch);
+  // Corrects each collected control for the image size of `dimension` and
+  // GlobalMonitorFontScale: item heights of lists, combos and grids, icon
+  // sizes of tab widgets, tool bars, menus and buttons, the indicator of check
+  // boxes, the height of progress bars and plain combos.
   void ReadjustSizeRelevantComponents(TImageDimensions dimension);
   bool NeedsSizeAdjust() const { return needs_size_adjust; }
 
