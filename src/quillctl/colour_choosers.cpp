@@ -319,22 +319,22 @@ void TColourSharingCombo::SetLabelCaption(const UnicodeString& caption) {
   }
   FLabel->setText(ToQString(caption));
   FLabel->show();
-  PlaceLabel();
+  LabelChanged();
 }
 
 void TColourSharingCombo::SetLabelFont(const QFont& font) {
   FLabelFont = font;
-  PlaceLabel();
+  LabelChanged();
 }
 
 void TColourSharingCombo::SetLabelPosition(TLabelPosition position) {
   FLabelPosition = position;
-  PlaceLabel();
+  LabelChanged();
 }
 
 void TColourSharingCombo::SetLabelMargin(std::int32_t margin) {
   FLabelMargin = margin;
-  PlaceLabel();
+  LabelChanged();
 }
 
 void TColourSharingCombo::SetLabelTransparent(bool transparent) {
@@ -348,8 +348,84 @@ void TColourSharingCombo::SetLabelAlwaysEnabled(bool always) {
 }
 
 void TColourSharingCombo::SetBounds(std::int32_t left, std::int32_t top, std::int32_t width, std::int32_t height) {
-  setGeometry(left, top, width, height);
+  requested_bounds_ = QRect(left, top, width, height);
+  PlaceLabel();  // sizes the label for its caption and font before room is made
+  setGeometry(MakeRoomForLabel(requested_bounds_));
   PlaceLabel();
+}
+
+QRect TColourSharingCombo::MakeRoomForLabel(QRect bounds) const {
+  if (!FLabel) return bounds;
+  const auto aligned_to = [this](std::initializer_list<TAlign> aligns) {
+    return std::find(aligns.begin(), aligns.end(), align_) != aligns.end();
+  };
+  switch (FLabelPosition) {
+    case lpLeftTop:
+    case lpLeftCenter:
+    case lpLeftBottom:
+      if (aligned_to({alTop, alBottom, alClient})) {
+        const int room = FLabel->width() + FLabelMargin;
+        bounds.setLeft(bounds.left() + std::min(room, bounds.width()));
+      }
+      break;
+    case lpTopLeft:
+    case lpTopCenter:
+      // Down by the margin as well as the label's height, so that the label
+      // above stays inside the area the combo was given.
+      if (aligned_to({alTop, alLeft, alRight, alClient})) bounds.translate(0, FLabel->height() + FLabelMargin);
+      break;
+    default: break;
+  }
+  return bounds;
+}
+
+void TColourSharingCombo::SetAlign(TAlign align) {
+  if (align == align_) return;
+  if (QWidget* parent = parentWidget()) {
+    if (align_ == alNone) parent->installEventFilter(this);
+    else if (align == alNone) parent->removeEventFilter(this);
+  }
+  align_ = align;
+  if (requested_bounds_.isNull()) requested_bounds_ = geometry();
+  ApplyAlign();
+}
+
+void TColourSharingCombo::ApplyAlign() {
+  const QWidget* parent = parentWidget();
+  if (align_ == alNone || !parent) return;
+  const QRect area = parent->contentsRect();
+  const int own_height = requested_bounds_.height();
+  const int own_width = requested_bounds_.width();
+  QRect bounds = area;
+  switch (align_) {
+    case alTop: bounds.setHeight(own_height); break;
+    case alBottom: bounds.setTop(area.bottom() + 1 - own_height); break;
+    case alLeft: bounds.setWidth(own_width); break;
+    case alRight: bounds.setLeft(area.right() + 1 - own_width); break;
+    default: break;  // alClient: all of it
+  }
+  SetBounds(bounds.left(), bounds.top(), bounds.width(), bounds.height());
+}
+
+void TColourSharingCombo::Loaded() {
+  // The bounds asked for, not the present ones, which may already have made
+  // room for the label and would make it twice.
+  if (align_ != alNone) ApplyAlign();
+  else SetBounds(x(), y(), width(), height());
+  if (!FLabel) return;
+  FLabel->setEnabled(FlabelAlwaysEnabled || isEnabled());
+  if (!testAttribute(Qt::WA_SetFont)) FLabel->setFont(font());
+}
+
+bool TColourSharingCombo::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == parentWidget() && event->type() == QEvent::Resize) ApplyAlign();
+  return QComboBox::eventFilter(watched, event);
+}
+
+// An aligned combo makes room for its label again; otherwise only the label moves.
+void TColourSharingCombo::LabelChanged() {
+  if (align_ != alNone) ApplyAlign();
+  else PlaceLabel();
 }
 
 void TColourSharingCombo::PlaceLabel() {
@@ -376,7 +452,7 @@ void TColourSharingCombo::changeEvent(QEvent* event) {
   QComboBox::changeEvent(event);
   if (!FLabel) return;
   if (event->type() == QEvent::EnabledChange) FLabel->setEnabled(FlabelAlwaysEnabled || isEnabled());
-  if (event->type() == QEvent::FontChange) PlaceLabel();
+  if (event->type() == QEvent::FontChange) LabelChanged();
 }
 
 }  // namespace quill

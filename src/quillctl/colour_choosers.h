@@ -107,6 +107,13 @@ enum TLabelPosition : std::uint8_t {
   lpBottomCenter,
 };
 
+// How a control fills its parent, as a form designer aligns it: not at all
+// (it stays where it is put), as a strip along the top, bottom, left or right
+// edge of the parent's client area (keeping its own height or width), or over
+// the whole client area. Qt widgets have no such property; controls that
+// offer it here follow their parent's resizes themselves.
+enum TAlign : std::uint8_t { alNone, alTop, alBottom, alLeft, alRight, alClient };
+
 // Where a label of size `label` goes beside a combo at `combo`, with the
 // caption `caption_width` wide and `margin` pixels between them.
 QUILLCTL_API QPoint LabelPlace(TLabelPosition position, const QRect& combo, const QSize& label,
@@ -147,7 +154,24 @@ class QUILLCTL_API TColourSharingCombo : public QComboBox {
   void SetLabelTransparent(bool transparent);
   bool LabelAlwaysEnabled() const { return FlabelAlwaysEnabled; }
   void SetLabelAlwaysEnabled(bool always);
+  // Places the combo at the bounds given. Aligned, it makes room for its label
+  // inside them: a label on the left (lpLeftTop, lpLeftCenter, lpLeftBottom) of
+  // a combo aligned to the top, the bottom or the client area moves its left
+  // edge right by the label's width + the margin and narrows it as much; a
+  // label above it (lpTopLeft, lpTopCenter) of a combo aligned to the top, the
+  // left, the right or the client area moves it down by the label's height +
+  // the margin. Then the label is placed again.
   void SetBounds(std::int32_t left, std::int32_t top, std::int32_t width, std::int32_t height);
+  // The bounds last given to SetBounds, before any room was made for the label.
+  QRect RequestedBounds() const { return requested_bounds_; }
+  TAlign Align() const { return align_; }
+  // Aligned, the combo takes its part of the parent's client area now and
+  // whenever the parent is resized.
+  void SetAlign(TAlign align);
+  // Once a form has built the combo: its bounds again, the label disabled
+  // with the combo unless always enabled, and the combo's font on the label
+  // while the combo follows its parent's font.
+  void Loaded();
 
   // Paints one entry (swatch, frame and name) into `rect`.
   void DrawColourItem(QPainter& painter, std::int32_t index, const QRect& rect, bool selected) const;
@@ -157,9 +181,14 @@ class QUILLCTL_API TColourSharingCombo : public QComboBox {
   void moveEvent(QMoveEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void changeEvent(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void PlaceLabel();
+  void LabelChanged();
+  void ApplyAlign();
+  // Room the label takes from bounds given with the current alignment.
+  QRect MakeRoomForLabel(QRect bounds) const;
 
   std::unique_ptr<QLabel> FLabel;
   QFont FLabelFont;
@@ -170,6 +199,8 @@ class QUILLCTL_API TColourSharingCombo : public QComboBox {
   TColorArray fOwnArray;
   bool fUsesSharedArray = true;
   std::int32_t item_height_ = 0;
+  TAlign align_ = alNone;
+  QRect requested_bounds_;
 };
 
 }  // namespace quill

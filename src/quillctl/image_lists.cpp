@@ -2,7 +2,10 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
@@ -14,6 +17,10 @@
 #include <cmath>
 #include <memory>
 #include <set>
+
+#include "quillctl/image_list_files.h"
+#include "quillctl/qt_canvas.h"
+#include "quillrt/framework/exceptions.h"
 
 namespace quill {
 
@@ -168,7 +175,8 @@ std::array<std::unique_ptr<TImageList>, kImageDimensionCount>& Lists() {
 }
 
 std::unique_ptr<TImageList> DrawList(TImageDimensions dimension) {
-  auto list = std::make_unique<TImageList>(kDimensionPixels[dimension]);
+  auto list = std::make_unique<TImageList>(kDimensionPixels[dimension],
+                                           FromQString(QStringLiteral("ImageList%1").arg(kDimensionPixels[dimension])));
   for (std::int32_t icon = 0; icon < qi_icon_count; ++icon) list->Add(DrawQuillIcon(icon, list->Size()));
   return list;
 }
@@ -226,7 +234,7 @@ QImage DrawQuillIcon(std::int32_t icon, std::int32_t size) {
   return image;
 }
 
-TImageList::TImageList(std::int32_t size) : size_(size) {}
+TImageList::TImageList(std::int32_t size, UnicodeString name) : size_(size), name_(std::move(name)) {}
 
 void TImageList::Add(QImage image) {
   images_.push_back(image.size() == QSize(size_, size_) ? std::move(image) : image.scaled(size_, size_));
@@ -257,8 +265,32 @@ const TImageList& ImageListMain_Times(double factor) {
       IntegerToNearestImageDimension(static_cast<std::int32_t>(std::lround(GlobalImageHeight * factor))));
 }
 
-void LoadupAllTheImageLists() {
-  for (TImageDimensions d = 0; d < kImageDimensionCount; ++d) Lists()[d] = DrawList(d);
+std::vector<TImageDimensions> LoadupAllTheImageLists(const QString& folder) {
+  std::vector<TImageDimensions> from_files;
+  const QDir dir(folder);
+  for (TImageDimensions d = 0; d < kImageDimensionCount; ++d) {
+    std::unique_ptr<TImageList>& list = Lists()[d];
+    const QString path = dir.filePath(QStringLiteral("ImageListMain%1.res").arg(kDimensionPixels[d]));
+    if (!QFileInfo::exists(path)) {
+      list = DrawList(d);
+      continue;
+    }
+    try {
+      std::unique_ptr<TImageList> read = ReadImageListFile(path);
+      // A list of another size does not fit this dimension.
+      if (read->Size() != kDimensionPixels[d]) throw EReadError(std::string_view("Image list file: wrong size"));
+      list = std::move(read);
+      from_files.push_back(d);
+    } catch (const Exception&) {
+      // A damaged or unreadable file changes nothing: the list in use stays.
+      if (!list) list = DrawList(d);
+    }
+  }
+  return from_files;
+}
+
+std::vector<TImageDimensions> LoadupAllTheImageLists() {
+  return LoadupAllTheImageLists(QCoreApplication::applicationDirPath());
 }
 
 std::int32_t ImageIndexOfIcon(std::int32_t icon) { return icon >= 0 && icon < qi_icon_count ? icon : -1; }

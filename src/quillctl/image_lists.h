@@ -8,6 +8,7 @@
 // sets it): about a fifth of the pixels per inch, rounded to the nearest size.
 #include <QIcon>
 #include <QImage>
+#include <QString>
 #include <array>
 #include <cstdint>
 #include <vector>
@@ -70,8 +71,9 @@ QUILLCTL_API QImage DrawQuillIcon(std::int32_t icon, std::int32_t size);
 // The images of one size.
 class QUILLCTL_API TImageList {
  public:
-  explicit TImageList(std::int32_t size);
+  explicit TImageList(std::int32_t size, UnicodeString name = {});
   std::int32_t Size() const { return size_; }
+  const UnicodeString& Name() const { return name_; }
   std::int32_t Count() const { return static_cast<std::int32_t>(images_.size()); }
   void Add(QImage image);
   // A null image / icon for an index outside the list.
@@ -80,6 +82,7 @@ class QUILLCTL_API TImageList {
 
  private:
   std::int32_t size_;
+  UnicodeString name_;
   std::vector<QImage> images_;
 };
 
@@ -90,8 +93,15 @@ QUILLCTL_API const TImageList& ImageListOfDimension(TImageDimensions dimension);
 QUILLCTL_API const TImageList& ImageListMain();
 // The list for GlobalImageHeight times factor, rounded.
 QUILLCTL_API const TImageList& ImageListMain_Times(double factor);
-// (Re)draws the lists of every dimension.
-QUILLCTL_API void LoadupAllTheImageLists();
+// (Re)makes the list of every dimension: from the image-list file
+// "ImageListMain<pixels>.res" (see image_list_files.h) in `folder` where there
+// is one of the dimension's size that reads whole, otherwise drawn. A file
+// that is refused (damaged, cut short, of another size) leaves that
+// dimension's list as it was. Answers the dimensions read from files.
+// References to lists given out before stay valid only until this call.
+QUILLCTL_API std::vector<TImageDimensions> LoadupAllTheImageLists(const QString& folder);
+// The same in the program's folder.
+QUILLCTL_API std::vector<TImageDimensions> LoadupAllTheImageLists();
 // The index of an icon in the lists; -1 for a number that is not an icon.
 QUILLCTL_API std::int32_t ImageIndexOfIcon(std::int32_t icon);
 // Copies image `index` of the current list into bitmap; false (bitmap

@@ -1,6 +1,9 @@
 #include "quillctl/style_pack.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QList>
+#include <QProxyStyle>
 #include <QStyle>
 #include <QStyleFactory>
 #include <QWidget>
@@ -71,8 +74,51 @@ std::int32_t WidgetPixelsPerInch(const QWidget& widget) {
   return static_cast<std::int32_t>(std::lround(widget.logicalDpiX() * widget.devicePixelRatioF()));
 }
 
+namespace {
+
+const char* const kIconSizeProperty = "quillStyledIconSize";
+const char* const kIndicatorSizeProperty = "quillStyledIndicatorSize";
+
+// Fusion, except for the sizes a control asks for through the properties above.
+class TSizedStyle : public QProxyStyle {
+ public:
+  TSizedStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))) {}
+
+  int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override {
+    const char* asked = nullptr;
+    switch (metric) {
+      case PM_SmallIconSize: asked = kIconSizeProperty; break;
+      case PM_IndicatorWidth:
+      case PM_IndicatorHeight: asked = kIndicatorSizeProperty; break;
+      default: break;
+    }
+    if (asked && widget) {
+      const int size = widget->property(asked).toInt();
+      if (size > 0) return size;
+    }
+    return QProxyStyle::pixelMetric(metric, option, widget);
+  }
+};
+
+void SetStyledSize(QWidget& control, const char* property, std::int32_t pixels) {
+  control.setProperty(property, pixels > 0 ? QVariant(pixels) : QVariant());
+  // Menus, menu bars and buttons lay themselves out again on a style change.
+  QEvent change(QEvent::StyleChange);
+  QCoreApplication::sendEvent(&control, &change);
+  control.updateGeometry();
+  control.update();
+}
+
+}  // namespace
+
+void SetStyledIconSize(QWidget& control, std::int32_t pixels) { SetStyledSize(control, kIconSizeProperty, pixels); }
+
+void SetStyledIndicatorSize(QWidget& control, std::int32_t pixels) {
+  SetStyledSize(control, kIndicatorSizeProperty, pixels);
+}
+
 struct TFormStyler::Private {
-  Private(QWidget& f, TTMSStyle s) : form(f), style(s), qt_style(QStyleFactory::create(QStringLiteral("Fusion"))) {}
+  Private(QWidget& f, TTMSStyle s) : form(f), style(s), qt_style(std::make_unique<TSizedStyle>()) {}
 
   QWidget& form;
   TTMSStyle style;

@@ -70,6 +70,14 @@ QUILLCTL_API double MonitorScale(std::int32_t pixels_per_inch);
 // device pixel ratio.
 QUILLCTL_API std::int32_t WidgetPixelsPerInch(const QWidget& widget);
 
+// Sizes the form styler's style takes from a control instead of its own
+// metrics, for controls that have no setter for them, so that they can follow
+// the screen's resolution: the icons of a menu or menu bar, and the indicator
+// of a check box. 0 or less gives the style's own size back. Controls outside
+// a styled form keep Qt's sizes.
+QUILLCTL_API void SetStyledIconSize(QWidget& control, std::int32_t pixels);
+QUILLCTL_API void SetStyledIndicatorSize(QWidget& control, std::int32_t pixels);
+
 // Keeps a form and the controls on it in one style: Qt's Fusion style (which
 // follows palettes faithfully) with the style's palette. The form must outlive
 // the styler.

@@ -213,5 +213,80 @@ TEST(ColourSharingCombo, LabelIsPlacedBesideTheComboAndGoesWithIt) {
   owner.reset();
 }
 
+// Bounds given to an aligned combo make room for its label inside them.
+TEST(ColourSharingCombo, AlignedBoundsMakeRoomForTheLabel) {
+  QWidget form;
+  form.resize(400, 300);
+  form.show();
+  const TLabelPosition positions[] = {lpLeftTop, lpLeftCenter, lpLeftBottom, lpTopLeft, lpTopCenter,
+                                      lpBottomLeft, lpLeftCenterLeft};
+  const TAlign aligns[] = {alNone, alTop, alBottom, alLeft, alRight, alClient};
+  for (const TLabelPosition position : positions)
+    for (const TAlign align : aligns) {
+      TColourSharingCombo combo(&form);
+      combo.SetLabelCaption(u"Hit colour");
+      combo.SetLabelPosition(position);
+      combo.SetAlign(align);
+      combo.SetBounds(20, 30, 200, 24);
+      const QLabel& label = *combo.Label();
+      const bool label_left = position == lpLeftTop || position == lpLeftCenter || position == lpLeftBottom;
+      const bool label_above = position == lpTopLeft || position == lpTopCenter;
+      QRect expected(20, 30, 200, 24);
+      if (label_left && (align == alTop || align == alBottom || align == alClient))
+        expected.setLeft(20 + label.width() + 4);
+      if (label_above && align != alNone && align != alBottom) expected.translate(0, label.height() + 4);
+      EXPECT_EQ(combo.geometry(), expected) << "position " << int(position) << ", align " << int(align);
+      EXPECT_EQ(combo.RequestedBounds(), QRect(20, 30, 200, 24));
+      // The label was placed against the combo's new bounds.
+      const std::int32_t caption = QFontMetrics(label.font()).horizontalAdvance(label.text());
+      EXPECT_EQ(label.pos(), LabelPlace(position, combo.geometry(), label.size(), caption, 4));
+      if (expected != QRect(20, 30, 200, 24)) {  // where room was made, the label stays inside the bounds
+        EXPECT_GE(label.x(), 20);
+        EXPECT_GE(label.y(), 30);
+      }
+    }
+}
+
+TEST(ColourSharingCombo, AlignedComboFollowsItsParentAndLoadsOnce) {
+  QWidget form;
+  form.resize(400, 300);
+  form.show();
+  auto* combo = new TColourSharingCombo(&form);
+  combo->SetBounds(0, 0, 150, 24);
+  combo->SetLabelCaption(u"Colour");
+  combo->SetAlign(alTop);
+  const int room = combo->Label()->width() + 4;
+  EXPECT_EQ(combo->geometry(), QRect(room, 0, 400 - room, 24));
+  form.resize(500, 300);
+  EXPECT_EQ(combo->geometry(), QRect(room, 0, 500 - room, 24));
+  // Loading re-applies the bounds asked for: room is made once, not again.
+  combo->Loaded();
+  combo->Loaded();
+  EXPECT_EQ(combo->geometry(), QRect(room, 0, 500 - room, 24));
+  // A longer caption takes more room.
+  combo->SetLabelCaption(u"A much longer caption");
+  const int wider = combo->Label()->width() + 4;
+  EXPECT_GT(wider, room);
+  EXPECT_EQ(combo->x(), wider);
+
+  combo->SetAlign(alBottom);
+  EXPECT_EQ(combo->geometry(), QRect(wider, 300 - 24, 500 - wider, 24));
+  combo->SetLabelPosition(lpTopLeft);  // bottom-aligned: a label above takes no room
+  EXPECT_EQ(combo->geometry(), QRect(0, 300 - 24, 500, 24));
+  combo->SetAlign(alClient);
+  EXPECT_EQ(combo->geometry(), QRect(0, combo->Label()->height() + 4, 500, 300));
+  combo->SetAlign(alNone);  // stays where it is; the parent no longer moves it
+  form.resize(300, 200);
+  EXPECT_EQ(combo->width(), 500);
+
+  // Loaded disables the label with the combo and gives it the combo's font.
+  combo->setEnabled(false);
+  combo->Label()->setEnabled(true);
+  combo->Label()->setFont(QFont(QStringLiteral("Serif"), 31));
+  combo->Loaded();
+  EXPECT_FALSE(combo->Label()->isEnabled());
+  EXPECT_EQ(combo->Label()->font(), combo->font());
+}
+
 }  // namespace
 }  // namespace quill

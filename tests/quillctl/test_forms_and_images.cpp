@@ -1,13 +1,24 @@
 // Stylable forms (style changes, resolution) and the image lists.
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
+#include <QGroupBox>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QStyle>
+#include <QTabWidget>
+#include <QTextDocument>
+#include <QTextEdit>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QToolBar>
+#include <algorithm>
+#include <cmath>
 #include <set>
 
 #include "quillctl/colour_choosers.h"
@@ -154,6 +165,87 @@ TEST(Properties, SetByNameOnlyWhenDeclared) {
   EXPECT_FALSE(ObjHasPropertyAndNotValue(label, "noSuchProperty", 0));
 }
 
+TEST(Properties, ObjectPropertiesTakeOnlyObjectsOfTheirClass) {
+  QTextEdit edit;
+  QTextDocument document;
+  QObject not_a_document;
+  EXPECT_TRUE(TrySetPropValue(edit, "document", &document));
+  EXPECT_EQ(edit.document(), &document);
+  EXPECT_FALSE(TrySetPropValue(edit, "document", &not_a_document));
+  EXPECT_EQ(edit.document(), &document);
+  EXPECT_FALSE(TrySetPropValue(edit, "readOnly", &document));  // not an object property
+  EXPECT_FALSE(TrySetPropValue(edit, "noSuchProperty", &document));
+  // A literal 0 is a number, not an object.
+  EXPECT_TRUE(TrySetPropValue(edit, "tabStopDistance", 0));
+  EXPECT_EQ(edit.tabStopDistance(), 0.0);
+}
+
+// A form with controls nested in a group, an action and a label.
+class ComponentWalks : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    label = new QLabel(QStringLiteral("label"), &form);
+    button = new QPushButton(&form);
+    SetIconNumber(*button, qi_open);
+    auto* group = new QGroupBox(&form);
+    check = new QCheckBox(group);
+    nested_list = new TStyledListbox(group);
+    action = new QAction(&form);
+    SetIconNumber(*action, qi_save);
+  }
+
+  QWidget form;
+  QLabel* label = nullptr;
+  QPushButton* button = nullptr;
+  QCheckBox* check = nullptr;
+  TStyledListbox* nested_list = nullptr;
+  QAction* action = nullptr;
+};
+
+bool Holds(const TMyComponentList& list, const QObject* component) {
+  return std::any_of(list.begin(), list.end(), [&](const TMyComponentRec& rec) { return rec.obj == component; });
+}
+
+TEST_F(ComponentWalks, PropertiesFindComponentsAtAnyDepthEachOnce) {
+  TMyComponentList list;
+  // A dynamic property that is set: the numbered button and action, not a control only.
+  EXPECT_EQ(FindComponentsWPropertyOfTypes(form, list, "quillIcon"), 2);
+  EXPECT_TRUE(Holds(list, button));
+  EXPECT_TRUE(Holds(list, action));
+  // A declared property differing from a value: only the check box is checkable
+  // (the group box and button are not).
+  EXPECT_EQ(FindComponentsWPropertyOfTypes(form, list, "checkable", false), 1);
+  EXPECT_TRUE(Holds(list, check));
+  EXPECT_EQ(list.back().classe, &QCheckBox::staticMetaObject);
+  EXPECT_EQ(FindComponentsWPropertyOfTypes(form, list, "checkable", false), 0);  // already held
+  EXPECT_EQ(list.size(), 3u);
+}
+
+TEST_F(ComponentWalks, ClassesSelectTheControlsToDoThingsTo) {
+  TMyComponentList list;
+  EXPECT_EQ(LoadAllRelevantComponentsOfForm(form, {ClassOf<TOwnerDrawnList>(), ClassOf<QAbstractButton>()}, list), 3);
+  EXPECT_TRUE(Holds(list, nested_list));
+  EXPECT_TRUE(Holds(list, button));
+  EXPECT_TRUE(Holds(list, check));
+
+  SetAllOfXTypesComponentsToDoThis(form, {ClassOf<QLabel>(), ClassOf<QCheckBox>()},
+                                   [](QWidget& control) { control.setEnabled(false); });
+  EXPECT_FALSE(label->isEnabled());
+  EXPECT_FALSE(check->isEnabled());
+  EXPECT_TRUE(button->isEnabled());
+
+  std::vector<QWidget*> buttons;
+  SetAllOfThisComponentsToDoThis(form, ClassOf<QAbstractButton>(),
+                                 [&](QWidget& control) { buttons.push_back(&control); });
+  EXPECT_EQ(buttons, (std::vector<QWidget*>{button, check}));
+
+  // A component destroyed after it was listed is passed over.
+  delete check;
+  std::int32_t visited = 0;
+  SetAllOfTheseComponentsToDoThis(list, [&](QWidget&) { ++visited; });
+  EXPECT_EQ(visited, 2);
+}
+
 // A tool's form with the controls that follow the resolution.
 class StylableForm : public ::testing::Test {
  protected:
@@ -168,7 +260,25 @@ class StylableForm : public ::testing::Test {
     button = new QPushButton(form.get());
     SetImagesAndNumberForButton(*button, qi_search);
     new QLabel(QStringLiteral("not resized"), form.get());
+    progress = new QProgressBar(form.get());
+    plain_combo = new QComboBox(form.get());
+    check = new QCheckBox(QStringLiteral("Case sensitive"), form.get());
+    tabs = new QTabWidget(form.get());
+    auto* page = new QWidget;
+    tabs->addTab(page, QStringLiteral("Hits"));
+    SetImagesAndNumberForAdvOfficePager(*tabs, *page, qi_concordance);
+    menu_bar = new QMenuBar(form.get());
+    menu = menu_bar->addMenu(QStringLiteral("File"));
+    open_action = menu->addAction(QStringLiteral("Open"));
+    SetIconNumber(*open_action, qi_open);
     form->AddAFormStyler();
+  }
+
+  int SmallIconSize(const QWidget& widget) const {
+    return widget.style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, &widget);
+  }
+  int IndicatorSize(const QWidget& widget) const {
+    return widget.style()->pixelMetric(QStyle::PM_IndicatorHeight, nullptr, &widget);
   }
 
   GlobalsGuard guard;
@@ -179,10 +289,20 @@ class StylableForm : public ::testing::Test {
   TColourSharingCombo* combo = nullptr;
   QTableView* grid = nullptr;
   QPushButton* button = nullptr;
+  QProgressBar* progress = nullptr;
+  QComboBox* plain_combo = nullptr;
+  QCheckBox* check = nullptr;
+  QTabWidget* tabs = nullptr;
+  QMenuBar* menu_bar = nullptr;
+  QMenu* menu = nullptr;
+  QAction* open_action = nullptr;
 };
 
 TEST_F(StylableForm, CollectsTheControlsThatFollowTheResolution) {
-  EXPECT_EQ(form->ComponentsToResize().size(), 6u);
+  // Six list boxes, combos, grid and button; progress bar, plain combo, check
+  // box, tab widget, menu bar and its menu. Not the label, nor the parts
+  // (tab bar, extension button) the tab widget and menu bar make for themselves.
+  EXPECT_EQ(form->ComponentsToResize().size(), 12u);
   ASSERT_NE(form->GetFormStyler(), nullptr);
 }
 
@@ -209,6 +329,50 @@ TEST_F(StylableForm, HighResolutionResizesListsCombosGridsAndImages) {
   EXPECT_EQ(colours->ItemHeight(), 24);  // 16 at scale 1.5
   EXPECT_EQ(columns->ItemHeight(), QFontMetrics(form->font()).boundingRect(QStringLiteral("gh")).height() * 5 / 4);
   EXPECT_EQ(button->iconSize(), QSize(32, 32));
+}
+
+TEST_F(StylableForm, ShownAtNinetySixNothingChangesSize) {
+  const std::int32_t list_items = plain->ItemHeight();
+  const int menu_icons = SmallIconSize(*menu);
+  const int indicator = IndicatorSize(*check);
+  form->SetPixelsPerInch(96);
+  form->show();
+  EXPECT_FALSE(form->NeedsSizeAdjust());
+  EXPECT_EQ(plain->ItemHeight(), list_items);
+  EXPECT_EQ(progress->minimumHeight(), 0);
+  EXPECT_EQ(plain_combo->minimumHeight(), 0);
+  EXPECT_EQ(SmallIconSize(*menu), menu_icons);
+  EXPECT_EQ(IndicatorSize(*check), indicator);
+}
+
+TEST_F(StylableForm, ShownAtOneHundredFortyFourEveryKindOfControlIsCorrected) {
+  const int progress_height = progress->sizeHint().height();
+  const int combo_height = plain_combo->sizeHint().height();
+  form->SetPixelsPerInch(144);
+  form->show();
+  EXPECT_EQ(GlobalImageHeight, 32);  // the nearest image height to 144 / 5 = 29
+  EXPECT_EQ(GlobalImageDimension, 3);
+  EXPECT_EQ(plain->ItemHeight(), 26);  // round(0.8 x 32)
+  EXPECT_EQ(combo->ItemHeight(), 26);
+  EXPECT_EQ(progress->minimumHeight(), std::lround(progress_height * 1.5));
+  EXPECT_EQ(plain_combo->minimumHeight(), std::lround(combo_height * 1.5));
+  EXPECT_EQ(plain_combo->iconSize(), QSize(32, 32));
+  EXPECT_EQ(tabs->iconSize(), QSize(32, 32));
+  EXPECT_EQ(tabs->tabIcon(0).availableSizes(), QList<QSize>{QSize(32, 32)});
+  EXPECT_EQ(SmallIconSize(*menu), 32);
+  EXPECT_EQ(SmallIconSize(*menu_bar), 32);
+  EXPECT_EQ(open_action->icon().availableSizes(), QList<QSize>{QSize(32, 32)});
+  EXPECT_EQ(IndicatorSize(*check), 21);  // round(0.65 x 32)
+  EXPECT_GE(check->sizeHint().height(), 21);
+
+  // Corrections start from the first sizes each time: they never compound,
+  // and going back to 96 gives the first sizes back.
+  form->SetPixelsPerInch(144);
+  EXPECT_EQ(progress->minimumHeight(), std::lround(progress_height * 1.5));
+  form->SetPixelsPerInch(96);
+  EXPECT_EQ(progress->minimumHeight(), progress_height);
+  EXPECT_EQ(plain->ItemHeight(), 16);  // round(0.8 x 20)
+  EXPECT_EQ(IndicatorSize(*check), 13);
 }
 
 TEST_F(StylableForm, OnlyTheStyleChangeMessageRestylesTheForm) {
