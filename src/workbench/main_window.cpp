@@ -28,10 +28,15 @@ MainWindow::MainWindow(const QString& corpus, QWidget* parent) : QMainWindow(par
   layout->addWidget(tabs_, 1);
   setCentralWidget(central);
   const auto show_corpus = [this] {
-    statusBar()->showMessage(corpus_bar_->Path().isEmpty() ? tr("No corpus chosen: choose a folder of texts")
-                                                           : tr("Corpus: %1").arg(corpus_bar_->Path()));
+    if (!corpus_bar_->Favourites().isEmpty())
+      statusBar()->showMessage(tr("Corpus: the favourites %1").arg(corpus_bar_->Path()));
+    else
+      statusBar()->showMessage(corpus_bar_->Path().isEmpty() ? tr("No corpus chosen: choose a folder of texts")
+                                                             : tr("Corpus: %1").arg(corpus_bar_->Path()));
   };
   corpus_bar_->OnCorpusChanged = show_corpus;
+  // In the status line rather than a modal box, like the tabs' own problems.
+  corpus_bar_->OnProblem = [this](const QString& problem) { statusBar()->showMessage(problem); };
   show_corpus();
   resize(1200, 760);
   concordance_->SearchBox().setFocus();
