@@ -8,6 +8,7 @@
 #include "concordance_tab.h"
 #include "corpus_bar.h"
 #include "frequency_tab.h"
+#include "keywords_tab.h"
 
 namespace quill::workbench {
 
@@ -25,6 +26,8 @@ MainWindow::MainWindow(const QString& corpus, QWidget* parent) : QMainWindow(par
   tabs_->addTab(concordance_, tr("Concordance"));
   tabs_->addTab(word_list_, tr("Word list"));
   tabs_->addTab(n_grams_, tr("N-grams"));
+  keywords_ = new KeywordsTab(*corpus_bar_, tabs_);
+  tabs_->addTab(keywords_, tr("Keywords"));
   layout->addWidget(tabs_, 1);
   setCentralWidget(central);
   const auto show_corpus = [this] {

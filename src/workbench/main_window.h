@@ -1,6 +1,6 @@
 #pragma once
 // The workbench's main window: the corpus chooser above the tabs
-// Concordance, Word list and N-grams.
+// Concordance, Word list, N-grams, Keywords, Collocates and Dispersion.
 #include <QMainWindow>
 
 class QTabWidget;
@@ -10,6 +10,7 @@ namespace quill::workbench {
 class ConcordanceTab;
 class CorpusBar;
 class FrequencyTab;
+class KeywordsTab;
 
 class MainWindow : public QMainWindow {
  public:
@@ -21,6 +22,7 @@ class MainWindow : public QMainWindow {
   ConcordanceTab& Concordance() const { return *concordance_; }
   FrequencyTab& WordList() const { return *word_list_; }
   FrequencyTab& NGrams() const { return *n_grams_; }
+  KeywordsTab& Keywords() const { return *keywords_; }
   QTabWidget& Tabs() const { return *tabs_; }
 
  private:
@@ -29,6 +31,7 @@ class MainWindow : public QMainWindow {
   ConcordanceTab* concordance_;
   FrequencyTab* word_list_;
   FrequencyTab* n_grams_;
+  KeywordsTab* keywords_;
 };
 
 }  // namespace quill::workbench

@@ -1,5 +1,6 @@
 // The workbench driven as a user drives it, on the offscreen platform: its
 // answers are checked against the jobs layer run on the same corpus.
+#include <QApplication>
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QFile>
@@ -433,5 +434,15 @@ class WorkbenchTest : public QObject {
   std::unique_ptr<MainWindow> window_;
 };
 
-QTEST_MAIN(WorkbenchTest)
+int RunStatisticsTabsTests(int argc, char** argv);
+
+// Two test classes in one program: the window's first tabs, then the
+// statistics tabs (test_statistics.cpp).
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  WorkbenchTest workbench;
+  const int failed = QTest::qExec(&workbench, argc, argv);
+  return failed + RunStatisticsTabsTests(argc, argv);
+}
+
 #include "test_workbench.moc"

@@ -1,0 +1,131 @@
+// The statistics tabs (Keywords, Collocates, Dispersion) driven on the
+// offscreen platform: what each shows is what its job gives run directly.
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <filesystem>
+
+#include "corpus_bar.h"
+#include "keywords_tab.h"
+#include "main_window.h"
+#include "quillctl/qt_canvas.h"
+#include "quillctl/styled_listboxes.h"
+#include "score_table.h"
+
+using namespace quill;
+using namespace quill::workbench;
+
+namespace {
+
+constexpr int kJobTimeoutMs = 120000;
+
+// Copies the demo corpus's files whose names start with `prefix` into `folder`.
+void CopyDemoFiles(const QString& prefix, const QString& folder) {
+  std::filesystem::create_directories(folder.toStdString());
+  for (const auto& entry : std::filesystem::directory_iterator(DemoCorpusPath().toStdString()))
+    if (entry.path().filename().string().starts_with(prefix.toStdString()))
+      std::filesystem::copy_file(entry.path(), std::filesystem::path(folder.toStdString()) / entry.path().filename());
+}
+
+jobs::CorpusOptions FolderOptions(const QString& folder) {
+  jobs::CorpusOptions options;
+  options.paths.push_back(folder.toStdString());
+  return options;
+}
+
+QStringList TsvLines(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+void ClickSection(THeaderControl& header, int section) {
+  const QPoint middle(header.sectionViewportPosition(section) + header.sectionSize(section) / 2, header.height() / 2);
+  QTest::mouseClick(header.viewport(), Qt::LeftButton, {}, middle);
+}
+
+}  // namespace
+
+class StatisticsTabsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() {
+    if (DemoCorpusPath().isEmpty()) QSKIP("the demo corpus is not there (scripts/setup fetches it)");
+    // Two small corpora: press reportage (ca*) against editorials (cb*).
+    target_ = dir_.filePath(QStringLiteral("reportage"));
+    reference_ = dir_.filePath(QStringLiteral("editorials"));
+    CopyDemoFiles(QStringLiteral("ca"), target_);
+    CopyDemoFiles(QStringLiteral("cb"), reference_);
+    window_ = std::make_unique<MainWindow>(target_);
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+  }
+  void cleanupTestCase() { window_.reset(); }
+
+  // Keywords: the table holds the job's keywords in its order, sorts on a
+  // click, exports as TSV, and takes its reference from favourites as well.
+  void keywordsMatchTheJob() {
+    KeywordsTab& tab = window_->Keywords();
+    window_->Tabs().setCurrentWidget(&tab);
+    tab.Start();
+    QVERIFY(tab.TotalsText().contains(QStringLiteral("reference")));  // none chosen yet
+    QVERIFY(!tab.Busy());
+
+    tab.SetReference(reference_);
+    tab.Start();
+    QTRY_VERIFY_WITH_TIMEOUT(!tab.Busy(), kJobTimeoutMs);
+    const jobs::Corpus target(FolderOptions(target_)), reference(FolderOptions(reference_));
+    const jobs::KeywordsResult expected = jobs::KeywordsJob(tab.Settings()).Run(target, reference);
+    const std::vector<ScoreRow>& rows = tab.Table().Rows();
+    QVERIFY(!expected.keywords.empty());
+    QCOMPARE(rows.size(), expected.keywords.size());
+    QCOMPARE(tab.Table().List().ItemCount(), static_cast<std::int32_t>(rows.size()));
+    const jobs::Keyword& first = expected.keywords.front();
+    QCOMPARE(ToQString(rows[0][1].text), ToQString(first.word));
+    QCOMPARE(rows[0][2].number, static_cast<double>(first.target_freq));
+    QCOMPARE(rows[0][3].number, static_cast<double>(first.ref_freq));
+    QCOMPARE(rows[0][4].number, first.scores.log_likelihood);
+    QCOMPARE(ToQString(rows.back()[1].text), ToQString(expected.keywords.back().word));
+
+    // Word sorts alphabetically; N gives the job's order back.
+    ClickSection(tab.Table().Header(), 1);
+    for (std::size_t i = 1; i < rows.size(); ++i) QVERIFY(rows[i - 1][1].text <= rows[i][1].text);
+    ClickSection(tab.Table().Header(), 4);
+    for (std::size_t i = 1; i < rows.size(); ++i) QVERIFY(rows[i - 1][4].number >= rows[i][4].number);
+    ClickSection(tab.Table().Header(), 0);
+    QCOMPARE(ToQString(rows[0][1].text), ToQString(first.word));
+
+    QTemporaryDir out;
+    const QString tsv = out.filePath(QStringLiteral("keywords.tsv"));
+    QVERIFY(tab.ExportTsvTo(tsv));
+    const QStringList lines = TsvLines(tsv);
+    QCOMPARE(lines.size(), static_cast<int>(rows.size()) + 1);
+    QCOMPARE(lines[0], QStringLiteral("N\tword\ttarget_freq\tref_freq\tll\tchi2\tdiff\tlogratio\tbic\tsign"));
+    QVERIFY(lines[1].startsWith(QStringLiteral("1\t") + ToQString(first.word) + QLatin1Char('\t')));
+    QVERIFY(!tab.ExportTsvTo(out.filePath(QStringLiteral("no/such/folder/k.tsv"))));
+    tab.grab().save(QStringLiteral("/tmp/workbench_keywords.png"));
+
+    // The same reference kept as favourites gives the same keywords.
+    const QString favourites = out.filePath(QStringLiteral("editorials.fav"));
+    reference.SaveFavourites(favourites.toStdString());
+    tab.SetReferenceFavourites(favourites);
+    tab.Start();
+    QTRY_VERIFY_WITH_TIMEOUT(!tab.Busy(), kJobTimeoutMs);
+    QCOMPARE(tab.Table().Rows().size(), expected.keywords.size());
+    tab.SetReference(reference_);
+  }
+
+ private:
+  QTemporaryDir dir_;
+  QString target_;
+  QString reference_;
+  std::unique_ptr<MainWindow> window_;
+};
+
+int RunStatisticsTabsTests(int argc, char** argv) {
+  StatisticsTabsTest test;
+  return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_statistics.moc"
