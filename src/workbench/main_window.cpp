@@ -5,6 +5,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "collocates_tab.h"
 #include "concordance_tab.h"
 #include "corpus_bar.h"
 #include "frequency_tab.h"
@@ -28,6 +29,8 @@ MainWindow::MainWindow(const QString& corpus, QWidget* parent) : QMainWindow(par
   tabs_->addTab(n_grams_, tr("N-grams"));
   keywords_ = new KeywordsTab(*corpus_bar_, tabs_);
   tabs_->addTab(keywords_, tr("Keywords"));
+  collocates_ = new CollocatesTab(*corpus_bar_, tabs_);
+  tabs_->addTab(collocates_, tr("Collocates"));
   layout->addWidget(tabs_, 1);
   setCentralWidget(central);
   const auto show_corpus = [this] {

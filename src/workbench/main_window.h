@@ -8,6 +8,7 @@ class QTabWidget;
 namespace quill::workbench {
 
 class ConcordanceTab;
+class CollocatesTab;
 class CorpusBar;
 class FrequencyTab;
 class KeywordsTab;
@@ -23,6 +24,7 @@ class MainWindow : public QMainWindow {
   FrequencyTab& WordList() const { return *word_list_; }
   FrequencyTab& NGrams() const { return *n_grams_; }
   KeywordsTab& Keywords() const { return *keywords_; }
+  CollocatesTab& Collocates() const { return *collocates_; }
   QTabWidget& Tabs() const { return *tabs_; }
 
  private:
@@ -32,6 +34,7 @@ class MainWindow : public QMainWindow {
   FrequencyTab* word_list_;
   FrequencyTab* n_grams_;
   KeywordsTab* keywords_;
+  CollocatesTab* collocates_;
 };
 
 }  // namespace quill::workbench

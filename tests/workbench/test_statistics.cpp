@@ -1,10 +1,12 @@
 // The statistics tabs (Keywords, Collocates, Dispersion) driven on the
 // offscreen platform: what each shows is what its job gives run directly.
 #include <QFile>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
 #include <filesystem>
 
+#include "collocates_tab.h"
 #include "corpus_bar.h"
 #include "keywords_tab.h"
 #include "main_window.h"
@@ -114,6 +116,46 @@ class StatisticsTabsTest : public QObject {
     QTRY_VERIFY_WITH_TIMEOUT(!tab.Busy(), kJobTimeoutMs);
     QCOMPARE(tab.Table().Rows().size(), expected.keywords.size());
     tab.SetReference(reference_);
+  }
+
+  // Collocates: the table holds the job's collocates with O/E; thresholds
+  // that cannot be read are said and nothing starts.
+  void collocatesMatchTheJob() {
+    CollocatesTab& tab = window_->Collocates();
+    window_->Tabs().setCurrentWidget(&tab);
+    tab.NodeBox().setText(QStringLiteral("jury"));
+    auto& thresholds = *tab.findChild<QLineEdit*>(QStringLiteral("thresholds"));
+    thresholds.setText(QStringLiteral("mi>3"));
+    tab.Start();
+    QVERIFY(!tab.Busy());
+    QVERIFY(tab.TotalsText().contains(QStringLiteral("NAME=VALUE")));
+
+    thresholds.setText(QStringLiteral("mi=1; t=1"));
+    QTest::keyClick(&tab.NodeBox(), Qt::Key_Return);
+    QTRY_VERIFY_WITH_TIMEOUT(!tab.Busy(), kJobTimeoutMs);
+    jobs::CollocatesSettings settings;
+    QVERIFY(tab.Settings(settings));
+    QVERIFY(settings.thresholds.proc_settings[MI_MI].do_it && settings.thresholds.proc_settings[MI_T_Score].do_it);
+    QCOMPARE(settings.thresholds.proc_settings[MI_MI].threshold, 1.0f);
+    const jobs::CollocatesResult expected = jobs::CollocatesJob(settings).Run(jobs::Corpus(FolderOptions(target_)));
+    const std::vector<ScoreRow>& rows = tab.Table().Rows();
+    QVERIFY(!expected.collocates.empty());
+    QCOMPARE(rows.size(), expected.collocates.size());
+    const jobs::Collocate& first = expected.collocates.front();
+    QCOMPARE(ToQString(rows[0][1].text), ToQString(first.word));
+    QCOMPARE(rows[0][2].number, static_cast<double>(first.observed));
+    QCOMPARE(rows[0][6].number, first.scores.expected);
+    QCOMPARE(rows[0][7].number, static_cast<double>(first.observed) / first.scores.expected);
+    QCOMPARE(rows[0][12].number, first.scores.log_likelihood);
+    QVERIFY(tab.TotalsText().contains(QString::number(expected.node_freq)));
+
+    QTemporaryDir out;
+    const QString tsv = out.filePath(QStringLiteral("collocates.tsv"));
+    QVERIFY(tab.ExportTsvTo(tsv));
+    const QStringList lines = TsvLines(tsv);
+    QCOMPARE(lines.size(), static_cast<int>(rows.size()) + 1);
+    QVERIFY(lines[0].startsWith(QStringLiteral("N\tword\tO\tleft\tright\tfreq\tE\tO/E\tmi\t")));
+    tab.grab().save(QStringLiteral("/tmp/workbench_collocates.png"));
   }
 
  private:
