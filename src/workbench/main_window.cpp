@@ -8,6 +8,7 @@
 #include "collocates_tab.h"
 #include "concordance_tab.h"
 #include "corpus_bar.h"
+#include "dispersion_tab.h"
 #include "frequency_tab.h"
 #include "keywords_tab.h"
 
@@ -31,6 +32,8 @@ MainWindow::MainWindow(const QString& corpus, QWidget* parent) : QMainWindow(par
   tabs_->addTab(keywords_, tr("Keywords"));
   collocates_ = new CollocatesTab(*corpus_bar_, tabs_);
   tabs_->addTab(collocates_, tr("Collocates"));
+  dispersion_ = new DispersionTab(*corpus_bar_, tabs_);
+  tabs_->addTab(dispersion_, tr("Dispersion"));
   layout->addWidget(tabs_, 1);
   setCentralWidget(central);
   const auto show_corpus = [this] {

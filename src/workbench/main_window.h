@@ -10,6 +10,7 @@ namespace quill::workbench {
 class ConcordanceTab;
 class CollocatesTab;
 class CorpusBar;
+class DispersionTab;
 class FrequencyTab;
 class KeywordsTab;
 
@@ -25,6 +26,7 @@ class MainWindow : public QMainWindow {
   FrequencyTab& NGrams() const { return *n_grams_; }
   KeywordsTab& Keywords() const { return *keywords_; }
   CollocatesTab& Collocates() const { return *collocates_; }
+  DispersionTab& Dispersion() const { return *dispersion_; }
   QTabWidget& Tabs() const { return *tabs_; }
 
  private:
@@ -35,6 +37,7 @@ class MainWindow : public QMainWindow {
   FrequencyTab* n_grams_;
   KeywordsTab* keywords_;
   CollocatesTab* collocates_;
+  DispersionTab* dispersion_;
 };
 
 }  // namespace quill::workbench

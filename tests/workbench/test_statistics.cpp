@@ -5,11 +5,14 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <filesystem>
+#include <set>
 
 #include "collocates_tab.h"
 #include "corpus_bar.h"
+#include "dispersion_tab.h"
 #include "keywords_tab.h"
 #include "main_window.h"
+#include "quillctl/dispersion_plot.h"
 #include "quillctl/qt_canvas.h"
 #include "quillctl/styled_listboxes.h"
 #include "score_table.h"
@@ -156,6 +159,71 @@ class StatisticsTabsTest : public QObject {
     QCOMPARE(lines.size(), static_cast<int>(rows.size()) + 1);
     QVERIFY(lines[0].startsWith(QStringLiteral("N\tword\tO\tleft\tright\tfreq\tE\tO/E\tmi\t")));
     tab.grab().save(QStringLiteral("/tmp/workbench_collocates.png"));
+  }
+
+  // Dispersion: a row per word group with the job's measures, and the plot
+  // of the chosen row with a tick where each hit falls.
+  void dispersionMatchesTheJob() {
+    QCOMPARE(WordGroupsOfBox(QStringLiteral(" jury / juries ;; court;")),
+             (std::vector<std::vector<std::string>>{{"jury", "juries"}, {"court"}}));
+    DispersionTab& tab = window_->Dispersion();
+    window_->Tabs().setCurrentWidget(&tab);
+    tab.Start();
+    QVERIFY(!tab.Busy());  // no words yet
+    tab.WordsBox().setText(QStringLiteral("jury/juries; court"));
+    tab.SetSegments(10);
+    QTest::keyClick(&tab.WordsBox(), Qt::Key_Return);
+    QTRY_VERIFY_WITH_TIMEOUT(!tab.Busy(), kJobTimeoutMs);
+
+    const jobs::Corpus corpus(FolderOptions(target_));
+    jobs::DispersionSettings settings;
+    settings.words = {"jury", "juries"};
+    settings.parts = 10;
+    settings.pos_tags = true;
+    const jobs::DispersionResult jury = jobs::DispersionJob(settings).Run(corpus);
+    settings.words = {"court"};
+    const jobs::DispersionResult court = jobs::DispersionJob(settings).Run(corpus);
+    const std::vector<ScoreRow>& rows = tab.Table().Rows();
+    QCOMPARE(rows.size(), std::size_t{2});
+    QCOMPARE(ToQString(rows[0][1].text), QStringLiteral("jury/juries"));
+    QCOMPARE(rows[0][2].number, static_cast<double>(jury.hits));
+    QCOMPARE(rows[0][3].number, static_cast<double>(jury.measures.range));
+    QCOMPARE(rows[0][4].number, 10.0);
+    QCOMPARE(rows[0][5].number, jury.measures.juilland_d);
+    QCOMPARE(rows[0][6].number, jury.measures.dp);
+    QCOMPARE(rows[0][7].number, jury.measures.dp_norm);
+    QCOMPARE(rows[1][2].number, static_cast<double>(court.hits));
+    QCOMPARE(rows[1][6].number, court.measures.dp);
+
+    // The plot of the first row: a bar per segment, a tick at each hit.
+    const auto tick_shown = [&tab](const jobs::DispersionResult& result) {
+      const QImage& image = tab.Plot().Image();
+      if (image.height() != DispersionPlotHeight(result.parts.size())) return false;
+      const QColor tick = ToQColor(kDispersionTickColour);
+      for (std::size_t i = 0; i < result.parts.size(); ++i)
+        for (const double position : result.parts[i].positions) {
+          const TRect bar = DispersionPlotBarRect(i, image.width());
+          if (image.pixelColor(DispersionPlotTickX(position, image.width()), (bar.top + bar.bottom) / 2) != tick)
+            return false;
+        }
+      return true;
+    };
+    QVERIFY(!tab.Plot().Image().isNull());
+    QVERIFY(tick_shown(jury));
+    // Along the first bar the tick colour is where the hits are, and nowhere else.
+    const QImage& plot = tab.Plot().Image();
+    const TRect bar = DispersionPlotBarRect(0, plot.width());
+    std::set<int> ticks;
+    for (const double position : jury.parts[0].positions) ticks.insert(DispersionPlotTickX(position, plot.width()));
+    for (int x = bar.left; x < bar.right; ++x)
+      QCOMPARE(plot.pixelColor(x, (bar.top + bar.bottom) / 2) == ToQColor(kDispersionTickColour), ticks.count(x) == 1);
+    tab.grab().save(QStringLiteral("/tmp/workbench_dispersion.png"));
+    // Choosing the other row plots its word; sorting keeps each row's plot.
+    tab.Table().List().SetItemIndex(1);
+    QVERIFY(tick_shown(court));
+    tab.Table().SortOn(2);  // most hits first
+    tab.Table().List().SetItemIndex(0);
+    QVERIFY(tick_shown(jury.hits >= court.hits ? jury : court));
   }
 
  private:
