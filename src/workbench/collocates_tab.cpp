@@ -179,7 +179,7 @@ bool CollocatesTab::Settings(jobs::CollocatesSettings& settings) {
 std::optional<StatsTab::Job> CollocatesTab::MakeJob() {
   auto run = std::make_shared<CollocatesRun>();
   run->corpus = Corpus().Options();
-  if (run->corpus.paths.empty() && run->corpus.favourites.empty()) {
+  if (!CorpusChosen(run->corpus)) {
     ShowProblem(tr("Choose a corpus folder first."));
     return std::nullopt;
   }

@@ -120,7 +120,7 @@ bool CorpusBar::Refuse(const QString& problem) {
 
 bool CorpusBar::SaveFavourites(const QString& file) {
   const jobs::CorpusOptions options = Options();
-  if (options.paths.empty() && options.favourites.empty()) return Refuse(tr("Choose a corpus folder first."));
+  if (!CorpusChosen(options)) return Refuse(tr("Choose a corpus folder first."));
   try {
     OpenCorpus(options, {})->SaveFavourites(file.toStdString());
   } catch (const std::exception& e) {

@@ -64,6 +64,11 @@ class CorpusBar : public QWidget {
   QString last_problem_;
 };
 
+// Whether the options name a corpus: a folder or file, or a favourites file.
+inline bool CorpusChosen(const jobs::CorpusOptions& options) {
+  return !options.paths.empty() || !options.favourites.empty();
+}
+
 // The filter of the favourites file dialogs.
 QString FavouritesFilter();
 

@@ -168,7 +168,7 @@ void DispersionTab::ShowPlotOf(int row) {
 std::optional<StatsTab::Job> DispersionTab::MakeJob() {
   auto run = std::make_shared<DispersionRun>();
   run->corpus = Corpus().Options();
-  if (run->corpus.paths.empty() && run->corpus.favourites.empty()) {
+  if (!CorpusChosen(run->corpus)) {
     ShowProblem(tr("Choose a corpus folder first."));
     return std::nullopt;
   }

@@ -189,11 +189,11 @@ std::optional<StatsTab::Job> KeywordsTab::MakeJob() {
   run->target = Corpus().Options();
   run->reference = ReferenceOptions();
   run->settings = Settings();
-  if (run->target.paths.empty() && run->target.favourites.empty()) {
+  if (!CorpusChosen(run->target)) {
     ShowProblem(tr("Choose a corpus folder first."));
     return std::nullopt;
   }
-  if (run->reference.paths.empty() && run->reference.favourites.empty()) {
+  if (!CorpusChosen(run->reference)) {
     ShowProblem(tr("Choose a reference corpus to compare the corpus with."));
     return std::nullopt;
   }

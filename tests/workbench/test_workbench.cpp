@@ -358,6 +358,13 @@ class WorkbenchTest : public QObject {
     QVERIFY(bar.Options().paths.empty());
     const std::size_t walked = jobs::Corpus(DemoOptions()).Files().size();
     QCOMPARE(jobs::Corpus(bar.Options()).Files().size(), walked);
+    // The tabs count the favourites' files.
+    {
+      FrequencyTab tab(FrequencyKind::word_list, bar);
+      tab.StartCounting();
+      QTRY_VERIFY_WITH_TIMEOUT(!tab.Busy(), kJobTimeoutMs);
+      QVERIFY2(tab.TotalsText().endsWith(QStringLiteral(" in %1 files").arg(walked)), qPrintable(tab.TotalsText()));
+    }
     // Favourites can be kept again from favourites.
     QVERIFY(bar.SaveFavourites(dir.filePath(QStringLiteral("again.fav"))));
 
