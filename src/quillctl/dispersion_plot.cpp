@@ -1,5 +1,7 @@
 #include "quillctl/dispersion_plot.h"
 
+#include <algorithm>
+
 #include "quillctl/qt_canvas.h"
 #include "quillrt/rendering/text_drawer.h"
 
@@ -76,9 +78,16 @@ std::int32_t DispersionPlotTickX(double position, std::int32_t width) {
 }
 
 void PaintDispersionPlot(TQtCanvas& canvas, const TDispersionPlot& plot, std::int32_t width) {
-  PaintHeader(canvas, plot, width);
+  PaintDispersionPlotPart(canvas, plot, width, 0, DispersionPlotHeight(plot.bars.size()));
+}
+
+void PaintDispersionPlotPart(TQtCanvas& canvas, const TDispersionPlot& plot, std::int32_t width, std::int32_t top,
+                             std::int32_t bottom) {
+  if (top < kHeaderHeight) PaintHeader(canvas, plot, width);
   canvas.SetFontSize(kFontPoints);
-  for (std::size_t i = 0; i < plot.bars.size(); ++i) PaintBar(canvas, plot.bars[i], i, width);
+  const std::size_t first = static_cast<std::size_t>(std::max(top - kHeaderHeight, 0) / kRowHeight);
+  const std::size_t end = static_cast<std::size_t>(std::max(bottom - kHeaderHeight + kRowHeight - 1, 0) / kRowHeight);
+  for (std::size_t i = first; i < std::min(end, plot.bars.size()); ++i) PaintBar(canvas, plot.bars[i], i, width);
 }
 
 }  // namespace quill

@@ -48,5 +48,11 @@ QUILLCTL_API std::int32_t DispersionPlotTickX(double position, std::int32_t widt
 // Paints `plot` `width` pixels wide from the canvas's top left corner, over
 // DispersionPlotHeight(plot.bars.size()) pixels.
 QUILLCTL_API void PaintDispersionPlot(TQtCanvas& canvas, const TDispersionPlot& plot, std::int32_t width);
+// Paints only what lies between the heights `top` and `bottom` (the header
+// if it reaches there, and the bars that do): a view shows a few hundred
+// pixels of a plot whose thousands of files would make it far too tall to
+// paint whole.
+QUILLCTL_API void PaintDispersionPlotPart(TQtCanvas& canvas, const TDispersionPlot& plot, std::int32_t width,
+                                          std::int32_t top, std::int32_t bottom);
 
 }  // namespace quill

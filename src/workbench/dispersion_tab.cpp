@@ -3,10 +3,12 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPixmap>
+#include <QPaintEvent>
+#include <QPainter>
 #include <QSpinBox>
 #include <QSplitter>
 #include <algorithm>
+#include <optional>
 
 #include "corpus_bar.h"
 #include "quillctl/dispersion_plot.h"
@@ -82,46 +84,54 @@ std::vector<std::vector<std::string>> WordGroupsOfBox(const QString& text) {
   return groups;
 }
 
+// The plot's own widget: its height is the plot's, its width the view's.
+class DispersionPlotView::Paper : public QWidget {
+ public:
+  explicit Paper(QWidget* parent) : QWidget(parent) { setAttribute(Qt::WA_OpaquePaintEvent); }
+
+  void SetPlot(std::optional<TDispersionPlot> plot) {
+    plot_ = std::move(plot);
+    setFixedHeight(plot_ ? DispersionPlotHeight(plot_->bars.size()) : 0);
+    update();
+  }
+  bool Empty() const { return !plot_; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override {
+    QPainter painter(this);
+    painter.fillRect(event->rect(), Qt::white);
+    if (!plot_) return;
+    TQtCanvas canvas(painter);
+    canvas.SetFontName(kDispersionPlotFont);
+    PaintDispersionPlotPart(canvas, *plot_, width(), event->rect().top(), event->rect().bottom() + 1);
+  }
+
+ private:
+  std::optional<TDispersionPlot> plot_;
+};
+
 DispersionPlotView::DispersionPlotView(QWidget* parent) : QScrollArea(parent) {
-  picture_ = new QLabel(this);
-  picture_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  setWidget(picture_);
+  paper_ = new Paper(this);
+  paper_->setMinimumWidth(kDispersionPlotMinWidth);
+  setWidget(paper_);
   setWidgetResizable(true);
-  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   setMinimumHeight(120);
 }
 
 void DispersionPlotView::Show(const QString& words, const jobs::DispersionResult& result) {
-  words_ = words;
-  result_ = result;
-  Paint();
-}
-
-void DispersionPlotView::Clear() {
-  result_.reset();
-  image_ = QImage();
-  picture_->clear();
-}
-
-void DispersionPlotView::resizeEvent(QResizeEvent* event) {
-  QScrollArea::resizeEvent(event);
-  if (result_ && image_.width() != std::max(viewport()->width(), kDispersionPlotMinWidth)) Paint();
-}
-
-void DispersionPlotView::Paint() {
   TDispersionPlot plot;
-  plot.title = FromQString(tr("Dispersion of %1").arg(words_));
-  plot.summary = Utf8ToUtf16(jobs::DispersionSummary(*result_));
-  for (const jobs::DispersionPart& part : result_->parts)
+  plot.title = FromQString(tr("Dispersion of %1").arg(words));
+  plot.summary = Utf8ToUtf16(jobs::DispersionSummary(result));
+  for (const jobs::DispersionPart& part : result.parts)
     plot.bars.push_back({Utf8ToUtf16(jobs::DispersionPartLabel(part)), part.hits, part.positions});
-  const std::int32_t width = std::clamp(viewport()->width(), kDispersionPlotMinWidth, kDispersionPlotMaxWidth);
-  TBitmapCanvas bitmap(width, DispersionPlotHeight(plot.bars.size()));
-  bitmap.Canvas().SetFontName(kDispersionPlotFont);
-  PaintDispersionPlot(bitmap.Canvas(), plot, width);
-  bitmap.Finish();
-  image_ = bitmap.Image();
-  picture_->setPixmap(QPixmap::fromImage(image_));
+  paper_->SetPlot(std::move(plot));
 }
+
+void DispersionPlotView::Clear() { paper_->SetPlot(std::nullopt); }
+
+bool DispersionPlotView::Empty() const { return paper_->Empty(); }
+
+QImage DispersionPlotView::Grab() const { return paper_->grab().toImage(); }
 
 DispersionTab::DispersionTab(const CorpusBar& corpus_bar, QWidget* parent)
     : StatsTab(corpus_bar, DispersionColumns(), tr("Measure dispersion"), parent) {

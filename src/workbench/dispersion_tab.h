@@ -5,7 +5,6 @@
 // of the chosen row, a bar per file or segment with a tick per hit.
 #include <QImage>
 #include <QScrollArea>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,25 +21,20 @@ namespace quill::workbench {
 // ("jury/juries; court"); the words of a group count together.
 std::vector<std::vector<std::string>> WordGroupsOfBox(const QString& text);
 
-// The plot of one result, painted as wide as the view.
+// The plot of one result, as wide as the view and as tall as its bars need;
+// only the part scrolled into view is painted.
 class DispersionPlotView : public QScrollArea {
  public:
   explicit DispersionPlotView(QWidget* parent = nullptr);
   void Show(const QString& words, const jobs::DispersionResult& result);
   void Clear();
-  // The plot as last painted (null before any).
-  const QImage& Image() const { return image_; }
-
- protected:
-  void resizeEvent(QResizeEvent* event) override;
+  bool Empty() const;
+  // The whole plot as painted on the screen (for looking at it in tests).
+  QImage Grab() const;
 
  private:
-  void Paint();
-
-  QLabel* picture_;
-  QString words_;
-  std::optional<jobs::DispersionResult> result_;
-  QImage image_;
+  class Paper;
+  Paper* paper_;
 };
 
 class DispersionTab : public StatsTab {

@@ -197,7 +197,7 @@ class StatisticsTabsTest : public QObject {
 
     // The plot of the first row: a bar per segment, a tick at each hit.
     const auto tick_shown = [&tab](const jobs::DispersionResult& result) {
-      const QImage& image = tab.Plot().Image();
+      const QImage image = tab.Plot().Grab();
       if (image.height() != DispersionPlotHeight(result.parts.size())) return false;
       const QColor tick = ToQColor(kDispersionTickColour);
       for (std::size_t i = 0; i < result.parts.size(); ++i)
@@ -208,10 +208,10 @@ class StatisticsTabsTest : public QObject {
         }
       return true;
     };
-    QVERIFY(!tab.Plot().Image().isNull());
+    QVERIFY(!tab.Plot().Empty());
     QVERIFY(tick_shown(jury));
     // Along the first bar the tick colour is where the hits are, and nowhere else.
-    const QImage& plot = tab.Plot().Image();
+    const QImage plot = tab.Plot().Grab();
     const TRect bar = DispersionPlotBarRect(0, plot.width());
     std::set<int> ticks;
     for (const double position : jury.parts[0].positions) ticks.insert(DispersionPlotTickX(position, plot.width()));
