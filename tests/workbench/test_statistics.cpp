@@ -226,6 +226,24 @@ class StatisticsTabsTest : public QObject {
     QVERIFY(tick_shown(jury.hits >= court.hits ? jury : court));
   }
 
+  // Cancel stops a statistics job at once: the tab says the result is
+  // partial and takes the next job.
+  void cancelStopsAStatisticsJob() {
+    MainWindow window(DemoCorpusPath());
+    KeywordsTab& tab = window.Keywords();
+    tab.SetReference(DemoCorpusPath());
+    tab.Start();
+    QVERIFY(tab.Busy());
+    tab.Cancel();
+    QTRY_VERIFY_WITH_TIMEOUT(!tab.Busy(), kJobTimeoutMs);
+    QVERIFY2(tab.TotalsText().contains(QStringLiteral("cancelled")), qPrintable(tab.TotalsText()));
+    tab.SetReference(reference_);
+    tab.Start();
+    QVERIFY(tab.Busy());
+    QTRY_VERIFY_WITH_TIMEOUT(!tab.Busy(), kJobTimeoutMs);
+    QVERIFY(!tab.TotalsText().contains(QStringLiteral("cancelled")));
+  }
+
  private:
   QTemporaryDir dir_;
   QString target_;
