@@ -247,7 +247,7 @@ void ConcordanceTab::StartSearch() {
   run->settings = SettingsFromBoxes();
   run->options = corpus_bar_.Options();
   if (run->settings.searches.empty()) return ShowProblem(tr("Type a search word first."));
-  if (run->options.paths.empty()) return ShowProblem(tr("Choose a corpus folder first."));
+  if (!CorpusChosen(run->options)) return ShowProblem(tr("Choose a corpus folder first."));
 
   list_->Clear();
   shown_ = run;

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -13,6 +14,8 @@
 #include "quillfs/folder_dialog.h"
 
 namespace quill::workbench {
+
+QString FavouritesFilter() { return QObject::tr("Favourites (*.fav);;All files (*)"); }
 
 QString DemoCorpusPath() {
   const QString path = QStringLiteral(QUILL_DEMO_CORPUS);
@@ -37,6 +40,21 @@ CorpusBar::CorpusBar(QWidget* parent) : QWidget(parent) {
   choose->setObjectName(QStringLiteral("chooseCorpus"));
   connect(choose, &QPushButton::clicked, this, [this] { ChooseFolder(); });
   layout->addWidget(choose);
+  favourites_tag_ = new QLabel(tr("<i>favourites</i>"), this);
+  favourites_tag_->setObjectName(QStringLiteral("favouritesTag"));
+  favourites_tag_->setToolTip(tr("The corpus is the files of a favourites file, read without walking the disk"));
+  favourites_tag_->hide();
+  layout->addWidget(favourites_tag_);
+  auto* open_favourites = new QPushButton(tr("Favourites…"), this);
+  open_favourites->setObjectName(QStringLiteral("openFavourites"));
+  open_favourites->setToolTip(tr("Open a favourites file as the corpus"));
+  connect(open_favourites, &QPushButton::clicked, this, [this] { OpenFavouritesWithDialog(); });
+  layout->addWidget(open_favourites);
+  auto* save_favourites = new QPushButton(tr("Keep as favourites…"), this);
+  save_favourites->setObjectName(QStringLiteral("saveFavourites"));
+  save_favourites->setToolTip(tr("Save the files of this corpus as a favourites file, to open again without walking"));
+  connect(save_favourites, &QPushButton::clicked, this, [this] { SaveFavouritesWithDialog(); });
+  layout->addWidget(save_favourites);
   layout->addWidget(new QLabel(tr("Masks:"), this));
   mask_ = new QLineEdit(QStringLiteral("*"), this);
   mask_->setObjectName(QStringLiteral("corpusMask"));
@@ -61,6 +79,8 @@ CorpusBar::CorpusBar(QWidget* parent) : QWidget(parent) {
   language_->setMaximumWidth(90);
   layout->addWidget(language_);
   connect(path_, &QLineEdit::editingFinished, this, [this] {
+    if (!favourites_.isEmpty() && Path() == QDir::toNativeSeparators(favourites_)) return;  // not edited
+    LeaveFavourites();
     if (OnCorpusChanged) OnCorpusChanged();
   });
 
@@ -74,6 +94,7 @@ CorpusBar::CorpusBar(QWidget* parent) : QWidget(parent) {
 QString CorpusBar::Path() const { return path_->text().trimmed(); }
 
 void CorpusBar::SetPath(const QString& path) {
+  LeaveFavourites();
   path_->setText(path);
   if (OnCorpusChanged) OnCorpusChanged();
 }
@@ -86,9 +107,63 @@ void CorpusBar::ChooseFolder() {
   if (!folder.empty()) SetPath(QDir::toNativeSeparators(ToQString(folder)));
 }
 
+void CorpusBar::LeaveFavourites() {
+  favourites_.clear();
+  favourites_tag_->hide();
+}
+
+bool CorpusBar::Refuse(const QString& problem) {
+  last_problem_ = problem;
+  if (OnProblem) OnProblem(problem);
+  return false;
+}
+
+bool CorpusBar::SaveFavourites(const QString& file) {
+  const jobs::CorpusOptions options = Options();
+  if (!CorpusChosen(options)) return Refuse(tr("Choose a corpus folder first."));
+  try {
+    OpenCorpus(options, {})->SaveFavourites(file.toStdString());
+  } catch (const std::exception& e) {
+    return Refuse(tr("The favourites were not saved: %1").arg(QString::fromStdString(e.what())));
+  }
+  last_problem_.clear();
+  return true;
+}
+
+bool CorpusBar::OpenFavourites(const QString& file) {
+  // Read once here, so that a damaged file is refused before it replaces the
+  // corpus rather than failing every job started afterwards.
+  jobs::CorpusOptions options = Options();
+  options.paths.clear();
+  options.favourites = file.toStdString();
+  try {
+    OpenCorpus(options, {});
+  } catch (const std::exception& e) {
+    return Refuse(tr("The favourites file %1 cannot be opened: %2").arg(file, QString::fromStdString(e.what())));
+  }
+  last_problem_.clear();
+  favourites_ = file;
+  path_->setText(QDir::toNativeSeparators(file));
+  favourites_tag_->show();
+  if (OnCorpusChanged) OnCorpusChanged();
+  return true;
+}
+
+void CorpusBar::SaveFavouritesWithDialog() {
+  const QString file = QFileDialog::getSaveFileName(this, tr("Keep the corpus as favourites"), QString(),
+                                                    FavouritesFilter());
+  if (!file.isEmpty()) SaveFavourites(file);
+}
+
+void CorpusBar::OpenFavouritesWithDialog() {
+  const QString file = QFileDialog::getOpenFileName(this, tr("Open favourites"), QString(), FavouritesFilter());
+  if (!file.isEmpty()) OpenFavourites(file);
+}
+
 jobs::CorpusOptions CorpusBar::Options() const {
   jobs::CorpusOptions options;
-  if (!Path().isEmpty()) options.paths.push_back(Path().toStdString());
+  if (!favourites_.isEmpty()) options.favourites = favourites_.toStdString();
+  else if (!Path().isEmpty()) options.paths.push_back(Path().toStdString());
   const QString mask = mask_->text().trimmed();
   options.mask = mask.isEmpty() ? std::string("*") : mask.toStdString();
   options.subfolders = subfolders_->isChecked();

@@ -2,7 +2,9 @@
 // The corpus chooser at the top of the window: a folder (picked with the
 // folder dialog or typed), the file masks, whether subfolders and the files
 // inside zip archives are read, whether tokens are word/TAG, and the texts'
-// language (right-to-left languages are painted from the right).
+// language (right-to-left languages are painted from the right). A walk can
+// be kept as a favourites file and opened again as the corpus, so that a
+// large folder tree is not walked each time.
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -10,6 +12,7 @@
 #include "quilljobs/corpus.h"
 
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 
 namespace quill::workbench {
@@ -26,11 +29,29 @@ class CorpusBar : public QWidget {
   // Tokens are word/TAG: the tags are markup, neither searched nor counted.
   bool PosTags() const;
 
-  // Heard when the user picks another folder.
+  // The favourites file the corpus is read from; empty when it is a folder.
+  QString Favourites() const { return favourites_; }
+  // Keeps the current corpus's walk as a favourites file. False, with the
+  // reason in LastProblem() and told through OnProblem, when the corpus is not
+  // one folder (or one favourites file) or the file cannot be written.
+  bool SaveFavourites(const QString& file);
+  // Makes the files of a favourites file the corpus. A file that is missing,
+  // damaged or written by another tool is refused (false, with the reason)
+  // and the corpus stays as it was.
+  bool OpenFavourites(const QString& file);
+  QString LastProblem() const { return last_problem_; }
+
+  // Heard when the user picks another folder or favourites file.
   std::function<void()> OnCorpusChanged;
+  // Heard with what went wrong when favourites cannot be saved or opened.
+  std::function<void(const QString& problem)> OnProblem;
 
  private:
   void ChooseFolder();
+  void SaveFavouritesWithDialog();
+  void OpenFavouritesWithDialog();
+  void LeaveFavourites();
+  bool Refuse(const QString& problem);
 
   QLineEdit* path_;
   QLineEdit* mask_;
@@ -38,7 +59,18 @@ class CorpusBar : public QWidget {
   QCheckBox* zips_;
   QCheckBox* pos_tags_;
   QLineEdit* language_;
+  QLabel* favourites_tag_;
+  QString favourites_;  // the corpus's favourites file; empty for a folder
+  QString last_problem_;
 };
+
+// Whether the options name a corpus: a folder or file, or a favourites file.
+inline bool CorpusChosen(const jobs::CorpusOptions& options) {
+  return !options.paths.empty() || !options.favourites.empty();
+}
+
+// The filter of the favourites file dialogs.
+QString FavouritesFilter();
 
 // The demo corpus the workbench opens with (empty when it was not fetched).
 QString DemoCorpusPath();

@@ -133,7 +133,7 @@ void FrequencyTab::StartCounting() {
   if (Busy()) return;
   auto run = std::make_shared<Run>();
   run->options = corpus_bar_.Options();
-  if (run->options.paths.empty()) return ShowProblem(tr("Choose a corpus folder first."));
+  if (!CorpusChosen(run->options)) return ShowProblem(tr("Choose a corpus folder first."));
   run->pos_tags = corpus_bar_.PosTags();
   run->n = WordsPerItem();
   run->shape.by_freq = by_frequency_->isChecked();

@@ -5,9 +5,12 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "collocates_tab.h"
 #include "concordance_tab.h"
 #include "corpus_bar.h"
+#include "dispersion_tab.h"
 #include "frequency_tab.h"
+#include "keywords_tab.h"
 
 namespace quill::workbench {
 
@@ -25,13 +28,24 @@ MainWindow::MainWindow(const QString& corpus, QWidget* parent) : QMainWindow(par
   tabs_->addTab(concordance_, tr("Concordance"));
   tabs_->addTab(word_list_, tr("Word list"));
   tabs_->addTab(n_grams_, tr("N-grams"));
+  keywords_ = new KeywordsTab(*corpus_bar_, tabs_);
+  tabs_->addTab(keywords_, tr("Keywords"));
+  collocates_ = new CollocatesTab(*corpus_bar_, tabs_);
+  tabs_->addTab(collocates_, tr("Collocates"));
+  dispersion_ = new DispersionTab(*corpus_bar_, tabs_);
+  tabs_->addTab(dispersion_, tr("Dispersion"));
   layout->addWidget(tabs_, 1);
   setCentralWidget(central);
   const auto show_corpus = [this] {
-    statusBar()->showMessage(corpus_bar_->Path().isEmpty() ? tr("No corpus chosen: choose a folder of texts")
-                                                           : tr("Corpus: %1").arg(corpus_bar_->Path()));
+    if (!corpus_bar_->Favourites().isEmpty())
+      statusBar()->showMessage(tr("Corpus: the favourites %1").arg(corpus_bar_->Path()));
+    else
+      statusBar()->showMessage(corpus_bar_->Path().isEmpty() ? tr("No corpus chosen: choose a folder of texts")
+                                                             : tr("Corpus: %1").arg(corpus_bar_->Path()));
   };
   corpus_bar_->OnCorpusChanged = show_corpus;
+  // In the status line rather than a modal box, like the tabs' own problems.
+  corpus_bar_->OnProblem = [this](const QString& problem) { statusBar()->showMessage(problem); };
   show_corpus();
   resize(1200, 760);
   concordance_->SearchBox().setFocus();

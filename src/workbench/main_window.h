@@ -1,6 +1,6 @@
 #pragma once
 // The workbench's main window: the corpus chooser above the tabs
-// Concordance, Word list and N-grams.
+// Concordance, Word list, N-grams, Keywords, Collocates and Dispersion.
 #include <QMainWindow>
 
 class QTabWidget;
@@ -8,8 +8,11 @@ class QTabWidget;
 namespace quill::workbench {
 
 class ConcordanceTab;
+class CollocatesTab;
 class CorpusBar;
+class DispersionTab;
 class FrequencyTab;
+class KeywordsTab;
 
 class MainWindow : public QMainWindow {
  public:
@@ -21,6 +24,9 @@ class MainWindow : public QMainWindow {
   ConcordanceTab& Concordance() const { return *concordance_; }
   FrequencyTab& WordList() const { return *word_list_; }
   FrequencyTab& NGrams() const { return *n_grams_; }
+  KeywordsTab& Keywords() const { return *keywords_; }
+  CollocatesTab& Collocates() const { return *collocates_; }
+  DispersionTab& Dispersion() const { return *dispersion_; }
   QTabWidget& Tabs() const { return *tabs_; }
 
  private:
@@ -29,6 +35,9 @@ class MainWindow : public QMainWindow {
   ConcordanceTab* concordance_;
   FrequencyTab* word_list_;
   FrequencyTab* n_grams_;
+  KeywordsTab* keywords_;
+  CollocatesTab* collocates_;
+  DispersionTab* dispersion_;
 };
 
 }  // namespace quill::workbench

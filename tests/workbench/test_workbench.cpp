@@ -1,5 +1,6 @@
 // The workbench driven as a user drives it, on the offscreen platform: its
 // answers are checked against the jobs layer run on the same corpus.
+#include <QApplication>
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QFile>
@@ -345,6 +346,51 @@ class WorkbenchTest : public QObject {
     }
   }
 
+  // Favourites: the demo corpus kept as a favourites file opens again as the
+  // same files; a damaged or missing file is refused and the corpus stays.
+  void favouritesKeepAndReopenTheCorpus() {
+    CorpusBar bar;
+    QTemporaryDir dir;
+    const QString kept = dir.filePath(QStringLiteral("brown.fav"));
+    QVERIFY2(bar.SaveFavourites(kept), qPrintable(bar.LastProblem()));
+    QVERIFY(bar.OpenFavourites(kept));
+    QCOMPARE(bar.Favourites(), kept);
+    QVERIFY(bar.Options().paths.empty());
+    const std::size_t walked = jobs::Corpus(DemoOptions()).Files().size();
+    QCOMPARE(jobs::Corpus(bar.Options()).Files().size(), walked);
+    // The tabs count the favourites' files.
+    {
+      FrequencyTab tab(FrequencyKind::word_list, bar);
+      tab.StartCounting();
+      QTRY_VERIFY_WITH_TIMEOUT(!tab.Busy(), kJobTimeoutMs);
+      QVERIFY2(tab.TotalsText().endsWith(QStringLiteral(" in %1 files").arg(walked)), qPrintable(tab.TotalsText()));
+    }
+    // Favourites can be kept again from favourites.
+    QVERIFY(bar.SaveFavourites(dir.filePath(QStringLiteral("again.fav"))));
+
+    const QString damaged = dir.filePath(QStringLiteral("damaged.fav"));
+    {
+      std::ofstream file(damaged.toStdString(), std::ios::binary);
+      file << "not a walk at all";
+    }
+    QString heard;
+    bar.OnProblem = [&heard](const QString& problem) { heard = problem; };
+    for (const QString& bad : {damaged, dir.filePath(QStringLiteral("missing.fav"))}) {
+      heard.clear();
+      QVERIFY(!bar.OpenFavourites(bad));
+      QVERIFY(!heard.isEmpty());
+      QCOMPARE(heard, bar.LastProblem());
+      QCOMPARE(bar.Favourites(), kept);
+      QCOMPARE(jobs::Corpus(bar.Options()).Files().size(), walked);
+    }
+    QVERIFY(!bar.SaveFavourites(dir.filePath(QStringLiteral("no/such/folder/x.fav"))));
+
+    // Choosing a folder leaves the favourites.
+    bar.SetPath(DemoCorpusPath());
+    QVERIFY(bar.Favourites().isEmpty());
+    QCOMPARE(bar.Options().paths.size(), std::size_t{1});
+  }
+
   // Right-to-left texts read from the right: the words before the hit are
   // painted to its right. (Last: the language a corpus sets stays set.)
   void rightToLeftLinesReadFromTheRight() {
@@ -395,5 +441,15 @@ class WorkbenchTest : public QObject {
   std::unique_ptr<MainWindow> window_;
 };
 
-QTEST_MAIN(WorkbenchTest)
+int RunStatisticsTabsTests(int argc, char** argv);
+
+// Two test classes in one program: the window's first tabs, then the
+// statistics tabs (test_statistics.cpp).
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  WorkbenchTest workbench;
+  const int failed = QTest::qExec(&workbench, argc, argv);
+  return failed + RunStatisticsTabsTests(argc, argv);
+}
+
 #include "test_workbench.moc"
