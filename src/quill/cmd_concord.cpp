@@ -163,7 +163,8 @@ QuillCommand concord_command("concord", [](CLI::App& app) {
   sub->add_flag("-q,--quiet", options->quiet, "No summary or progress on standard error");
   sub->add_option("--save", options->save, "Also save the lines as a concordance file (.cnc)")->excludes("--count");
   AddThreadsOption(sub, options->job.threads);
-  AddPieceSizeOption(sub, options->job.piece_size);
+  AddPieceSizeOption(sub, options->job.piece_size,
+                     "Files larger than this are searched in pieces of about this size (default: 1M)");
   sub->footer(kSearchWordSyntaxSummary);
   sub->callback([options] { RunConcord(*options); });
 });

@@ -52,6 +52,8 @@ QuillCommand wordlist_command("wordlist", [](CLI::App& app) {
   sub->add_option("--save", options->save, "Also save the list as a word-list file (.lst)");
   sub->add_option("--load", options->load, "Print a saved word list instead of counting a corpus");
   AddThreadsOption(sub, options->job.threads);
+  AddPieceSizeOption(sub, options->job.piece_size,
+                     "With several threads, files larger than this are shared out among them in pieces (default: 4M)");
   sub->footer("Example: quill wordlist --by-freq --top 20 data/brown");
   sub->callback([options] { RunWordlist(*options); });
 });

@@ -12,7 +12,7 @@ void AddThreadsOption(CLI::App* app, int& threads) {
       ->check(CLI::Range(0, 1024));
 }
 
-void AddPieceSizeOption(CLI::App* app, std::int64_t& piece_size) {
+void AddPieceSizeOption(CLI::App* app, std::int64_t& piece_size, const std::string& help) {
   app->add_option_function<std::string>(
          "--piece-size",
          [&piece_size](const std::string& text) {
@@ -21,7 +21,7 @@ void AddPieceSizeOption(CLI::App* app, std::int64_t& piece_size) {
              throw CLI::ValidationError("--piece-size", "a size such as 16M, 64K or 4096, at least 1 byte");
            piece_size = bytes;
          },
-         "Files larger than this are searched in pieces of about this size (default: 1M)")
+         help)
       ->type_name("SIZE");
 }
 

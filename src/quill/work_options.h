@@ -1,9 +1,10 @@
 #pragma once
 // The options of the commands that search or count a corpus on every core:
-// -j/--threads and, for the concordance, --piece-size.
+// -j/--threads and --piece-size.
 #include <CLI/CLI.hpp>
 
 #include <cstdint>
+#include <string>
 
 namespace quill::cli {
 
@@ -12,7 +13,7 @@ namespace quill::cli {
 void AddThreadsOption(CLI::App* app, int& threads);
 
 // --piece-size SIZE ("16M", "4096", "64K"): files larger than this are read
-// in pieces of about this size (at least 1 byte).
-void AddPieceSizeOption(CLI::App* app, std::int64_t& piece_size);
+// in pieces (at least 1 byte); `help` says how, with the default.
+void AddPieceSizeOption(CLI::App* app, std::int64_t& piece_size, const std::string& help);
 
 }  // namespace quill::cli

@@ -387,6 +387,61 @@ void InUtf16Pieces(std::string_view bytes, bool big_endian, std::size_t piece_by
   }
 }
 
+// Where the piece that should start at byte `at` of a text body starts: just
+// after the first ASCII blank or line end at or after it (a whole unit of
+// UTF-16), or at the end. The same rule as the cuts above, but found from
+// the place alone, so that a piece's bounds need none of the pieces before it.
+std::size_t SharedCut(std::string_view body, std::size_t at, TextKind::Encoding encoding) {
+  if (at == 0) return 0;
+  if (at >= body.size()) return body.size();
+  if (encoding == TextKind::utf16 || encoding == TextKind::utf16_big_endian) {
+    std::size_t end = std::max<std::size_t>(at & ~std::size_t{1}, 2);
+    for (; end < body.size(); end += 2) {
+      const auto b0 = static_cast<unsigned char>(body[end - 2]), b1 = static_cast<unsigned char>(body[end - 1]);
+      const unsigned unit = encoding == TextKind::utf16_big_endian ? (b0 << 8) | b1 : (b1 << 8) | b0;
+      if (IsAsciiBreak(unit)) break;
+    }
+    return std::min(end, body.size());
+  }
+  std::size_t end = at;
+  while (end < body.size() && !IsAsciiBreak(static_cast<unsigned char>(body[end - 1]))) ++end;
+  return end;
+}
+
+// Whether a text of this kind can be cut at its ASCII blanks and line ends:
+// every kind but a code page whose two-byte characters may hold such a byte.
+bool SharesAscii(const TextKind& kind) {
+  if (kind.encoding == TextKind::eight_bit || kind.encoding == TextKind::binary) return KeepsAscii(GetACP());
+  return true;
+}
+
+// Decodes one piece of a text of the given kind (cut where the cuts above
+// cut) and hands it over; ASCII is widened in `wide` rather than in a new
+// string each time.
+void DecodePiece(std::string_view piece, TextKind::Encoding encoding, std::vector<char16_t>& wide,
+                 const std::function<void(std::u16string_view)>& take) {
+  switch (encoding) {
+    case TextKind::utf16: take(TEncoding::Unicode()->GetString(piece)); return;
+    case TextKind::utf16_big_endian: take(TEncoding::BigEndianUnicode()->GetString(piece)); return;
+    default: break;
+  }
+  std::uint64_t any = 0;
+  std::size_t k = 0;
+  for (std::uint64_t eight; k + 8 <= piece.size(); k += 8) {
+    std::memcpy(&eight, piece.data() + k, sizeof eight);
+    any |= eight;
+  }
+  for (; k < piece.size(); ++k) any |= static_cast<unsigned char>(piece[k]);
+  if (any & 0x8080808080808080ull) {
+    const bool utf8 = encoding == TextKind::utf8 || encoding == TextKind::ascii;
+    take((utf8 ? TEncoding::UTF8() : TEncoding::Default())->GetString(piece));
+    return;
+  }
+  wide.resize(piece.size());
+  for (std::size_t i = 0; i < piece.size(); ++i) wide[i] = static_cast<unsigned char>(piece[i]);
+  take(std::u16string_view(wide.data(), wide.size()));
+}
+
 // The kind of a mapped text, judged as KindOfText judges it but letting go
 // of the pages behind the scan, so that judging a large file does not hold all
 // of it in memory at once. UTF-16, a byte-order mark and binary content show
@@ -534,6 +589,62 @@ bool Corpus::DecodeBytes(const std::string& name, std::string_view bytes, Unicod
   text = DecodeText(bytes, kind);
   return true;
 }
+bool Corpus::PlanSharedPieces(const CorpusFile& file, std::size_t piece_bytes, SharedPieces& plan) const {
+  plan = {};
+  piece_bytes = std::max<std::size_t>(piece_bytes, 2);
+  if (file.in_zip || file.size <= static_cast<std::int64_t>(piece_bytes) || IsWordDocumentName(Utf8(file.name)))
+    return true;
+  try {
+    const MappedFile mapped(Utf8(file.name));
+    // Not a regular file now, or too short to judge: read some other way.
+    if (!mapped.Ok() || mapped.Bytes().size() < 4 || mapped.Bytes().size() <= piece_bytes) return true;
+    TextKind kind;
+    if (!KindToRead(Utf8(file.name), KindOfMappedText(mapped), kind)) return false;
+    if (!SharesAscii(kind)) return true;
+    const std::size_t body = mapped.Bytes().size() - std::min(kind.mark, mapped.Bytes().size());
+    plan.count = (body + piece_bytes - 1) / piece_bytes;
+    plan.piece_bytes = piece_bytes;
+    plan.kind = kind;
+    return true;
+  } catch (const std::exception& e) {
+    Skipped(Utf8(file.name), e.what());
+    return false;
+  }
+}
+
+bool Corpus::ReadSharedPiece(const CorpusFile& file, const SharedPieces& plan, std::size_t index,
+                             const std::function<void(std::u16string_view part)>& take,
+                             std::size_t read_bytes) const {
+  try {
+    const MappedFile mapped(Utf8(file.name));
+    if (!mapped.Ok()) {
+      const std::string reason = UnreadableReason(Utf8(file.name));
+      Skipped(Utf8(file.name), reason.empty() ? "it changed while it was being read" : reason);
+      return false;
+    }
+    const std::size_t mark = std::min(plan.kind.mark, mapped.Bytes().size());
+    const std::string_view body = mapped.Bytes().substr(mark);
+    const std::size_t from = SharedCut(body, index * plan.piece_bytes, plan.kind.encoding);
+    const std::size_t to = SharedCut(body, (index + 1) * plan.piece_bytes, plan.kind.encoding);
+    // The piece is read in parts, each let go once handed over.
+    std::vector<char16_t> wide;
+    const auto decode_and_release = [&](std::string_view part) {
+      DecodePiece(part, plan.kind.encoding, wide, take);
+      const auto at = static_cast<std::size_t>(part.data() - mapped.Bytes().data());
+      mapped.Release(at, at + part.size());
+    };
+    const std::string_view piece = body.substr(from, to > from ? to - from : 0);
+    if (plan.kind.encoding == TextKind::utf16 || plan.kind.encoding == TextKind::utf16_big_endian)
+      InUtf16Pieces(piece, plan.kind.encoding == TextKind::utf16_big_endian, read_bytes, nullptr, decode_and_release);
+    else
+      InPieces(piece, read_bytes, nullptr, decode_and_release);
+    return true;
+  } catch (const std::exception& e) {
+    Skipped(Utf8(file.name), e.what());
+    return false;
+  }
+}
+
 bool IsWordDocumentName(const std::string& name) {
   constexpr std::string_view kExtension = ".docx";
   if (name.size() <= kExtension.size()) return false;
@@ -587,61 +698,25 @@ bool Corpus::ReadTextInPieces(const CorpusFile& file, const std::function<void(s
       take(text);
       return true;
     }
-    std::vector<char16_t> wide;  // ASCII pieces are widened here, without a new string each time
-    const auto ascii_or = [&](const TEncoding* encoding) {
-      return [&, encoding](std::string_view piece) {
-        std::uint64_t any = 0;
-        std::size_t k = 0;
-        for (std::uint64_t eight; k + 8 <= piece.size(); k += 8) {
-          std::memcpy(&eight, piece.data() + k, sizeof eight);
-          any |= eight;
-        }
-        for (; k < piece.size(); ++k) any |= static_cast<unsigned char>(piece[k]);
-        if (any & 0x8080808080808080ull) {
-          take(encoding->GetString(piece));
-          return;
-        }
-        wide.resize(piece.size());
-        for (std::size_t i = 0; i < piece.size(); ++i) wide[i] = static_cast<unsigned char>(piece[i]);
-        take(std::u16string_view(wide.data(), wide.size()));
-      };
-    };
     TextKind kind;
     if (!KindToRead(Utf8(file.name), mapped.Ok() ? KindOfMappedText(mapped) : KindOfText(bytes), kind)) return false;
+    if (!SharesAscii(kind)) {
+      take(TEncoding::Default()->GetString(bytes));
+      return true;
+    }
     // Each piece is handed over, then its pages are let go.
+    std::vector<char16_t> wide;
     const char* const first_byte = bytes.data();
-    const auto take_and_release = [&](std::string_view piece, auto&& decode_and_take) {
-      decode_and_take(piece);
+    const auto decode_and_release = [&](std::string_view piece) {
+      DecodePiece(piece, kind.encoding, wide, take);
       const auto at = static_cast<std::size_t>(piece.data() - first_byte);
       mapped.Release(at, at + piece.size());
     };
-    switch (kind.encoding) {
-      case TextKind::utf16:
-        InUtf16Pieces(bytes.substr(kind.mark), false, piece_bytes, stop, [&](std::string_view piece) {
-          take_and_release(piece, [&](std::string_view p) { take(TEncoding::Unicode()->GetString(p)); });
-        });
-        break;
-      case TextKind::utf16_big_endian:
-        InUtf16Pieces(bytes.substr(kind.mark), true, piece_bytes, stop, [&](std::string_view piece) {
-          take_and_release(piece, [&](std::string_view p) { take(TEncoding::BigEndianUnicode()->GetString(p)); });
-        });
-        break;
-      case TextKind::utf8:
-      case TextKind::ascii:
-        InPieces(bytes.substr(kind.mark), piece_bytes, stop, [&, decode = ascii_or(TEncoding::UTF8())](std::string_view piece) {
-          take_and_release(piece, decode);
-        });
-        break;
-      case TextKind::eight_bit:
-      case TextKind::binary:
-        if (KeepsAscii(GetACP()))
-          InPieces(bytes, piece_bytes, stop, [&, decode = ascii_or(TEncoding::Default())](std::string_view piece) {
-            take_and_release(piece, decode);
-          });
-        else
-          take(TEncoding::Default()->GetString(bytes));
-        break;
-    }
+    const std::string_view body = bytes.substr(kind.mark);
+    if (kind.encoding == TextKind::utf16 || kind.encoding == TextKind::utf16_big_endian)
+      InUtf16Pieces(body, kind.encoding == TextKind::utf16_big_endian, piece_bytes, stop, decode_and_release);
+    else
+      InPieces(body, piece_bytes, stop, decode_and_release);
     return true;
   } catch (const std::exception& e) {
     Skipped(Utf8(file.name), e.what());

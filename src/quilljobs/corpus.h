@@ -46,6 +46,19 @@ struct CorpusOptions {
 // The pieces a large file is read in when no other size is asked for.
 inline constexpr std::size_t kDefaultPieceBytes = std::size_t{1} << 20;
 
+// A large file shared out among threads: its text cut into pieces that can
+// be read independently, in any order. Piece k runs from the first cut at or
+// after byte k x piece_bytes of the text to the first cut at or after byte
+// (k + 1) x piece_bytes, a cut falling just after an ASCII blank or line
+// end, so that a reader finds its piece's bounds without reading the pieces
+// before it, and no word runs from one piece into the next. A piece may be
+// empty (when a line is longer than a piece).
+struct SharedPieces {
+  std::size_t count = 0;  // 0: not shared out; read the file with ReadTextInPieces
+  std::size_t piece_bytes = 0;
+  TextKind kind;  // judged once, for every piece
+};
+
 // What a corpus reports on the way. Every handler may be empty.
 struct CorpusEvents {
   // An input that had to be left out: a path that does not exist, a folder
@@ -110,6 +123,19 @@ class QUILLJOBS_API Corpus {
   // cancel flag): the text then ends early.
   bool ReadTextInPieces(const CorpusFile& file, const std::function<void(std::u16string_view piece)>& take,
                         std::size_t piece_bytes = kDefaultPieceBytes, const std::atomic<bool>* stop = nullptr) const;
+
+  // Plans a file's shared pieces, judging its text once (and reporting what
+  // the judgement finds, as reading does). Files of piece_bytes or less, in
+  // archives, documents and texts in a code page of two-byte characters are
+  // not shared out (count 0). False when the file is not to be read at all:
+  // it cannot be read (reported) or is binary and binary files are not read.
+  bool PlanSharedPieces(const CorpusFile& file, std::size_t piece_bytes, SharedPieces& plan) const;
+  // Hands piece `index` of a planned file to `take`, in parts of about
+  // `read_bytes` cut as ReadTextInPieces cuts (nothing for an empty piece).
+  // False when the file cannot be read now (reported).
+  bool ReadSharedPiece(const CorpusFile& file, const SharedPieces& plan, std::size_t index,
+                       const std::function<void(std::u16string_view part)>& take,
+                       std::size_t read_bytes = kDefaultPieceBytes) const;
 
   // Reading is safe from several threads at once (each with its own buffers);
   // the events are then called one at a time, in no set order.

@@ -1,6 +1,8 @@
 #include "quilljobs/frequency_jobs.h"
 
 #include <algorithm>
+#include <climits>
+#include <cstdint>
 #include <functional>
 #include <memory>
 
@@ -37,34 +39,65 @@ void CountNGrams(std::u16string_view text, const ClassifiedText& classified, con
   }
 }
 
-// A run of files counted as one item of work: [first, last).
-struct FileRun {
+// An item of work: a run of whole files [first, last), or one shared piece
+// of the large file `first`.
+struct WorkItem {
+  static constexpr std::size_t kWholeFiles = SIZE_MAX;
   std::size_t first = 0, last = 0;
+  std::size_t piece = kWholeFiles;
 };
 
-// The corpus cut into runs of neighbouring files of about equal bytes, a few
-// per thread so that the threads stay busy to the end; one run for one
-// thread. Counting a run into its own table and adding the tables up in
-// reading order gives the one table of the whole corpus, each word spelled
-// as it was first met.
-std::vector<FileRun> FileRuns(const std::vector<CorpusFile>& files, std::int64_t total_bytes, int threads) {
-  if (threads <= 1 || files.empty()) return {{0, files.size()}};
-  constexpr std::int64_t kSmallestRun = std::int64_t{1} << 20;
-  const std::int64_t target = std::max(kSmallestRun, total_bytes / (std::int64_t{threads} * 8));
-  std::vector<FileRun> runs;
-  std::int64_t bytes = 0;
-  for (std::size_t i = 0; i < files.size(); ++i) {
-    if (runs.empty() || bytes >= target) {
-      runs.push_back({i, i});
-      bytes = 0;
-    }
-    runs.back().last = i + 1;
-    bytes += std::max<std::int64_t>(files[i].size, 1);
-  }
-  return runs;
+// The corpus cut into items: runs of neighbouring files of about equal
+// bytes, a few per thread so that the threads stay busy to the end (one run
+// for one thread), and, when `share_above` is set, the shared pieces of each
+// file larger than that, one item each, so that one large file keeps every
+// thread busy too. Counting each item into its own table and adding the
+// tables up in reading order gives the one table of the whole corpus, each
+// word spelled as it was first met. A file that is not to be read at all
+// (found so while planning its pieces, and reported) gets no item.
+struct WorkPlan {
+  std::vector<WorkItem> items;
+  std::vector<SharedPieces> pieces;  // per file; count 0 for whole files
+};
+
+// The pieces a file of `size` bytes is shared out in: about four per thread,
+// none smaller than `smallest`.
+std::size_t SharedPieceBytes(std::int64_t size, int threads, std::size_t smallest) {
+  const auto quarter_share = static_cast<std::size_t>(size) / (static_cast<std::size_t>(threads) * 4) + 1;
+  return std::max(smallest, quarter_share);
 }
 
-// What counting a run yields.
+WorkPlan PlanWork(const Corpus& corpus, int threads, std::size_t share_above, const JobControl& control) {
+  const std::vector<CorpusFile>& files = corpus.Files();
+  WorkPlan plan;
+  plan.pieces.resize(files.size());
+  constexpr std::int64_t kSmallestRun = std::int64_t{1} << 20;
+  const std::int64_t target =
+      threads <= 1 ? INT64_MAX : std::max(kSmallestRun, corpus.TotalBytes() / (std::int64_t{threads} * 8));
+  std::int64_t bytes = 0;
+  bool run_open = false;
+  for (std::size_t i = 0; i < files.size() && !control.Cancelled(); ++i) {
+    if (share_above > 0 && files[i].size > static_cast<std::int64_t>(share_above)) {
+      const std::size_t piece_bytes = SharedPieceBytes(files[i].size, threads, share_above);
+      if (!corpus.PlanSharedPieces(files[i], piece_bytes, plan.pieces[i])) continue;
+      if (plan.pieces[i].count > 0) {
+        for (std::size_t k = 0; k < plan.pieces[i].count; ++k) plan.items.push_back({i, i + 1, k});
+        run_open = false;
+        continue;
+      }
+    }
+    if (!run_open || bytes >= target) {
+      plan.items.push_back({i, i, WorkItem::kWholeFiles});
+      bytes = 0;
+      run_open = true;
+    }
+    plan.items.back().last = i + 1;
+    bytes += std::max<std::int64_t>(files[i].size, 1);
+  }
+  return plan;
+}
+
+// What counting an item yields.
 struct CountedRun {
   std::unique_ptr<TWordFrequencyTable> table;
   std::int64_t files_read = 0;
@@ -73,28 +106,59 @@ struct CountedRun {
 // Counts one file into a table; true when the file was read. Each worker has
 // its own (with its own buffers).
 using FileCounter = std::function<bool(const CorpusFile&, TWordFrequencyTable&, SharedProgress&)>;
+// Counts one shared piece of a file; true when it was read.
+using PieceCounter =
+    std::function<bool(const CorpusFile&, const SharedPieces&, std::size_t, TWordFrequencyTable&, SharedProgress&)>;
 
-// Counts the runs of the corpus on workers with counters from `make_counter`
+struct Counters {
+  FileCounter file;
+  PieceCounter piece;  // empty: files are never shared out
+};
+
+// The bytes of a file that piece `k` stands for in the progress: the pieces'
+// nominal sizes, the last taking the rest.
+std::int64_t PieceBytes(const CorpusFile& file, const SharedPieces& pieces, std::size_t k) {
+  const auto nominal = static_cast<std::int64_t>(pieces.piece_bytes);
+  const auto before = static_cast<std::int64_t>(k) * nominal;
+  return k + 1 < pieces.count ? nominal : std::max<std::int64_t>(file.size - before, 0);
+}
+
+// Counts the items of the corpus on workers with counters from `make_counters`
 // and adds their tables up in reading order.
+// Files above `share_above` bytes (0: none) are shared out in pieces when
+// there are several threads.
 FrequencyResult CountRuns(const Corpus& corpus, const JobControl& control, int threads_asked,
-                          const FrequencyListShape& shape, const std::function<FileCounter()>& make_counter) {
+                          const FrequencyListShape& shape, std::size_t share_above,
+                          const std::function<Counters()>& make_counters) {
   const std::vector<CorpusFile>& files = corpus.Files();
-  const int threads = WorkerCount(threads_asked, files.size());
-  const std::vector<FileRun> runs = FileRuns(files, corpus.TotalBytes(), threads);
+  std::vector<Counters> counters{make_counters()};
+  if (!counters.front().piece) share_above = 0;
+  // Sharing out pieces needs more than one thread to be worth planning.
+  const int threads_wanted = WorkerCount(threads_asked, SIZE_MAX);
+  const WorkPlan plan = PlanWork(corpus, threads_wanted, threads_wanted > 1 ? share_above : 0, control);
+  const int threads = WorkerCount(threads_asked, plan.items.size());
   SharedProgress progress(control, corpus.TotalBytes(), threads == 1);
-  std::vector<FileCounter> counters;
-  for (int w = 0; w < threads; ++w) counters.push_back(make_counter());
+  while (counters.size() < static_cast<std::size_t>(threads)) counters.push_back(make_counters());
 
   std::unique_ptr<TWordFrequencyTable> total;
   std::int64_t files_read = 0;
   OrderedWork<CountedRun> work;
-  work.items = runs.size();
+  work.items = plan.items.size();
   work.threads = threads;
   work.work = [&](std::size_t index, int worker) {
-    const FileCounter& count_file = counters[static_cast<std::size_t>(worker)];
+    const Counters& count = counters[static_cast<std::size_t>(worker)];
+    const WorkItem& item = plan.items[index];
     CountedRun counted{std::make_unique<TWordFrequencyTable>(), 0};
-    for (std::size_t f = runs[index].first; f < runs[index].last && !control.Cancelled(); ++f)
-      if (count_file(files[f], *counted.table, progress)) ++counted.files_read;
+    if (item.piece != WorkItem::kWholeFiles) {
+      const CorpusFile& file = files[item.first];
+      const SharedPieces& pieces = plan.pieces[item.first];
+      // A file counts as read with its first piece.
+      if (count.piece(file, pieces, item.piece, *counted.table, progress) && item.piece == 0) ++counted.files_read;
+      progress.Add(PieceBytes(file, pieces, item.piece));
+      return counted;
+    }
+    for (std::size_t f = item.first; f < item.last && !control.Cancelled(); ++f)
+      if (count.file(files[f], *counted.table, progress)) ++counted.files_read;
     return counted;
   };
   work.take = [&](CountedRun&& counted) {
@@ -116,6 +180,17 @@ FrequencyResult CountRuns(const Corpus& corpus, const JobControl& control, int t
   return result;
 }
 
+// The words of one piece of text, counted in batches.
+void CountPieceWords(std::u16string_view piece, const WordRule& rule, std::size_t min_length,
+                     ClassifiedText& classified, std::vector<WordSpan>& words, TWordFrequencyTable& table) {
+  ClassifyText(piece, rule, classified);
+  FindWords(classified, piece.size(), words);
+  WordBatch batch(table, piece);
+  for (const WordSpan& word : words)
+    if (word.end - word.start >= min_length) batch.Add(piece.data() + word.start, word.end - word.start);
+  batch.Flush();
+}
+
 }  // namespace
 
 std::vector<FrequencyItem> FrequencyResult::Items() const {
@@ -129,24 +204,28 @@ std::vector<FrequencyItem> FrequencyResult::Items() const {
 
 WordListJob::WordListJob(WordListSettings settings) : settings_(settings) {
   settings_.min_length = std::max(settings_.min_length, 1);
+  if (settings_.piece_size < 1) throw JobError(JobError::bad_request, "the piece size must be at least one byte");
 }
 
 FrequencyResult WordListJob::Run(const Corpus& corpus, const JobControl& control) const {
   const WordRule rule = corpus.Rule(settings_.pos_tags);
   const auto min_length = static_cast<std::size_t>(settings_.min_length);
-  return CountRuns(corpus, control, settings_.threads, settings_.shape, [&]() -> FileCounter {
-    return [&, classified = ClassifiedText{}, words = std::vector<WordSpan>{}](
-               const CorpusFile& file, TWordFrequencyTable& table, SharedProgress& progress) mutable {
+  const auto share_above = static_cast<std::size_t>(settings_.piece_size);
+  const std::size_t read_bytes = std::min(share_above, kDefaultPieceBytes);
+  return CountRuns(corpus, control, settings_.threads, settings_.shape, share_above, [&]() -> Counters {
+    // Each worker's buffers, shared by its two counters.
+    struct Buffers {
+      ClassifiedText classified;
+      std::vector<WordSpan> words;
+    };
+    auto buffers = std::make_shared<Buffers>();
+    Counters counters;
+    counters.file = [&, buffers](const CorpusFile& file, TWordFrequencyTable& table, SharedProgress& progress) {
       // Words never span the pieces, so counting piece by piece counts the file.
       std::int64_t reported = 0;
       const bool read = corpus.ReadTextInPieces(file, [&](std::u16string_view piece) {
         if (control.Cancelled()) return;
-        ClassifyText(piece, rule, classified);
-        FindWords(classified, piece.size(), words);
-        WordBatch batch(table, piece);
-        for (const WordSpan& word : words)
-          if (word.end - word.start >= min_length) batch.Add(piece.data() + word.start, word.end - word.start);
-        batch.Flush();
+        CountPieceWords(piece, rule, min_length, buffers->classified, buffers->words, table);
         // About a byte a character.
         const std::int64_t now = std::min(reported + static_cast<std::int64_t>(piece.size()), file.size);
         progress.Add(now - reported);
@@ -155,6 +234,14 @@ FrequencyResult WordListJob::Run(const Corpus& corpus, const JobControl& control
       progress.Add(file.size - reported);
       return read;
     };
+    counters.piece = [&, buffers](const CorpusFile& file, const SharedPieces& pieces, std::size_t k,
+                                  TWordFrequencyTable& table, SharedProgress&) {
+      return corpus.ReadSharedPiece(file, pieces, k, [&](std::u16string_view piece) {
+        if (!control.Cancelled())
+          CountPieceWords(piece, rule, min_length, buffers->classified, buffers->words, table);
+      }, read_bytes);
+    };
+    return counters;
   });
 }
 
@@ -167,10 +254,11 @@ FrequencyResult NGramJob::Run(const Corpus& corpus, const JobControl& control) c
   WordRule rule = corpus.Rule(settings_.pos_tags);
   rule.max_tag_length = static_cast<std::size_t>(std::max(settings_.max_tag_length, 1));
   const auto n = static_cast<std::size_t>(settings_.n);
-  return CountRuns(corpus, control, settings_.threads, settings_.shape, [&]() -> FileCounter {
-    return [&, text = UnicodeString{}, ngram = UnicodeString{}, classified = ClassifiedText{},
-            words = std::vector<WordSpan>{}](const CorpusFile& file, TWordFrequencyTable& table,
-                                             SharedProgress& progress) mutable {
+  // N-grams run across the cuts between pieces, so files are read whole.
+  return CountRuns(corpus, control, settings_.threads, settings_.shape, 0, [&]() -> Counters {
+    return {[&, text = UnicodeString{}, ngram = UnicodeString{}, classified = ClassifiedText{},
+             words = std::vector<WordSpan>{}](const CorpusFile& file, TWordFrequencyTable& table,
+                                              SharedProgress& progress) mutable {
       const bool read = corpus.ReadText(file, text);
       if (read) {
         ClassifyText(text, rule, classified);
@@ -179,7 +267,7 @@ FrequencyResult NGramJob::Run(const Corpus& corpus, const JobControl& control) c
       }
       progress.Add(file.size);
       return read;
-    };
+    }, {}};
   });
 }
 

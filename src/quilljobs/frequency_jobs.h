@@ -42,6 +42,10 @@ struct WordListSettings {
   int min_length = 1;     // shortest word counted, in characters
   FrequencyListShape shape;
   int threads = 1;        // files counted at once (0: one per core); the list is the same
+  // With several threads, files larger than this (bytes) are shared out
+  // among them in pieces of at least this size, so that one large file
+  // keeps every thread busy.
+  std::int64_t piece_size = std::int64_t{4} << 20;
 };
 
 class QUILLJOBS_API WordListJob {

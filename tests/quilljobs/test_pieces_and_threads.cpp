@@ -211,6 +211,79 @@ TEST_F(PiecesAndThreads, WordAndNGramListsAreTheSameOnEveryThreadCount) {
   }
 }
 
+// Files above a megabyte are shared out among the threads piece by piece: the
+// list must be that of one thread reading each file in order, whatever the
+// encoding, with words (and UTF-8 sequences, and UTF-16 units) met at every
+// distance from the cuts, and each file counted as read once.
+TEST(SharedPieces, LargeFilesCountedOnSeveralThreadsGiveTheListOfOne) {
+  TempDir dir;
+  std::string latin;
+  while (latin.size() < 2'600'000) latin += MarkedText(40, static_cast<int>(latin.size() % 97)) + "caf\xC3\xA9 ";
+  WriteText(dir.Path("big utf8.txt"), latin);
+  // UTF-16LE with its mark, words of several scripts.
+  std::u16string wide = u"\uFEFF";
+  while (wide.size() < 1'400'000) wide += u"\u05E9\u05DC\u05D5\u05DD Stra\u00DFe the jury \u00C9t\u00E9\n";
+  std::vector<unsigned char> wide_bytes;
+  for (const char16_t unit : wide) {
+    wide_bytes.push_back(static_cast<unsigned char>(unit & 0xFF));
+    wide_bytes.push_back(static_cast<unsigned char>(unit >> 8));
+  }
+  quill::testing::WriteAllBytes(dir.Path("big utf16.txt"), wide_bytes);
+  // One long line without a blank: a single piece takes it, the others are empty.
+  WriteText(dir.Path("long line.txt"), std::string(2'200'000, 'x') + " tail");
+  WriteText(dir.Path("small.txt"), "the jury and the city");
+  CorpusOptions options;
+  options.paths = {dir.path().string()};
+  const Corpus corpus(options);
+
+  WordListSettings settings;
+  settings.piece_size = 256 << 10;
+  const FrequencyResult one = WordListJob(settings).Run(corpus);
+  EXPECT_EQ(one.files_read, 4);
+  std::int64_t last_done = 0, last_total = 0;
+  JobControl control;
+  control.on_progress = [&](std::int64_t done, std::int64_t total) {
+    last_done = done;
+    last_total = total;
+  };
+  settings.threads = 3;
+  const FrequencyResult many = WordListJob(settings).Run(corpus, control);
+  EXPECT_EQ(many.files_read, one.files_read);
+  EXPECT_EQ(many.tokens, one.tokens);
+  const std::vector<FrequencyItem> a = one.Items(), b = many.Items();
+  ASSERT_EQ(b.size(), a.size());
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    EXPECT_EQ(Utf16ToUtf8(b[i].item), Utf16ToUtf8(a[i].item)) << i;
+    EXPECT_EQ(b[i].frequency, a[i].frequency) << i;
+    if (::testing::Test::HasFailure()) break;
+  }
+  EXPECT_EQ(last_done, last_total);
+  EXPECT_EQ(last_total, corpus.TotalBytes());
+}
+
+// A large binary file is judged once while its pieces are planned: left out
+// and reported once, not once per piece nor once per thread.
+TEST(SharedPieces, ALargeBinaryFileIsReportedOnce) {
+  TempDir dir;
+  std::vector<unsigned char> binary(1'500'000);
+  for (std::size_t i = 0; i < binary.size(); ++i) binary[i] = static_cast<unsigned char>(i * 7 % 251);
+  quill::testing::WriteAllBytes(dir.Path("data.bin"), binary);
+  WriteText(dir.Path("text.txt"), "a text");
+  int reports = 0;
+  CorpusOptions options;
+  options.paths = {dir.path().string()};
+  CorpusEvents events;
+  events.on_binary_skipped = [&reports](const std::string&) { ++reports; };
+  const Corpus corpus(options, events);
+  WordListSettings settings;
+  settings.threads = 2;
+  settings.piece_size = 64 << 10;
+  const FrequencyResult result = WordListJob(settings).Run(corpus);
+  EXPECT_EQ(reports, 1);
+  EXPECT_EQ(result.files_read, 1);
+  EXPECT_EQ(result.tokens, 2);
+}
+
 TEST(JobsEndlessInput, AnEndlessDeviceEndsWithAMessageNotAllMemory) {
   // /dev/zero is binary: left out after its first bytes.
   std::vector<std::string> binary;
