@@ -4,11 +4,11 @@
 // value, and no more to read.
 #include <string>
 
+#include "quilljobs/association_stats.h"
+
 namespace quill::cli {
 
-// "inf", "-inf" and "nan" for the values that are not finite (a word absent
-// from the reference has an infinite %DIFF).
-std::string TsvNumber(double value);
+using jobs::TsvNumber;
 // JSON has no infinity: null stands for any value that is not finite.
 std::string JsonNumber(double value);
 

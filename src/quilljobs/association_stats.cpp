@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 #include <utility>
 
@@ -166,6 +167,14 @@ bool ParseRelationshipStat(std::string_view name, TMutualInfoStats& stat) {
       {"logratio", MI_Log_Ratio},
   }};
   return Lookup(kNames, name, stat);
+}
+
+std::string TsvNumber(double value) {
+  if (std::isnan(value)) return "nan";
+  if (std::isinf(value)) return value > 0 ? "inf" : "-inf";
+  char text[32];
+  std::snprintf(text, sizeof text, "%.12g", value);
+  return text;
 }
 
 }  // namespace quill::jobs

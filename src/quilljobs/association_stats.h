@@ -4,6 +4,7 @@
 // a word goes with a node word), computed from raw counts. Pure functions: the
 // jobs count, these score. Sources are named at each formula.
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "quilljobs/quilljobs_export.h"
@@ -81,5 +82,11 @@ enum class CollocationStat { frequency, mi, mi3, t_score, z_score, log_likelihoo
 QUILLJOBS_API bool ParseCollocationStat(std::string_view name, CollocationStat& stat);
 // A threshold's statistic: "dice", "mi", "mi3", "z", "ll", "t", "logratio".
 QUILLJOBS_API bool ParseRelationshipStat(std::string_view name, TMutualInfoStats& stat);
+
+// A score as the statistics' tab-separated output writes it: twelve
+// significant digits, enough to check a score to 1e-9 of its value; "inf",
+// "-inf" and "nan" for the values that are not finite (a word absent from the
+// reference has an infinite %DIFF).
+QUILLJOBS_API std::string TsvNumber(double value);
 
 }  // namespace quill::jobs

@@ -281,13 +281,7 @@ void ConcordanceTab::CancelSearch() {
   if (Busy()) runner_.Cancel();
 }
 
-void ConcordanceTab::SetBusy(bool busy) {
-  start_->setEnabled(!busy);
-  cancel_->setEnabled(busy);
-  progress_->setValue(0);
-  if (busy) timer_->start();
-  else timer_->stop();
-}
+void ConcordanceTab::SetBusy(bool busy) { ShowJobBusy(busy, start_, cancel_, progress_, timer_); }
 
 void ConcordanceTab::TakeArrivedLines() {
   if (!current_) return;

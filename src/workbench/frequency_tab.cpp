@@ -171,13 +171,7 @@ void FrequencyTab::CancelCounting() {
   if (Busy()) runner_.Cancel();
 }
 
-void FrequencyTab::SetBusy(bool busy) {
-  start_->setEnabled(!busy);
-  cancel_->setEnabled(busy);
-  progress_->setValue(0);
-  if (busy) timer_->start();
-  else timer_->stop();
-}
+void FrequencyTab::SetBusy(bool busy) { ShowJobBusy(busy, start_, cancel_, progress_, timer_); }
 
 void FrequencyTab::Finished(const std::shared_ptr<Run>& run, std::exception_ptr error) {
   SetBusy(false);

@@ -1,6 +1,9 @@
 #include "job_runner.h"
 
+#include <QAbstractButton>
 #include <QMetaObject>
+#include <QProgressBar>
+#include <QTimer>
 
 namespace quill::workbench {
 
@@ -47,6 +50,16 @@ bool JobRunner::Start(Work work, Finished finished) {
         Qt::QueuedConnection);
   });
   return true;
+}
+
+void ShowJobBusy(bool busy, QAbstractButton* start, QAbstractButton* cancel, QProgressBar* progress, QTimer* timer) {
+  start->setEnabled(!busy);
+  cancel->setEnabled(busy);
+  progress->setValue(0);
+  if (busy)
+    timer->start();
+  else
+    timer->stop();
 }
 
 }  // namespace quill::workbench

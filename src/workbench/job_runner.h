@@ -12,6 +12,10 @@
 
 #include "quilljobs/job_control.h"
 
+class QAbstractButton;
+class QProgressBar;
+class QTimer;
+
 namespace quill::workbench {
 
 class JobRunner {
@@ -48,5 +52,10 @@ class JobRunner {
   std::atomic<std::int64_t> total_{0};
   bool running_ = false;  // touched on the owner's thread only
 };
+
+// The controls of a tab's job while it runs or rests: Start and Cancel
+// enabled in turn, the progress bar emptied, and the timer that reads the
+// runner's progress running while the job does.
+void ShowJobBusy(bool busy, QAbstractButton* start, QAbstractButton* cancel, QProgressBar* progress, QTimer* timer);
 
 }  // namespace quill::workbench

@@ -34,14 +34,6 @@ bool Before(double a, double b, bool ascending) {
 
 }  // namespace
 
-std::string TsvNumber(double value) {
-  if (std::isnan(value)) return "nan";
-  if (std::isinf(value)) return value > 0 ? "inf" : "-inf";
-  char text[32];
-  std::snprintf(text, sizeof text, "%.12g", value);
-  return text;
-}
-
 ScoreTable::ScoreTable(std::vector<ScoreColumn> columns, QWidget* parent)
     : QWidget(parent), columns_(std::move(columns)) {
   auto* layout = new QVBoxLayout(this);

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "quilljobs/association_stats.h"
 #include "quillrt/framework/strings.h"
 
 namespace quill {
@@ -68,8 +69,6 @@ class ScoreTable : public QWidget {
   TStyledColumnListbox* list_;
 };
 
-// A number as the TSV of the statistics commands writes it: twelve
-// significant digits; "inf", "-inf" and "nan" for the values not finite.
-std::string TsvNumber(double value);
+using jobs::TsvNumber;  // numbers in the exported TSV as the command line writes them
 
 }  // namespace quill::workbench

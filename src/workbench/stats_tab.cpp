@@ -96,13 +96,7 @@ void StatsTab::Cancel() {
   if (Busy()) runner_.Cancel();
 }
 
-void StatsTab::SetBusy(bool busy) {
-  start_->setEnabled(!busy);
-  cancel_->setEnabled(busy);
-  progress_->setValue(0);
-  if (busy) timer_->start();
-  else timer_->stop();
-}
+void StatsTab::SetBusy(bool busy) { ShowJobBusy(busy, start_, cancel_, progress_, timer_); }
 
 void StatsTab::Ended(const std::function<void()>& show, std::exception_ptr error) {
   SetBusy(false);
