@@ -1,6 +1,7 @@
 # The README's commands:
 #   make demo    builds quill and runs it on the demo corpus (data/brown)
 #   make check   sets up, builds and runs every test, then again under ASan+UBSan,
+#                then the jobs' tests (several threads) under ThreadSanitizer,
 #                then runs every fuzz target briefly (when clang is installed)
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
@@ -44,6 +45,7 @@ tsan:
 check: setup
 	$(MAKE) test
 	$(MAKE) asan
+	$(MAKE) tsan
 	@if command -v clang++ >/dev/null 2>&1; then $(MAKE) fuzz-smoke; \
 	 else echo "make check: clang++ not found, fuzz targets not run"; fi
 
