@@ -341,7 +341,8 @@ class FileSearcher {
     // it will be with the next.
     if (pos < core_begin_ || pos >= core_end_) return false;
     const std::size_t end = pos + static_cast<std::size_t>(std::max(found.hit_characters, found.exact_hit_len));
-    if (!words_placed_) {
+    // Counting alone needs no word (nor its place) of a hit.
+    if (!NeedsWordPlaces()) {
       raw_.push_back({pos, end - pos, found.count_stats});
       return true;
     }

@@ -425,20 +425,20 @@ void DecodePiece(std::string_view piece, TextKind::Encoding encoding, std::vecto
     case TextKind::utf16_big_endian: take(TEncoding::BigEndianUnicode()->GetString(piece)); return;
     default: break;
   }
-  std::uint64_t any = 0;
-  std::size_t k = 0;
-  for (std::uint64_t eight; k + 8 <= piece.size(); k += 8) {
-    std::memcpy(&eight, piece.data() + k, sizeof eight);
-    any |= eight;
+  // Widened as if ASCII, in one pass that also notes any byte that is not;
+  // a piece that holds one is decoded again properly.
+  wide.resize(piece.size());
+  unsigned any = 0;
+  for (std::size_t i = 0; i < piece.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(piece[i]);
+    any |= byte;
+    wide[i] = byte;
   }
-  for (; k < piece.size(); ++k) any |= static_cast<unsigned char>(piece[k]);
-  if (any & 0x8080808080808080ull) {
+  if (any & 0x80) {
     const bool utf8 = encoding == TextKind::utf8 || encoding == TextKind::ascii;
     take((utf8 ? TEncoding::UTF8() : TEncoding::Default())->GetString(piece));
     return;
   }
-  wide.resize(piece.size());
-  for (std::size_t i = 0; i < piece.size(); ++i) wide[i] = static_cast<unsigned char>(piece[i]);
   take(std::u16string_view(wide.data(), wide.size()));
 }
 
@@ -460,11 +460,14 @@ TextKind KindOfMappedText(const MappedFile& mapped) {
       mapped.Release(released, i);
       released = i;
     }
-    std::uint64_t eight = 0;
-    if (i + 8 <= bytes.size()) {
-      std::memcpy(&eight, bytes.data() + i, sizeof eight);
-      if ((eight & 0x8080808080808080ull) == 0) {
-        i += 8;
+    // Runs of ASCII, most of most texts, are passed over 64 bytes at a time.
+    if (i + 64 <= bytes.size()) {
+      std::uint64_t words[8];
+      std::memcpy(words, bytes.data() + i, sizeof words);
+      std::uint64_t any = 0;
+      for (const std::uint64_t word : words) any |= word;
+      if ((any & 0x8080808080808080ull) == 0) {
+        i += 64;
         continue;
       }
     }
