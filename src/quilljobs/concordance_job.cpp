@@ -3,8 +3,14 @@
 #include <algorithm>
 #include <atomic>
 #include <climits>
+#include <condition_variable>
+#include <deque>
 #include <iterator>
+#include <exception>
 #include <memory>
+#include <optional>
+#include <mutex>
+#include <thread>
 
 #include "quilljobs/ordered_work.h"
 #include "quilljobs/word_rule.h"
@@ -82,6 +88,82 @@ struct WindowStart {
   std::int32_t paragraphs = 0;
 };
 
+// A window of a large file, or a whole file: its text, classes and words, the
+// core within it whose hits count, the counts of the file before the window,
+// and the segment markers met so far in the file (whether the file marks
+// sentence ends is judged from them).
+struct Window {
+  UnicodeString text;
+  ClassifiedText classified;
+  std::vector<WordSpan> words;  // placed only when a search needs them
+  bool words_placed = false;
+  std::size_t core_words = 0;  // the words that start in the core
+  std::size_t core_begin = 0, core_end = 0;
+  WindowStart start;
+  TTagsFoundArray markers;
+};
+
+// The windows of a large file handed, in order, from the searcher that reads
+// and classifies them to one that searches them, so that a single large file
+// keeps two cores busy; searched windows come back to be filled again, so that
+// their buffers are reused. At most `in_flight` windows exist.
+class WindowPipe {
+ public:
+  explicit WindowPipe(std::size_t in_flight) : in_flight_(in_flight) {}
+
+  // A window to fill: one handed back, else a new one while there are fewer
+  // than in_flight, else the next to come back.
+  std::unique_ptr<Window> Spare() {
+    std::unique_lock lock(mutex_);
+    if (spare_.empty() && made_ < in_flight_) {
+      ++made_;
+      return std::make_unique<Window>();
+    }
+    changed_.wait(lock, [this] { return !spare_.empty(); });
+    std::unique_ptr<Window> window = std::move(spare_.front());
+    spare_.pop_front();
+    return window;
+  }
+  void Send(std::unique_ptr<Window> window) {
+    {
+      const std::lock_guard lock(mutex_);
+      sent_.push_back(std::move(window));
+    }
+    changed_.notify_all();
+  }
+  // The next window sent; null once the pipe is closed and emptied.
+  std::unique_ptr<Window> Receive() {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [this] { return closed_ || !sent_.empty(); });
+    if (sent_.empty()) return nullptr;
+    std::unique_ptr<Window> window = std::move(sent_.front());
+    sent_.pop_front();
+    return window;
+  }
+  void Return(std::unique_ptr<Window> window) {
+    {
+      const std::lock_guard lock(mutex_);
+      spare_.push_back(std::move(window));
+    }
+    changed_.notify_all();
+  }
+  void Close() {
+    {
+      const std::lock_guard lock(mutex_);
+      closed_ = true;
+    }
+    changed_.notify_all();
+  }
+
+ private:
+  const std::size_t in_flight_;
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::deque<std::unique_ptr<Window>> sent_, spare_;
+  std::size_t made_ = 0;
+  bool closed_ = false;
+};
+
 // Searches files with one engine. A file is searched whole, or, when large,
 // window by window: each window holds a core of new text, what comes before
 // it (so that the left context and the context words before a hit are
@@ -105,12 +187,14 @@ class FileSearcher {
         context_(ParsedWordList(settings.context, rule.lcid)),
         exclusions_(ParsedWordList(settings.exclude, rule.lcid)) {}
 
+  // A searcher (with an engine of its own) that searches the windows of a
+  // large file on a thread of its own while this one reads and classifies
+  // the next: a large file then keeps two cores busy, with the same lines.
+  void SetHelper(FileSearcher* helper) { helper_ = helper; }
+
   // Searches one file; its lines, hits and words are added to `out`.
   void SearchFile(const CorpusFile& file, std::int32_t file_index, SearchOutcome& out) {
-    file_ = &file;
-    file_index_ = file_index;
-    out_ = &out;
-    if (out.hits.empty()) out.hits.assign(settings_.searches.size(), 0);
+    SetFile(file, file_index, out);
     const bool read = InPieces(file) ? SearchInPieces(file) : SearchWhole(file);
     if (read) ++out.files_read;
     progress_.Add(file.size - reported_bytes_);
@@ -118,6 +202,67 @@ class FileSearcher {
   }
 
  private:
+  void SetFile(const CorpusFile& file, std::int32_t file_index, SearchOutcome& out) {
+    file_ = &file;
+    file_index_ = file_index;
+    out_ = &out;
+    if (out.hits.empty()) out.hits.assign(settings_.searches.size(), 0);
+  }
+
+  // The helper's side: searches the windows handed over until the pipe is
+  // closed, handing each back. After a failure the rest are handed back
+  // unsearched, so that the reading side never waits for ever.
+  void SearchHandedWindows(WindowPipe& pipe) {
+    while (std::unique_ptr<Window> window = pipe.Receive()) {
+      if (!failure_) {
+        try {
+          win_ = window.get();
+          SearchWindow(window->core_begin, window->core_end, window->start);
+        } catch (...) {
+          failure_ = std::current_exception();
+        }
+        win_ = &window_;
+      }
+      pipe.Return(std::move(window));
+    }
+  }
+
+  // Starts the helper on a pipe for the file being searched; the pipe is
+  // closed and the helper waited for when the run goes, whatever happens.
+  class HelperRun {
+   public:
+    HelperRun(FileSearcher& owner, FileSearcher& helper) : owner_(owner), helper_(helper) {
+      owner_.pipe_ = std::make_unique<WindowPipe>(kWindowsInFlight);
+      helper_.SetFile(*owner_.file_, owner_.file_index_, *owner_.out_);
+      helper_.failure_ = nullptr;
+      thread_ = std::thread([this] { helper_.SearchHandedWindows(*owner_.pipe_); });
+    }
+    ~HelperRun() {
+      Stop();
+      owner_.pipe_.reset();
+    }
+    HelperRun(const HelperRun&) = delete;
+    HelperRun& operator=(const HelperRun&) = delete;
+    // Waits for the helper to search every window sent, and raises what it raised.
+    void Finish() {
+      Stop();
+      if (helper_.failure_) std::rethrow_exception(helper_.failure_);
+    }
+
+   private:
+    void Stop() {
+      if (!thread_.joinable()) return;
+      owner_.pipe_->Close();
+      thread_.join();
+    }
+
+    // One being filled, one being searched, one waiting between them.
+    static constexpr std::size_t kWindowsInFlight = 3;
+    FileSearcher& owner_;
+    FileSearcher& helper_;
+    std::thread thread_;
+  };
+
   struct RawHit {
     std::size_t pos, len;
     TSearchStatsRec stats;
@@ -128,39 +273,44 @@ class FileSearcher {
   }
 
   bool SearchWhole(const CorpusFile& file) {
-    if (!corpus_.ReadText(file, text_)) return false;
-    Classify(NeedsWordPlaces());
-    markers_seen_ = classified_.markers;
-    SearchWindow(0, text_.size(), WindowStart{});
+    if (!corpus_.ReadText(file, win_->text)) return false;
+    ClassifyText(win_->text, rule_, win_->classified);
+    win_->words_placed = false;
+    win_->core_words = CountWordStarts(win_->classified, 0, win_->text.size());
+    win_->markers = win_->classified.markers;
+    SearchWindow(0, win_->text.size(), WindowStart{});
     return true;
   }
 
-  // The text comes in pieces; text_ holds the part kept of what came before
+  // The text comes in pieces; win_->text holds the part kept of what came before
   // (from the start of the next window) and the pieces since.
   bool SearchInPieces(const CorpusFile& file) {
-    text_.clear();
-    markers_seen_ = {};
+    window_.text.clear();
+    window_.markers = {};
     core_start_ = 0;
     carried_ = {};
+    std::optional<HelperRun> helper_run;
+    if (helper_ != nullptr) helper_run.emplace(*this, *helper_);
     const std::size_t piece_bytes = static_cast<std::size_t>(settings_.piece_size);
     std::int64_t characters = 0;
     const bool read = corpus_.ReadTextInPieces(
         file,
         [&](std::u16string_view piece) {
           if (control_.Cancelled()) return;
-          text_.append(piece);
+          win_->text.append(piece);
           characters += static_cast<std::int64_t>(piece.size());
           // Each piece ends a window as soon as enough text follows the cut.
-          if (text_.size() - core_start_ > AfterCoreNeeded()) SearchNextWindow(false);
+          if (win_->text.size() - core_start_ > AfterCoreNeeded()) SearchNextWindow(false);
           // About a byte a character; the rest of the file is added at its end.
           const std::int64_t now = std::min(characters, file.size);
           progress_.Add(now - reported_bytes_);
           reported_bytes_ = now;
         },
         piece_bytes, control_.cancel);
-    if (read && !control_.Cancelled() && core_start_ < text_.size()) SearchNextWindow(true);
-    text_.clear();
-    text_.shrink_to_fit();
+    if (read && !control_.Cancelled() && core_start_ < window_.text.size()) SearchNextWindow(true);
+    if (helper_run) helper_run->Finish();
+    window_.text.clear();
+    window_.text.shrink_to_fit();
     return read;
   }
 
@@ -171,53 +321,77 @@ class FileSearcher {
   // Searches the core that ends where enough text follows it (at the end of
   // the text when it is the last), then keeps only what the next window needs.
   void SearchNextWindow(bool last) {
-    std::size_t core_end = text_.size();
+    std::size_t core_end = win_->text.size();
     if (!last) {
-      core_end = CoreEnd(text_.size() - AfterCoreNeeded());
+      core_end = CoreEnd(win_->text.size() - AfterCoreNeeded());
       if (core_end <= core_start_) return;  // no place to cut yet: wait for more text
     }
-    Classify(true);
-    markers_seen_ = Union(markers_seen_, classified_.markers);
-    const std::size_t words_before_core = WordsBefore(core_start_);
-    if (!last && words_.size() - WordsBefore(core_end) <= static_cast<std::size_t>(settings_.horizon)) return;
+    // Words are counted here, not placed: placing them, when the search
+    // needs it, is left to whoever searches the window.
+    ClassifyText(window_.text, rule_, window_.classified);
+    window_.words_placed = false;
+    window_.markers = Union(window_.markers, window_.classified.markers);
+    const std::size_t words_before_core = CountWordStarts(window_.classified, 0, core_start_);
+    if (!last &&
+        CountWordStarts(window_.classified, core_end, window_.text.size()) <= static_cast<std::size_t>(settings_.horizon))
+      return;
+    const std::size_t core_words = CountWordStarts(window_.classified, core_start_, core_end);
 
     const Segments before_core = MarkersIn(0, core_start_);
     WindowStart start;
     start.words = carried_.words - static_cast<std::int64_t>(words_before_core);
     start.sentences = carried_.sentences - before_core.sentences;
     start.paragraphs = carried_.paragraphs - before_core.paragraphs;
-    SearchWindow(core_start_, core_end, start);
-
     const Segments in_core = MarkersIn(core_start_, core_end);
-    carried_.words += static_cast<std::int64_t>(WordsBefore(core_end) - words_before_core);
+    carried_.words += static_cast<std::int64_t>(core_words);
     carried_.sentences += in_core.sentences;
     carried_.paragraphs += in_core.paragraphs;
-    if (last) return;
-    const std::size_t keep_from = KeptFrom(core_end);
-    text_.erase(0, keep_from);
+    window_.core_words = core_words;
+    const std::size_t keep_from = last ? window_.text.size() : KeptFrom(core_end, words_before_core + core_words);
+    SearchOrHandOver(core_start_, core_end, start, keep_from);
     core_start_ = core_end - keep_from;
+  }
+
+  // Searches the window's core here, or hands the window to the helper
+  // (taking a spare window's buffers in its place); either way the window
+  // then holds only its text from `keep_from` on, and the markers met.
+  void SearchOrHandOver(std::size_t core_begin, std::size_t core_end, const WindowStart& start,
+                        std::size_t keep_from) {
+    if (!pipe_) {
+      SearchWindow(core_begin, core_end, start);
+      window_.text.erase(0, keep_from);
+      return;
+    }
+    window_.core_begin = core_begin;
+    window_.core_end = core_end;
+    window_.start = start;
+    std::unique_ptr<Window> handed = pipe_->Spare();
+    std::swap(*handed, window_);
+    window_.text.assign(handed->text, keep_from);
+    window_.markers = handed->markers;
+    pipe_->Send(std::move(handed));
   }
 
   // The end of a core at or before `at`: just after a line end (tags close on
   // their line, so none is cut), else just after a blank.
   std::size_t CoreEnd(std::size_t at) const {
     if (at <= core_start_) return core_start_;
-    const std::u16string_view candidates = std::u16string_view(text_).substr(core_start_, at - core_start_);
+    const std::u16string_view candidates = std::u16string_view(win_->text).substr(core_start_, at - core_start_);
     std::size_t cut = candidates.find_last_of(u'\n');
     if (cut == std::u16string_view::npos) cut = candidates.find_last_of(u" \t\r");
     return cut == std::u16string_view::npos ? core_start_ : core_start_ + cut + 1;
   }
 
   // Where the next window starts: the horizon's words and the context's
-  // reach before `core_end`, from the start of a line when one is near.
-  std::size_t KeptFrom(std::size_t core_end) const {
+  // reach before `core_end` (which `words` words start before), from the
+  // start of a line when one is near.
+  std::size_t KeptFrom(std::size_t core_end, std::size_t words) const {
     const std::size_t reach = ContextReach(settings_.width);
     std::size_t from = core_end > reach ? core_end - reach : 0;
-    const std::size_t words = WordsBefore(core_end);
     const auto horizon = static_cast<std::size_t>(settings_.horizon) + 1;
-    from = std::min(from, words > horizon ? words_[words - horizon].start : 0);
+    from = std::min(from, words > horizon ? StartOfWordBefore(window_.classified, core_end, horizon) : 0);
     if (from == 0) return 0;
-    const std::u16string_view before = std::u16string_view(text_).substr(0, from);
+    const std::u16string_view before = std::u16string_view(win_->text).substr(0, from);
     const std::size_t line_start = before.find_last_of(u'\n');
     if (line_start != std::u16string_view::npos && from - line_start <= rule_.max_tag_length) return line_start + 1;
     const std::size_t blank = before.find_last_of(u" \t\r\n");
@@ -237,11 +411,11 @@ class FileSearcher {
     std::int32_t paragraphs = 0;
   };
   Segments MarkersIn(std::size_t from, std::size_t to) const {
-    const TClassWord sentence = markers_seen_.Any(ts_sentence_end) ? ts_sentence_end : ts_sentence_start;
-    const TClassWord paragraph = markers_seen_.Any(ts_paragraph_end) ? ts_paragraph_end : ts_paragraph_start;
+    const TClassWord sentence = win_->markers.Any(ts_sentence_end) ? ts_sentence_end : ts_sentence_start;
+    const TClassWord paragraph = win_->markers.Any(ts_paragraph_end) ? ts_paragraph_end : ts_paragraph_start;
     Segments segments;
     for (std::size_t i = from; i < to; ++i) {
-      const TClassWord c = classified_.classes[i];
+      const TClassWord c = win_->classified.classes[i];
       if (!IsSegmentMarker(c)) continue;
       const auto code = static_cast<TClassWord>(c & class_segment_code_mask);
       if (code == sentence)
@@ -252,10 +426,6 @@ class FileSearcher {
     return segments;
   }
 
-  std::size_t WordsBefore(std::size_t pos) const {
-    return pos == 0 ? 0 : static_cast<std::size_t>(WordNumberAt(words_, pos - 1));
-  }
-
   // Whether a whole file's words must be placed, not only counted: for the
   // lines' word numbers, the horizon of context and exclusion words, and the
   // tag after a hit. Counting hits alone needs none of it.
@@ -263,32 +433,26 @@ class FileSearcher {
     return settings_.keep_lines || !context_.empty() || !exclusions_.empty() || !wanted_tag_.empty();
   }
 
-  void Classify(bool place_words) {
-    ClassifyText(text_, rule_, classified_);
-    words_placed_ = place_words;
-    if (place_words)
-      FindWords(classified_, text_.size(), words_);
-    else
-      words_counted_ = CountWords(classified_, text_.size());
+  // Places the window's words when the search needs them.
+  void PlaceWordsIfNeeded() {
+    if (win_->words_placed || !NeedsWordPlaces()) return;
+    FindWords(win_->classified, win_->text.size(), win_->words);
+    win_->words_placed = true;
   }
 
-  std::size_t WordsIn(std::size_t from, std::size_t to) const {
-    if (!words_placed_) return words_counted_;  // only whole texts are counted without places
-    return WordsBefore(to) - WordsBefore(from);
-  }
-
-  // Searches text_ (classified) for every search word, keeping the hits that
+  // Searches win_->text (classified) for every search word, keeping the hits that
   // start in [core_start, core_end).
   void SearchWindow(std::size_t core_start, std::size_t core_end, const WindowStart& start) {
-    core_begin_ = core_start;
-    core_end_ = core_end;
-    window_start_ = start;
+    win_->core_begin = core_start;
+    win_->core_end = core_end;
+    win_->start = start;
+    PlaceWordsIfNeeded();
     engine_.PrepareForConcordancing(
-        file_->name, text_.c_str(), classified_.classes.data(), nullptr,
+        file_->name, win_->text.c_str(), win_->classified.classes.data(), nullptr,
         static_cast<std::int32_t>(std::min<std::int64_t>(file_->size, INT32_MAX)),
-        static_cast<std::int32_t>(text_.size()), 0, false,
+        static_cast<std::int32_t>(win_->text.size()), 0, false,
         [this](TObject* sender, const TSearchFound_Rec& found) { return on_hit_(sender, found); }, nullptr);
-    engine_.SetArrayOfTagsFound(markers_seen_);
+    engine_.SetArrayOfTagsFound(win_->markers);
     if (!context_.empty()) WordNumbersOf(context_, context_hits_);
     if (!exclusions_.empty()) WordNumbersOf(exclusions_, exclusion_hits_);
 
@@ -309,21 +473,21 @@ class FileSearcher {
     // Reading order within the file, whatever order the search words came in.
     std::stable_sort(lines.begin() + static_cast<std::ptrdiff_t>(first), lines.end(),
                      [](const ConcordanceLine& a, const ConcordanceLine& b) { return a.word_number < b.word_number; });
-    out_->words += static_cast<std::int64_t>(WordsIn(core_start, core_end));
+    out_->words += static_cast<std::int64_t>(win_->core_words);
   }
 
   // The engine's counts start from those of the file before the window.
   void StartCounting() {
     engine_.ClearChunkTextStats();
-    engine_.ThisFileChunk_Stats.number[sentence_stats] = window_start_.sentences;
-    engine_.ThisFileChunk_Stats.number[paragraph_stats] = window_start_.paragraphs;
+    engine_.ThisFileChunk_Stats.number[sentence_stats] = win_->start.sentences;
+    engine_.ThisFileChunk_Stats.number[paragraph_stats] = win_->start.paragraphs;
   }
 
   // The word numbers (within the window) at which any of `words` is found.
   void WordNumbersOf(WordItems& words, std::vector<std::int32_t>& numbers) {
     numbers.clear();
     on_hit_ = [&](TObject*, const TSearchFound_Rec& found) {
-      numbers.push_back(WordNumberAt(words_, static_cast<std::size_t>(found.hit_pos_in_characters)));
+      numbers.push_back(WordNumberAt(win_->words, static_cast<std::size_t>(found.hit_pos_in_characters)));
       return true;
     };
     for (auto& items : words)
@@ -339,7 +503,7 @@ class FileSearcher {
     auto pos = static_cast<std::size_t>(found.hit_pos_in_characters);
     // Hits before the core were counted with the window before; those after
     // it will be with the next.
-    if (pos < core_begin_ || pos >= core_end_) return false;
+    if (pos < win_->core_begin || pos >= win_->core_end) return false;
     const std::size_t end = pos + static_cast<std::size_t>(std::max(found.hit_characters, found.exact_hit_len));
     // Counting alone needs no word (nor its place) of a hit.
     if (!NeedsWordPlaces()) {
@@ -347,15 +511,15 @@ class FileSearcher {
       return true;
     }
     // A hit that begins inside a word (a leading wildcard) is the whole word.
-    const std::int32_t word = WordNumberAt(words_, pos);
-    if (word > 0 && words_[static_cast<std::size_t>(word - 1)].end > pos)
-      pos = words_[static_cast<std::size_t>(word - 1)].start;
+    const std::int32_t word = WordNumberAt(win_->words, pos);
+    if (word > 0 && win_->words[static_cast<std::size_t>(word - 1)].end > pos)
+      pos = win_->words[static_cast<std::size_t>(word - 1)].start;
     if (!context_.empty() && !AnyWithin(context_hits_, word, settings_.horizon, false)) return false;
     if (!exclusions_.empty() && AnyWithin(exclusion_hits_, word, settings_.horizon, true)) return false;
     if (!wanted_tag_.empty()) {
-      const std::int32_t last = WordNumberAt(words_, end > pos ? end - 1 : pos);
-      const std::size_t last_end = last > 0 ? words_[static_cast<std::size_t>(last - 1)].end : end;
-      if (!TagMatches(PosTagAt(text_, classified_, last_end), wanted_tag_)) return false;
+      const std::int32_t last = WordNumberAt(win_->words, end > pos ? end - 1 : pos);
+      const std::size_t last_end = last > 0 ? win_->words[static_cast<std::size_t>(last - 1)].end : end;
+      if (!TagMatches(PosTagAt(win_->text, win_->classified, last_end), wanted_tag_)) return false;
     }
     raw_.push_back({pos, end - pos, found.count_stats});
     return true;
@@ -364,15 +528,15 @@ class FileSearcher {
   ConcordanceLine LineOf(const RawHit& hit, std::int32_t group) {
     // Markup hidden from the context: the tags of word/TAG tokens unless shown.
     const auto hidden = [this](std::size_t i) {
-      return hide_tags_ && IsMarkupClass(classified_.classes[i]) && text_[i] != u'<';
+      return hide_tags_ && IsMarkupClass(win_->classified.classes[i]) && win_->text[i] != u'<';
     };
     ConcordanceLine line =
-        MakeConcordanceLine(text_, hit.pos, hit.len, static_cast<std::size_t>(settings_.width), hidden);
+        MakeConcordanceLine(win_->text, hit.pos, hit.len, static_cast<std::size_t>(settings_.width), hidden);
     line.file = Utf16ToUtf8(file_->name);
     line.file_index = file_index_;
-    line.word_number = static_cast<std::int32_t>(window_start_.words + WordNumberAt(words_, hit.pos));
-    line.sentence = markers_seen_.Any(ts_sentence_start) ? hit.stats.number[sentence_stats] + 1 : 0;
-    line.paragraph = markers_seen_.Any(ts_paragraph_start) ? hit.stats.number[paragraph_stats] + 1 : 0;
+    line.word_number = static_cast<std::int32_t>(win_->start.words + WordNumberAt(win_->words, hit.pos));
+    line.sentence = win_->markers.Any(ts_sentence_start) ? hit.stats.number[sentence_stats] + 1 : 0;
+    line.paragraph = win_->markers.Any(ts_paragraph_start) ? hit.stats.number[paragraph_stats] + 1 : 0;
     line.search_word = group;
     return line;
   }
@@ -393,21 +557,18 @@ class FileSearcher {
   SearchOutcome* out_ = nullptr;
   std::int64_t reported_bytes_ = 0;
 
-  // The window: its text, classes and words, the core within it, and the
-  // counts of the file before it.
-  UnicodeString text_;
-  ClassifiedText classified_;
-  std::vector<WordSpan> words_;  // when placed; else only their number is known
-  bool words_placed_ = false;
-  std::size_t words_counted_ = 0;
-  std::size_t core_begin_ = 0, core_end_ = 0;
-  WindowStart window_start_;
-  // Between the windows of a file: where the next core starts in text_, the
-  // counts before it, and the segment markers met so far (whether the file
-  // marks sentence ends is judged from them).
+  // The window being read and classified here, and the one being searched:
+  // the same but while a handed-over window of another searcher is searched.
+  Window window_;
+  Window* win_ = &window_;
+  // Between the windows of a file: where the next core starts in the text
+  // and the counts before it.
   std::size_t core_start_ = 0;
   WindowStart carried_;
-  TTagsFoundArray markers_seen_;
+  // Searches the windows of a large file beside this one, when set.
+  FileSearcher* helper_ = nullptr;
+  std::unique_ptr<WindowPipe> pipe_;  // while a large file is searched with the helper
+  std::exception_ptr failure_;        // what the search of a handed window raised (as a helper)
 
   std::vector<std::int32_t> context_hits_, exclusion_hits_;
   std::vector<RawHit> raw_;
@@ -451,6 +612,15 @@ ConcordanceResult ConcordanceJob::Run(const Corpus& corpus, const JobControl& co
   std::vector<std::unique_ptr<FileSearcher>> searchers;
   for (int w = 0; w < threads; ++w)
     searchers.push_back(std::make_unique<FileSearcher>(settings_, rule, control, corpus, progress));
+  // With more than one core asked for, each searcher has a helper for the
+  // windows of large files (a corpus of one large file has one searcher).
+  std::vector<std::unique_ptr<FileSearcher>> helpers;
+  if (WorkerCount(settings_.threads, SIZE_MAX) > 1) {
+    for (const auto& searcher : searchers) {
+      helpers.push_back(std::make_unique<FileSearcher>(settings_, rule, control, corpus, progress));
+      searcher->SetHelper(helpers.back().get());
+    }
+  }
 
   ConcordanceResult result;
   result.totals.lcid = rule.lcid;

@@ -142,16 +142,25 @@ void FindWords(const ClassifiedText& classified, std::size_t length, std::vector
   if (inside) words.push_back({start, length});
 }
 
-std::size_t CountWords(const ClassifiedText& classified, std::size_t length) {
+std::size_t CountWordStarts(const ClassifiedText& classified, std::size_t from, std::size_t to) {
   const TClassWord* classes = classified.classes.data();
   std::size_t starts = 0;
-  bool inside = false;
-  for (std::size_t i = 0; i < length; ++i) {
+  bool inside = from > 0 && IsWordClass(classes[from - 1]);
+  for (std::size_t i = from; i < to; ++i) {
     const bool word = IsWordClass(classes[i]);
     starts += static_cast<std::size_t>(word && !inside);
     inside = word;
   }
   return starts;
+}
+
+std::size_t StartOfWordBefore(const ClassifiedText& classified, std::size_t before, std::size_t k) {
+  const TClassWord* classes = classified.classes.data();
+  for (std::size_t i = before; k > 0 && i-- > 0;) {
+    const bool starts = IsWordClass(classes[i]) && (i == 0 || !IsWordClass(classes[i - 1]));
+    if (starts && --k == 0) return i;
+  }
+  return 0;
 }
 
 std::u16string_view PosTagAt(std::u16string_view text, const ClassifiedText& classified, std::size_t word_end) {

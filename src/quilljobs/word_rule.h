@@ -51,8 +51,11 @@ struct WordSpan {
 
 // The words of a classified text, in order.
 QUILLJOBS_API void FindWords(const ClassifiedText& classified, std::size_t length, std::vector<WordSpan>& words);
-// How many words FindWords would find.
-QUILLJOBS_API std::size_t CountWords(const ClassifiedText& classified, std::size_t length);
+// How many of the words FindWords would find start in [from, to).
+QUILLJOBS_API std::size_t CountWordStarts(const ClassifiedText& classified, std::size_t from, std::size_t to);
+// Where the k-th word (k from 1) counted back from `before` starts, among the
+// words that start before it; 0 when fewer than k do.
+QUILLJOBS_API std::size_t StartOfWordBefore(const ClassifiedText& classified, std::size_t before, std::size_t k);
 
 // The part-of-speech tag that ends the word/TAG token whose word ends at
 // `word_end` (the characters after its "/"); empty when none follows there.

@@ -113,6 +113,13 @@ TEST_F(PiecesAndThreads, TinyPiecesGiveTheWholeFileSearchWithHitsStraddlingEvery
       settings.piece_size = piece;
       ExpectSameLines(whole, ConcordanceJob(settings).Run(*corpus_), c.name + ", pieces of " + std::to_string(piece));
     }
+    // Two cores: the windows are searched by a helper beside the reading.
+    settings.threads = 2;
+    for (const std::int64_t piece : {7, 300}) {
+      settings.piece_size = piece;
+      ExpectSameLines(whole, ConcordanceJob(settings).Run(*corpus_),
+                      c.name + ", pieces of " + std::to_string(piece) + " on two cores");
+    }
   }
 }
 

@@ -37,7 +37,16 @@ void ExpectSameWords(const std::u16string& text) {
     EXPECT_EQ(found[k].start, expected[k].start) << "word " << k;
     EXPECT_EQ(found[k].end, expected[k].end) << "word " << k;
   }
-  EXPECT_EQ(CountWords(classified, text.size()), expected.size());
+  EXPECT_EQ(CountWordStarts(classified, 0, text.size()), expected.size());
+  // Counts and starts from any place: every word's own start, one past it
+  // (inside the word, which starts before), and its end.
+  for (std::size_t k = 0; k < expected.size(); k += 1 + expected.size() / 50) {
+    EXPECT_EQ(CountWordStarts(classified, 0, expected[k].start), k);
+    EXPECT_EQ(CountWordStarts(classified, expected[k].start + 1, text.size()), expected.size() - k - 1);
+    EXPECT_EQ(StartOfWordBefore(classified, expected[k].end, 1), expected[k].start);
+    EXPECT_EQ(StartOfWordBefore(classified, expected[k].start + 1, k + 1), expected[0].start);
+  }
+  EXPECT_EQ(StartOfWordBefore(classified, text.size(), expected.size() + 1), 0u);
 }
 
 TEST(WordRuleWords, EdgesAreFoundAcrossBlocksAsByAPlainWalk) {
