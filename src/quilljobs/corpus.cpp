@@ -352,60 +352,52 @@ bool Stopped(const std::atomic<bool>* stop) { return stop != nullptr && stop->lo
 
 bool IsAsciiBreak(unsigned c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
-// Hands over `bytes` in pieces that end after an ASCII blank or line end, each
-// decoded by `decode`. For UTF-8 and single-byte code pages such a byte is a
-// character of its own.
-void InPieces(std::string_view bytes, std::size_t piece_bytes, const std::atomic<bool>* stop,
-              const std::function<void(std::string_view)>& decode) {
-  const std::size_t kPiece = std::max<std::size_t>(piece_bytes, 1);
+bool IsUtf16(TextKind::Encoding encoding) {
+  return encoding == TextKind::utf16 || encoding == TextKind::utf16_big_endian;
+}
+
+// How far past a piece's nominal end a cut looks for a line end before it
+// settles for a blank: markup closes on its line, so a cut at a line end
+// never splits a tag ("<p n=1>"), while a line longer than this is cut at a
+// blank.
+constexpr std::size_t kLineEndReach = std::size_t{64} << 10;
+
+// The first cut at or after byte `at` of a text body: just after a line end
+// within reach, else just after the first ASCII blank (a whole unit of
+// UTF-16); the end when there is neither. For UTF-8 and single-byte code
+// pages such a byte is a character of its own. The cut depends on the place
+// alone, so that a piece's bounds can be found without reading the pieces
+// before it.
+std::size_t CutAtOrAfter(std::string_view body, std::size_t at, TextKind::Encoding encoding) {
+  if (at == 0) return 0;
+  const bool wide = IsUtf16(encoding);
+  const std::size_t step = wide ? 2 : 1;
+  const std::size_t first = wide ? std::max<std::size_t>(at & ~std::size_t{1}, 2) : at;
+  if (first >= body.size()) return body.size();
+  const auto unit_before = [&](std::size_t end) -> unsigned {
+    if (!wide) return static_cast<unsigned char>(body[end - 1]);
+    const auto b0 = static_cast<unsigned char>(body[end - 2]), b1 = static_cast<unsigned char>(body[end - 1]);
+    return encoding == TextKind::utf16_big_endian ? (b0 << 8) | b1 : (b1 << 8) | b0;
+  };
+  const std::size_t reach = std::min(body.size(), first + kLineEndReach);
+  for (std::size_t end = first; end <= reach; end += step)
+    if (unit_before(end) == '\n') return end;
+  for (std::size_t end = first; end <= body.size(); end += step)
+    if (IsAsciiBreak(unit_before(end))) return end;
+  return body.size();
+}
+
+// Hands over `bytes` in pieces of about `piece_bytes`, each ending at a cut,
+// to `decode`.
+void InPieces(std::string_view bytes, TextKind::Encoding encoding, std::size_t piece_bytes,
+              const std::atomic<bool>* stop, const std::function<void(std::string_view)>& decode) {
+  const std::size_t piece = std::max<std::size_t>(piece_bytes, IsUtf16(encoding) ? 2 : 1);
   std::size_t at = 0;
   while (at < bytes.size() && !Stopped(stop)) {
-    std::size_t end = std::min(bytes.size(), at + kPiece);
-    while (end < bytes.size() && !IsAsciiBreak(static_cast<unsigned char>(bytes[end - 1]))) ++end;
+    const std::size_t end = std::min(std::max(CutAtOrAfter(bytes, at + piece, encoding), at + 1), bytes.size());
     decode(bytes.substr(at, end - at));
     at = end;
   }
-}
-
-// The same for UTF-16 of either byte order: pieces end after a unit that is an
-// ASCII blank or line end.
-void InUtf16Pieces(std::string_view bytes, bool big_endian, std::size_t piece_bytes, const std::atomic<bool>* stop,
-                   const std::function<void(std::string_view)>& decode) {
-  const std::size_t kPiece = std::max<std::size_t>(piece_bytes, 2);
-  std::size_t at = 0;
-  while (at < bytes.size() && !Stopped(stop)) {
-    std::size_t end = std::min(bytes.size(), at + kPiece) & ~std::size_t{1};
-    if (end <= at) end = bytes.size();
-    while (end < bytes.size()) {
-      const auto b0 = static_cast<unsigned char>(bytes[end - 2]), b1 = static_cast<unsigned char>(bytes[end - 1]);
-      const unsigned unit = big_endian ? (b0 << 8) | b1 : (b1 << 8) | b0;
-      if (IsAsciiBreak(unit)) break;
-      end += 2;
-    }
-    decode(bytes.substr(at, std::min(end, bytes.size()) - at));
-    at = std::min(end, bytes.size());
-  }
-}
-
-// Where the piece that should start at byte `at` of a text body starts: just
-// after the first ASCII blank or line end at or after it (a whole unit of
-// UTF-16), or at the end. The same rule as the cuts above, but found from
-// the place alone, so that a piece's bounds need none of the pieces before it.
-std::size_t SharedCut(std::string_view body, std::size_t at, TextKind::Encoding encoding) {
-  if (at == 0) return 0;
-  if (at >= body.size()) return body.size();
-  if (encoding == TextKind::utf16 || encoding == TextKind::utf16_big_endian) {
-    std::size_t end = std::max<std::size_t>(at & ~std::size_t{1}, 2);
-    for (; end < body.size(); end += 2) {
-      const auto b0 = static_cast<unsigned char>(body[end - 2]), b1 = static_cast<unsigned char>(body[end - 1]);
-      const unsigned unit = encoding == TextKind::utf16_big_endian ? (b0 << 8) | b1 : (b1 << 8) | b0;
-      if (IsAsciiBreak(unit)) break;
-    }
-    return std::min(end, body.size());
-  }
-  std::size_t end = at;
-  while (end < body.size() && !IsAsciiBreak(static_cast<unsigned char>(body[end - 1]))) ++end;
-  return end;
 }
 
 // Whether a text of this kind can be cut at its ASCII blanks and line ends:
@@ -627,8 +619,8 @@ bool Corpus::ReadSharedPiece(const CorpusFile& file, const SharedPieces& plan, s
     }
     const std::size_t mark = std::min(plan.kind.mark, mapped.Bytes().size());
     const std::string_view body = mapped.Bytes().substr(mark);
-    const std::size_t from = SharedCut(body, index * plan.piece_bytes, plan.kind.encoding);
-    const std::size_t to = SharedCut(body, (index + 1) * plan.piece_bytes, plan.kind.encoding);
+    const std::size_t from = CutAtOrAfter(body, index * plan.piece_bytes, plan.kind.encoding);
+    const std::size_t to = CutAtOrAfter(body, (index + 1) * plan.piece_bytes, plan.kind.encoding);
     // The piece is read in parts, each let go once handed over.
     std::vector<char16_t> wide;
     const auto decode_and_release = [&](std::string_view part) {
@@ -636,11 +628,8 @@ bool Corpus::ReadSharedPiece(const CorpusFile& file, const SharedPieces& plan, s
       const auto at = static_cast<std::size_t>(part.data() - mapped.Bytes().data());
       mapped.Release(at, at + part.size());
     };
-    const std::string_view piece = body.substr(from, to > from ? to - from : 0);
-    if (plan.kind.encoding == TextKind::utf16 || plan.kind.encoding == TextKind::utf16_big_endian)
-      InUtf16Pieces(piece, plan.kind.encoding == TextKind::utf16_big_endian, read_bytes, nullptr, decode_and_release);
-    else
-      InPieces(piece, read_bytes, nullptr, decode_and_release);
+    InPieces(body.substr(from, to > from ? to - from : 0), plan.kind.encoding, read_bytes, nullptr,
+             decode_and_release);
     return true;
   } catch (const std::exception& e) {
     Skipped(Utf8(file.name), e.what());
@@ -715,11 +704,7 @@ bool Corpus::ReadTextInPieces(const CorpusFile& file, const std::function<void(s
       const auto at = static_cast<std::size_t>(piece.data() - first_byte);
       mapped.Release(at, at + piece.size());
     };
-    const std::string_view body = bytes.substr(kind.mark);
-    if (kind.encoding == TextKind::utf16 || kind.encoding == TextKind::utf16_big_endian)
-      InUtf16Pieces(body, kind.encoding == TextKind::utf16_big_endian, piece_bytes, stop, decode_and_release);
-    else
-      InPieces(body, piece_bytes, stop, decode_and_release);
+    InPieces(bytes.substr(kind.mark), kind.encoding, piece_bytes, stop, decode_and_release);
     return true;
   } catch (const std::exception& e) {
     Skipped(Utf8(file.name), e.what());

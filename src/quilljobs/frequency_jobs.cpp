@@ -230,7 +230,7 @@ FrequencyResult WordListJob::Run(const Corpus& corpus, const JobControl& control
         const std::int64_t now = std::min(reported + static_cast<std::int64_t>(piece.size()), file.size);
         progress.Add(now - reported);
         reported = now;
-      }, kDefaultPieceBytes, control.cancel);
+      }, read_bytes, control.cancel);
       progress.Add(file.size - reported);
       return read;
     };

@@ -44,7 +44,8 @@ struct WordListSettings {
   int threads = 1;        // files counted at once (0: one per core); the list is the same
   // With several threads, files larger than this (bytes) are shared out
   // among them in pieces of at least this size, so that one large file
-  // keeps every thread busy.
+  // keeps every thread busy. Text is read in parts of at most this size (and
+  // at most a megabyte).
   std::int64_t piece_size = std::int64_t{4} << 20;
 };
 

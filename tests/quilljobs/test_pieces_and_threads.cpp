@@ -268,6 +268,34 @@ TEST(SharedPieces, LargeFilesCountedOnSeveralThreadsGiveTheListOfOne) {
   EXPECT_EQ(last_total, corpus.TotalBytes());
 }
 
+// Pieces are cut at line ends where there are any, so that no tag with a
+// blank inside ("<p n=3>") is split into words; a line longer than the reach
+// of that search is cut at a blank. The list is the whole file's for every
+// piece size, on one thread and shared out.
+TEST(SharedPieces, CutsKeepTagsWhole) {
+  TempDir dir;
+  std::string text;
+  for (int i = 0; i < 3000; ++i)
+    text += "<p n=\"" + std::to_string(i) + "\" rend=\"it al\">the jury said</p>\n";
+  text += std::string(100'000, 'w') + " " + std::string(70'000, 'v') + " long line\n";
+  WriteText(dir.Path("tagged.txt"), text);
+  CorpusOptions options;
+  options.paths = {dir.path().string()};
+  const Corpus corpus(options);
+  WordListSettings settings;
+  const FrequencyResult whole = WordListJob(settings).Run(corpus);
+  ASSERT_EQ(whole.tokens, 3000 * 3 + 4);
+  for (const std::int64_t piece : {5, 333, 4096}) {
+    for (const int threads : {1, 2}) {
+      settings.piece_size = piece;
+      settings.threads = threads;
+      const FrequencyResult cut = WordListJob(settings).Run(corpus);
+      EXPECT_EQ(cut.tokens, whole.tokens) << piece << " on " << threads;
+      EXPECT_EQ(cut.Items().size(), whole.Items().size()) << piece << " on " << threads;
+    }
+  }
+}
+
 // A large binary file is judged once while its pieces are planned: left out
 // and reported once, not once per piece nor once per thread.
 TEST(SharedPieces, ALargeBinaryFileIsReportedOnce) {
