@@ -48,7 +48,10 @@ THashingCopier::THashingCopier(std::size_t streams, std::size_t piece_size) : pi
   }
 }
 
-THashingCopier::~THashingCopier() = default;
+THashingCopier::~THashingCopier() {
+  // The chunk worker may be waiting for the source's worker: it stops first.
+  for (auto& queue : queues_) queue.reset();
+}
 
 TChunkDigest& THashingCopier::BeginChunk(std::int32_t number, std::vector<unsigned char> head) {
   auto record = std::make_unique<TChunkDigest>();
