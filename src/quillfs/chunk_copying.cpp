@@ -7,6 +7,8 @@
 #include <limits>
 #include <utility>
 
+#include "quillrt/framework/exceptions.h"
+
 namespace quill {
 
 namespace {
@@ -14,6 +16,28 @@ namespace {
 // Pieces in flight: enough that the copying thread seldom waits for a worker
 // that is a piece behind, few enough to stay in the processor's cache.
 constexpr std::size_t kPiecesInFlight = 8;
+
+// What the chunk worker reads of a file at a time, and how many such pieces go
+// round between it and the source's worker: small enough to stay in the
+// processor's cache between the read and the two hashings.
+constexpr std::size_t kFileReadPiece = 256 * 1024;
+constexpr std::size_t kFilePiecesInFlight = 4;
+
+// Reads `count` bytes of `fd` at `offset` into `into`, all of them.
+void ReadFileRange(int fd, std::int64_t offset, std::size_t count, unsigned char* into, const UnicodeString& cut_short) {
+  while (count > 0) {
+    const ssize_t n = ::pread(fd, into, count, offset);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      const int error = errno;
+      throw EReadError(cut_short + u": " + SysErrorMessage(error));
+    }
+    if (n == 0) throw EReadError(cut_short);
+    into += n;
+    offset += n;
+    count -= static_cast<std::size_t>(n);
+  }
+}
 
 }  // namespace
 
@@ -24,7 +48,10 @@ THashingCopier::THashingCopier(std::size_t streams, std::size_t piece_size) : pi
   }
 }
 
-THashingCopier::~THashingCopier() = default;
+THashingCopier::~THashingCopier() {
+  // The chunk worker may be waiting for the source's worker: it stops first.
+  for (auto& queue : queues_) queue.reset();
+}
 
 TChunkDigest& THashingCopier::BeginChunk(std::int32_t number, std::vector<unsigned char> head) {
   auto record = std::make_unique<TChunkDigest>();
@@ -54,6 +81,35 @@ void THashingCopier::HashPiece(std::int64_t count, TSha256* source) {
     current_piece_->hashed_by[kSourceStream] =
         queues_[kSourceStream]->Post([source, data, size] { source->Add(data, size); });
   }
+}
+
+void THashingCopier::HashFileRange(int fd, std::int64_t offset, std::int64_t count, TSha256* source,
+                                   const UnicodeString& cut_short) {
+  // Made before the first job that uses them is queued, never while one runs.
+  if (file_pieces_.empty()) {
+    file_pieces_.resize(kFilePiecesInFlight);
+    for (TPiece& piece : file_pieces_) piece.bytes.resize(kFileReadPiece);
+  }
+  TChunkDigest& chunk = *chunks_.back();
+  TBackgroundQueue* source_queue = source != nullptr && queues_.size() > kSourceStream ? queues_[kSourceStream].get() : nullptr;
+  // The chunk worker reads each piece once and hashes it; the source's worker
+  // hashes the same piece after it, and the piece is read into again only when
+  // that is done.
+  queues_[kChunkStream]->Post([this, fd, offset, count, &chunk, source, source_queue, cut_short] {
+    for (std::int64_t done = 0; done < count;) {
+      TPiece& piece = file_pieces_[next_file_piece_];
+      next_file_piece_ = (next_file_piece_ + 1) % file_pieces_.size();
+      if (source_queue != nullptr) source_queue->WaitFor(piece.hashed_by[kSourceStream]);
+      const auto size = static_cast<std::size_t>(std::min<std::int64_t>(count - done, kFileReadPiece));
+      ReadFileRange(fd, offset + done, size, piece.bytes.data(), cut_short);
+      chunk.digest.Add(piece.bytes.data(), size);
+      if (source_queue != nullptr) {
+        const unsigned char* data = piece.bytes.data();
+        piece.hashed_by[kSourceStream] = source_queue->Post([source, data, size] { source->Add(data, size); });
+      }
+      done += static_cast<std::int64_t>(size);
+    }
+  });
 }
 
 void THashingCopier::EndChunk(const std::array<unsigned char, 4>& checksum_bytes) {

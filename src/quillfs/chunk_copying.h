@@ -5,8 +5,12 @@
 // thread reads a piece and writes it while worker threads (one per digest
 // stream) hash it, so that a checked copy costs about what the copy costs.
 // A piece is handed out again only when every digest it was queued for has
-// taken it. The digests of the chunk files are kept in records that the copier
-// hands back, in chunk order, once each is finished.
+// taken it. When the data come from a file, the workers can instead read them
+// from it themselves (HashFileRange) while the copying thread moves them inside
+// the kernel: then nothing ties the copy to the hashing, and the workers go on
+// while the copying thread waits for the disk. The digests of the chunk files
+// are kept in records that the copier hands back, in chunk order, once each is
+// finished.
 //
 // CopyInsideKernel: moves bytes between two files without passing them through
 // the program (copy_file_range), for data that nobody needs to look at.
@@ -51,6 +55,12 @@ class THashingCopier {
   // Queues the first `count` bytes of the piece last handed out for the
   // current chunk's digest and, with two streams, for `source`.
   void HashPiece(std::int64_t count, TSha256* source = nullptr);
+  // Queues `count` bytes of the open file `fd` from `offset` for the current
+  // chunk's digest and, with two streams, for `source`; the chunk worker reads
+  // them itself and hands each piece on to the source's. A file that ends early
+  // fails the worker with EReadError(`cut_short`).
+  void HashFileRange(int fd, std::int64_t offset, std::int64_t count, TSha256* source,
+                     const UnicodeString& cut_short);
   // The chunk ends with its stored checksum; its digest is finished on the worker.
   void EndChunk(const std::array<unsigned char, 4>& checksum_bytes);
   // Hands back, in order, the records whose digests are finished, waiting for
@@ -69,6 +79,9 @@ class THashingCopier {
   std::size_t next_piece_ = 0;
   TPiece* current_piece_ = nullptr;
   std::deque<std::unique_ptr<TChunkDigest>> chunks_;  // begun, not yet handed back
+  // The ring of HashFileRange, used by the chunk worker only.
+  std::vector<TPiece> file_pieces_;
+  std::size_t next_file_piece_ = 0;
   // Last: the workers stop before the pieces and records they use go.
   std::vector<std::unique_ptr<TBackgroundQueue>> queues_;
 };

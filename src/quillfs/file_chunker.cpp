@@ -99,6 +99,9 @@ bool ApplyStoredAttributes(const UnicodeString& name, std::int32_t attributes) {
 // copy goes on, so that the final sync has little left to do.
 class TEarlyWriteBack {
  public:
+  // How much is written between two hand-overs to the disk.
+  static constexpr std::int64_t kStep = 8LL << 20;
+
   explicit TEarlyWriteBack(TStream& out) {
     if (const auto* file = dynamic_cast<const TFileStream*>(&out)) fd_ = file->Handle();
   }
@@ -111,7 +114,6 @@ class TEarlyWriteBack {
   }
 
  private:
-  static constexpr std::int64_t kStep = 8LL << 20;
   int fd_ = -1;
   std::int64_t start_ = 0;
   std::int64_t pending_ = 0;
@@ -127,8 +129,15 @@ std::uint32_t CopyDataUnseen(TStream& in, TStream& out, std::int64_t count, std:
                              TEarlyWriteBack& write_back, const UnicodeString& cut_short) {
   if (count == 0) return 0;
   const std::int64_t last_block = (count - 1) / kChunkCopyBlock * kChunkCopyBlock;
-  std::int64_t done = CopyInsideKernel(in, out, last_block);
-  write_back.Written(done);
+  // In steps of the write-back, so that the disk writes while the copy goes on.
+  std::int64_t done = 0;
+  while (done < last_block) {
+    const std::int64_t step = std::min(last_block - done, TEarlyWriteBack::kStep);
+    const std::int64_t moved = CopyInsideKernel(in, out, step);
+    done += moved;
+    write_back.Written(moved);
+    if (moved < step) break;
+  }
   const auto piece_size = static_cast<std::int64_t>(buffer.size());
   std::uint32_t checksum = 0;
   while (done < count) {
@@ -183,6 +192,11 @@ class TFileChunker::TSourceData {
   // data are not hashed at all.
   void StartHashing() { copier_ = std::make_unique<THashingCopier>(2, kChunkCopyPiece); }
   THashingCopier* Copier() { return copier_.get(); }
+  // The source's file descriptor, or -1 when it is not a file.
+  int FileHandle() const {
+    const auto* file = dynamic_cast<const TFileStream*>(stream_.get());
+    return file == nullptr ? -1 : file->Handle();
+  }
   // The buffer of a copy that is not hashed.
   std::vector<unsigned char>& Buffer() {
     if (buffer_.empty()) buffer_.resize(kChunkCopyPiece);
@@ -293,6 +307,14 @@ void TFileChunker::WriteChunk(TSourceData& source, const TChunkSetHeader& header
     THashingCopier* copier = source.Copier();
     std::uint32_t checksum = 0;
     if (copier == nullptr) {
+      checksum = CopyDataUnseen(source.Stream(), out, data_size, source.Buffer(), write_back, cut_short);
+    } else if (source.FileHandle() >= 0) {
+      // The workers read the slice from the source for both digests while it
+      // moves inside the kernel; they never wait for this thread's disk syncs.
+      // Had the source changed meanwhile, the chunk would not match its
+      // digest, and a restore refuses it.
+      copier->BeginChunk(number, prefix.Bytes());
+      copier->HashFileRange(source.FileHandle(), source.Stream().GetPosition(), data_size, &source.Digest(), cut_short);
       checksum = CopyDataUnseen(source.Stream(), out, data_size, source.Buffer(), write_back, cut_short);
     } else {
       copier->BeginChunk(number, prefix.Bytes());

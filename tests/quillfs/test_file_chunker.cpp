@@ -286,6 +286,59 @@ TEST_F(ChunkerTest, TheManifestHoldsTheDigestsOfTheFilesAsWritten) {
   ExpectRefused("chunk 1 of 7.tmp");
 }
 
+TEST_F(ChunkerTest, ASetIsTheSameByteForByteWithAndWithoutAManifest) {
+  // With a manifest the workers read the source for the digests while the
+  // copy runs on its own; the chunks must not differ from those of a plain
+  // cut. Chunks of several write-back steps, the last one partial.
+  constexpr std::int32_t kChunk = 20 << 20;
+  const auto bytes = PatternBytes((45 << 20) + 12345, 9);
+  WriteAllBytes(dir_.Path("source.bin"), bytes);  // once: chunk 1 holds its time
+  const auto cut = [&](const std::string& folder, bool manifest) {
+    fs::create_directory(dir_.Path(folder));
+    TFileChunker chunker;
+    chunker.SetSourcename(dir_.File("source.bin"));
+    chunker.SetDirCreating(Folder(folder));
+    chunker.SetChunkSize(kChunk);
+    chunker.SetWriteManifest(manifest);
+    EXPECT_EQ(chunker.MakeChunkFiles(), 3);
+    return chunker.FirstFileInSet();
+  };
+  cut("plain", false);
+  first_chunk_ = cut("set", true);
+  const fs::path plain = dir_.Path("plain");
+  for (std::int32_t k = 1; k <= 3; ++k) {
+    SCOPED_TRACE(k);
+    const std::string name = SetFile(k, 3).filename().string();
+    EXPECT_TRUE(ReadAllBytes(plain / name) == ReadAllBytes(SetFile(k, 3)));
+  }
+  TChunkManifest manifest;
+  UnicodeString problem;
+  ASSERT_TRUE(LoadChunkManifest(ChunkManifestFileName(first_chunk_), manifest, problem)) << Utf16ToUtf8(problem);
+  TSha256 whole;
+  whole.Add(bytes.data(), bytes.size());
+  EXPECT_EQ(manifest.Source.Sha256, whole.HexDigest());
+}
+
+TEST_F(ChunkerTest, ASourceCutShortDuringACutLeavesNoHalfWrittenChunk) {
+  for (const bool manifest : {true, false}) {
+    SCOPED_TRACE(manifest ? "with manifest" : "without manifest");
+    fs::remove_all(dir_.Path("set"));
+    fs::create_directory(dir_.Path("set"));
+    WriteAllBytes(dir_.Path("source.bin"), PatternBytes(kSmallChunk * 3));
+    TFileChunker chunker;
+    chunker.SetSourcename(dir_.File("source.bin"));
+    chunker.SetDirCreating(Folder("set"));
+    chunker.SetChunkSize(kSmallChunk);
+    chunker.SetWriteManifest(manifest);
+    // The source loses its end once chunk 1 is made, before chunk 2 is read.
+    chunker.OnChunkMade = [&](const UnicodeString&, std::int32_t number, std::int32_t) {
+      if (number == 1) fs::resize_file(dir_.Path("source.bin"), kSmallChunk + 1000);
+    };
+    EXPECT_THROW(chunker.MakeChunkFiles(), EStreamError);
+    EXPECT_EQ(FolderNames(dir_.Path("set")), (std::vector<std::string>{"chunk 1 of 4.tmp"}));
+  }
+}
+
 TEST_F(ChunkerTest, AMissingChunkIsAskedForOnceAndRefused) {
   ASSERT_EQ(MakeSet(PatternBytes(kSmallChunk * 2)), 3);
   fs::remove(SetFile(2, 3));
