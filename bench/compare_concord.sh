@@ -43,14 +43,16 @@ if [ "${QUILL_BENCH_GB:-0}" = 1 ]; then
   corpora="$corpora gigabyte"
 fi
 
-# Fastest of $runs runs of a command (wall clock, /usr/bin/time): seconds in
-# $best_time, its CPU seconds in $best_cpu, peak resident kilobytes in
-# $best_rss, its standard output in $last.
+# Fastest of $runs runs of one of the functions below on a corpus folder
+# (wall clock, /usr/bin/time, through a shell since time cannot run a
+# function): seconds in $best_time, its CPU seconds in $best_cpu, peak
+# resident kilobytes (of the largest process) in $best_rss, its standard
+# output in $last.
 best() {
-  local t cpu rss
+  local function=$1 folder=$2 t cpu rss
   best_time=""
   for _ in $(seq 1 "$runs"); do
-    last=$(/usr/bin/time -f '%e %U %S %M' -o "$work/time" "$@")
+    last=$(/usr/bin/time -f '%e %U %S %M' -o "$work/time" bash -c "$function \"\$1\"" _ "$folder")
     read -r t user sys rss < "$work/time"
     cpu=$(echo "$user + $sys" | bc -l)
     if [ -z "$best_time" ] || [ "$(echo "$t < $best_time" | bc -l)" = 1 ]; then
@@ -62,6 +64,8 @@ best() {
 quill_count() { "$quill" concord --count -q -j "$jobs" -s the "$1" | awk -F'\t' '$1 == "total" { print $2 }'; }
 rg_count() { rg --count-matches -i -w the "$1" | awk -F: '{ n += $NF } END { print n + 0 }'; }
 memchr_pass() { find "$1" -type f -print0 | xargs -0 cat | wc -l; }
+export -f quill_count rg_count memchr_pass
+export quill jobs
 
 status=0
 for corpus in $corpora; do
