@@ -420,13 +420,7 @@ void DecodePiece(std::string_view piece, TextKind::Encoding encoding, std::vecto
   // Widened as if ASCII, in one pass that also notes any byte that is not;
   // a piece that holds one is decoded again properly.
   wide.resize(piece.size());
-  unsigned any = 0;
-  for (std::size_t i = 0; i < piece.size(); ++i) {
-    const auto byte = static_cast<unsigned char>(piece[i]);
-    any |= byte;
-    wide[i] = byte;
-  }
-  if (any & 0x80) {
+  if (!WidenedAscii(piece, wide.data())) {
     const bool utf8 = encoding == TextKind::utf8 || encoding == TextKind::ascii;
     take((utf8 ? TEncoding::UTF8() : TEncoding::Default())->GetString(piece));
     return;

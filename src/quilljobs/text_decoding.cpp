@@ -5,6 +5,10 @@
 #include <cstdint>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "quillrt/files/file_contents.h"
 #include "quillrt/framework/encoding.h"
 #include "quillrt/platform/utf8_decoding.h"
@@ -108,16 +112,36 @@ UnicodeString DecodeText(std::string_view bytes, const TextKind& kind) {
     case TextKind::utf16_big_endian: return TEncoding::BigEndianUnicode()->GetString(bytes.substr(kind.mark));
     case TextKind::utf8: return TEncoding::UTF8()->GetString(bytes.substr(kind.mark));
     case TextKind::ascii: {
-      // Widened by a plain loop over the bytes, which the compiler vectorises.
       UnicodeString text(bytes.size(), u'\0');
-      char16_t* out = text.data();
-      for (std::size_t i = 0; i < bytes.size(); ++i) out[i] = static_cast<unsigned char>(bytes[i]);
+      WidenedAscii(bytes, text.data());
       return text;
     }
     case TextKind::eight_bit:
     case TextKind::binary: break;
   }
   return TEncoding::Default()->GetString(bytes);
+}
+
+bool WidenedAscii(std::string_view bytes, char16_t* out) {
+  const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
+  std::size_t i = 0;
+  unsigned any = 0;
+#if defined(__SSE2__)
+  const __m128i zero = _mm_setzero_si128();
+  __m128i seen = zero;
+  for (; i + 16 <= bytes.size(); i += 16) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
+    seen = _mm_or_si128(seen, v);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_unpacklo_epi8(v, zero));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i + 8), _mm_unpackhi_epi8(v, zero));
+  }
+  any = static_cast<unsigned>(_mm_movemask_epi8(seen));
+#endif
+  for (; i < bytes.size(); ++i) {
+    any |= in[i] & 0x80u;
+    out[i] = in[i];
+  }
+  return any == 0;
 }
 
 std::string TextKindName(const TextKind& kind) {

@@ -40,4 +40,9 @@ QUILLJOBS_API std::string TextKindName(const TextKind& kind);
 // bytes there are not one (overlong, a surrogate, beyond U+10FFFF, cut short).
 QUILLJOBS_API std::size_t Utf8SequenceLength(std::string_view s, std::size_t at);
 
+// Widens bytes one for one into 16-bit units at `out` (room for
+// bytes.size()), sixteen at a time; false when a byte above 0x7F was among
+// them, the units then not being the text.
+QUILLJOBS_API bool WidenedAscii(std::string_view bytes, char16_t* out);
+
 }  // namespace quill::jobs

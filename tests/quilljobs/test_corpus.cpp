@@ -7,6 +7,7 @@
 
 #include "quilljobs/corpus.h"
 #include "quilljobs/job_control.h"
+#include "quilljobs/text_decoding.h"
 #include "quillrt/framework/encoding.h"
 #include "test_support.h"
 
@@ -150,6 +151,27 @@ TEST(JobsCorpus, BadUtf8IsReadWithAWarningNamingTheFile) {
   EXPECT_NE(text.find(u'\uFFFD'), UnicodeString::npos);
   ASSERT_EQ(reports.warnings.size(), 1u);
   EXPECT_NE(reports.warnings[0].find("bad.txt"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace quill::jobs
+
+namespace quill::jobs {
+namespace {
+
+// Widening sixteen bytes at a time must give the plain loop's units and see a
+// byte above 0x7F wherever it falls: in a block, in the tail, or nowhere.
+TEST(TextDecodingWidening, AgreesWithAPlainLoopAndSeesEveryHighByte) {
+  for (std::size_t length = 0; length <= 40; ++length) {
+    for (std::size_t high = 0; high <= length; ++high) {
+      std::string bytes;
+      for (std::size_t i = 0; i < length; ++i) bytes += static_cast<char>('a' + i % 26);
+      if (high < length) bytes[high] = '\xE9';
+      std::u16string units(length, u'\0');
+      EXPECT_EQ(WidenedAscii(bytes, units.data()), high == length) << length << " " << high;
+      for (std::size_t i = 0; i < length; ++i) ASSERT_EQ(units[i], static_cast<unsigned char>(bytes[i]));
+    }
+  }
 }
 
 }  // namespace
