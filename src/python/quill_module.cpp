@@ -165,10 +165,18 @@ std::vector<SortKey> SortKeysOf(const py::object& names) {
   return keys;
 }
 
+// Threads a job may use: 0 is one per core; the result is the same for any.
+int ThreadsOf(int threads) {
+  if (threads < 0) throw py::value_error("threads must not be negative (0: one per core)");
+  return threads;
+}
+
 py::list Concord(const py::object& paths, const py::object& search, const py::object& context,
                  const py::object& exclude, int horizon, int width, bool pos_tags, bool show_tags,
-                 const std::string& tag, const py::object& sort, std::int64_t limit, const py::kwargs& corpus) {
+                 const std::string& tag, const py::object& sort, std::int64_t limit, int threads,
+                 const py::kwargs& corpus) {
   ConcordanceSettings settings;
+  settings.threads = ThreadsOf(threads);
   settings.searches = WordsOf(search);
   settings.context = WordsOf(context);
   settings.exclude = WordsOf(exclude);
@@ -202,8 +210,9 @@ FrequencyListShape ShapeOf(bool by_freq, std::int64_t min_freq, int top) {
 }
 
 py::list WordList(const py::object& paths, int top, bool by_freq, std::int64_t min_freq, int min_length, bool pos_tags,
-                  const py::kwargs& corpus) {
+                  int threads, const py::kwargs& corpus) {
   WordListSettings settings;
+  settings.threads = ThreadsOf(threads);
   settings.shape = ShapeOf(by_freq, min_freq, top);
   settings.min_length = min_length;
   settings.pos_tags = pos_tags;
@@ -211,8 +220,9 @@ py::list WordList(const py::object& paths, int top, bool by_freq, std::int64_t m
 }
 
 py::list NGrams(const py::object& paths, int n, int top, bool by_freq, std::int64_t min_freq, bool pos_tags,
-                const py::kwargs& corpus) {
+                int threads, const py::kwargs& corpus) {
   NGramSettings settings;
+  settings.threads = ThreadsOf(threads);
   settings.n = n;
   settings.shape = ShapeOf(by_freq, min_freq, top);
   settings.pos_tags = pos_tags;
@@ -370,18 +380,22 @@ PYBIND11_MODULE(quill, m) {
   m.def("concord", &Concord, py::arg("paths"), py::arg("search"), py::kw_only(), py::arg("context") = py::none(),
         py::arg("exclude") = py::none(), py::arg("horizon") = 5, py::arg("width") = 40, py::arg("pos_tags") = false,
         py::arg("show_tags") = false, py::arg("tag") = "", py::arg("sort") = py::none(), py::arg("limit") = 0,
+        py::arg("threads") = 0,
         "Every hit of the search word(s) in the files and folders `paths`, as dicts with file, word,\n"
         "sentence, paragraph (0: the text marks none), left, hit, right and search. `search` is one\n"
         "search word or a list (wildcards * ? ^ #, alternatives with /, phrases). context/exclude:\n"
         "words within `horizon` words that keep or drop a hit; sort: up to three of L5..L1, C,\n"
-        "R1..R5, File, Word, Position; limit: at most this many hits (0: all).\n" QUILL_CORPUS_KEYWORDS);
+        "R1..R5, File, Word, Position; limit: at most this many hits (0: all); threads: files (and\n"
+        "a large file's windows) searched at once (0: one per core), the hits the same for any.\n" QUILL_CORPUS_KEYWORDS);
   m.def("wordlist", &WordList, py::arg("paths"), py::kw_only(), py::arg("top") = 0, py::arg("by_freq") = true,
-        py::arg("min_freq") = 1, py::arg("min_length") = 1, py::arg("pos_tags") = false,
+        py::arg("min_freq") = 1, py::arg("min_length") = 1, py::arg("pos_tags") = false, py::arg("threads") = 0,
         "The words of the corpus as (word, frequency) pairs, most frequent first (by_freq=False:\n"
-        "alphabetical). top: the first N only (0: all).\n" QUILL_CORPUS_KEYWORDS);
+        "alphabetical). top: the first N only (0: all); threads: counted at once (0: one per core).\n"
+        QUILL_CORPUS_KEYWORDS);
   m.def("ngrams", &NGrams, py::arg("paths"), py::arg("n") = 2, py::kw_only(), py::arg("top") = 0,
-        py::arg("by_freq") = true, py::arg("min_freq") = 1, py::arg("pos_tags") = false,
-        "The runs of n words within sentences as (n-gram, frequency) pairs, most frequent first.\n" QUILL_CORPUS_KEYWORDS);
+        py::arg("by_freq") = true, py::arg("min_freq") = 1, py::arg("pos_tags") = false, py::arg("threads") = 0,
+        "The runs of n words within sentences as (n-gram, frequency) pairs, most frequent first;\n"
+        "threads: files counted at once (0: one per core).\n" QUILL_CORPUS_KEYWORDS);
   m.def("keywords", &Keywords, py::arg("target"), py::arg("ref"), py::kw_only(), py::arg("stat") = "ll",
         py::arg("min_freq") = 1, py::arg("p") = 0.0, py::arg("bonferroni") = false, py::arg("keys") = "both",
         py::arg("ref_only_words") = false, py::arg("top") = 0, py::arg("pos_tags") = false,

@@ -83,6 +83,19 @@ def test_lists_count_every_file(corpus):
     assert quill.ngrams(str(corpus), 2, top=1, mask="*.txt") == [("The jury", 2)]
 
 
+def test_threads_change_nothing_but_the_time(tmp_path):
+    # A file large enough to be shared out in pieces or searched window by window.
+    big = tmp_path / "big.txt"
+    big.write_text("<s>The jury said the thing.</s> <s>A jury of the people left.</s>\n" * 80000)
+    (tmp_path / "small.txt").write_text("the jury\n")
+    one = dict(threads=1)
+    assert quill.wordlist(str(tmp_path), threads=3) == quill.wordlist(str(tmp_path), **one)
+    assert quill.ngrams(str(tmp_path), 2, threads=2) == quill.ngrams(str(tmp_path), 2, **one)
+    assert quill.concord(str(tmp_path), "jury", threads=2) == quill.concord(str(tmp_path), "jury", **one)
+    with pytest.raises(ValueError, match="threads"):
+        quill.wordlist(str(tmp_path), threads=-1)
+
+
 def test_a_saved_walk_is_read_instead_of_the_folders(corpus, tmp_path_factory):
     walk = tmp_path_factory.mktemp("walk") / "corpus.fav"
     subprocess.run([QUILL, "files", "--mask", "*.txt", "--save-favourites", str(walk), str(corpus)],
