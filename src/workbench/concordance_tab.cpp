@@ -9,7 +9,6 @@
 #include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QSpinBox>
 #include <QTimer>
 #include <QToolButton>
@@ -29,7 +28,6 @@
 namespace quill::workbench {
 namespace {
 
-constexpr int kProgressSteps = 1000;
 constexpr int kTakeLinesEveryMs = 100;
 
 // What the help button shows: how search words are written.
@@ -163,21 +161,14 @@ QWidget* ConcordanceTab::BuildSearchRow() {
   help->setToolTip(tr("How search words are written"));
   connect(help, &QToolButton::clicked, this, [this] { ShowSyntaxHelp(); });
   layout->addWidget(help);
-  start_ = new QPushButton(tr("Search"), row);
+  const JobControls controls =
+      AddJobControls(row, layout, tr("Search"), [this] { StartSearch(); }, [this] { CancelSearch(); });
+  start_ = controls.start;
   start_->setObjectName(QStringLiteral("startSearch"));
-  connect(start_, &QPushButton::clicked, this, [this] { StartSearch(); });
-  layout->addWidget(start_);
-  cancel_ = new QPushButton(tr("Cancel"), row);
+  cancel_ = controls.cancel;
   cancel_->setObjectName(QStringLiteral("cancelSearch"));
-  cancel_->setEnabled(false);
-  connect(cancel_, &QPushButton::clicked, this, [this] { CancelSearch(); });
-  layout->addWidget(cancel_);
-  progress_ = new QProgressBar(row);
+  progress_ = controls.progress;
   progress_->setObjectName(QStringLiteral("searchProgress"));
-  progress_->setRange(0, kProgressSteps);
-  progress_->setValue(0);
-  progress_->setMaximumWidth(160);
-  layout->addWidget(progress_);
   return row;
 }
 
@@ -292,8 +283,7 @@ void ConcordanceTab::TakeArrivedLines() {
   }
   if (const std::uint32_t lcid = current_->lcid.load(); lcid != 0 && lcid != list_->Language()) list_->SetLanguage(lcid);
   list_->Append(lines);
-  if (runner_.Total() > 0)
-    progress_->setValue(static_cast<int>(runner_.Done() * kProgressSteps / runner_.Total()));
+  progress_->setValue(ProgressSteps(runner_));
 }
 
 void ConcordanceTab::Finished(const std::shared_ptr<Run>& run, std::exception_ptr error) {
@@ -308,7 +298,7 @@ void ConcordanceTab::Finished(const std::shared_ptr<Run>& run, std::exception_pt
     }
   } else {
     last_cancelled_ = run->totals.cancelled;
-    progress_->setValue(run->totals.cancelled ? 0 : kProgressSteps);
+    progress_->setValue(run->totals.cancelled ? 0 : JobControls::kProgressSteps);
     list_->SetLanguage(run->totals.lcid);
     if (!list_->SortKeys().empty()) list_->ApplySort();
     ShowTotals(run->totals, run->skipped);
@@ -442,13 +432,9 @@ void ConcordanceTab::OpenWithDialog() {
 }
 
 bool ConcordanceTab::ExportTsvTo(const QString& path) {
-  // Written aside and renamed into place: a failure leaves no half-written file.
-  QSaveFile file(path);
-  const std::string tsv = ConcordanceTsv(list_->Lines());
-  if (file.open(QIODevice::WriteOnly) &&
-      file.write(tsv.data(), static_cast<qint64>(tsv.size())) == static_cast<qint64>(tsv.size()) && file.commit())
-    return true;
-  ShowProblem(tr("Cannot write %1: %2").arg(path, file.errorString()));
+  QString error;
+  if (WriteWholeFile(path, ConcordanceTsv(list_->Lines()), error)) return true;
+  ShowProblem(tr("Cannot write %1: %2").arg(path, error));
   return false;
 }
 

@@ -22,7 +22,6 @@
 namespace quill::workbench {
 namespace {
 
-constexpr int kProgressSteps = 1000;
 constexpr int kProgressEveryMs = 100;
 enum : std::int32_t { kRankColumn, kItemColumn, kFrequencyColumn, kColumns };
 constexpr std::array<std::int32_t, kColumns> kColumnPercent = {10, 70, 20};
@@ -68,7 +67,7 @@ FrequencyTab::FrequencyTab(FrequencyKind kind, const CorpusBar& corpus_bar, QWid
   timer_ = new QTimer(this);
   timer_->setInterval(kProgressEveryMs);
   connect(timer_, &QTimer::timeout, this, [this] {
-    if (runner_.Total() > 0) progress_->setValue(static_cast<int>(runner_.Done() * kProgressSteps / runner_.Total()));
+    progress_->setValue(ProgressSteps(runner_));
   });
 }
 
@@ -94,18 +93,13 @@ QWidget* FrequencyTab::BuildControlsRow() {
   min_frequency_->setValue(kind_ == FrequencyKind::n_grams ? 2 : 1);
   layout->addWidget(min_frequency_);
   layout->addStretch(1);
-  start_ = new QPushButton(kind_ == FrequencyKind::word_list ? tr("Make word list") : tr("Make n-grams"), row);
+  const JobControls controls =
+      AddJobControls(row, layout, kind_ == FrequencyKind::word_list ? tr("Make word list") : tr("Make n-grams"),
+                     [this] { StartCounting(); }, [this] { CancelCounting(); });
+  start_ = controls.start;
   start_->setObjectName(QStringLiteral("startCounting"));
-  connect(start_, &QPushButton::clicked, this, [this] { StartCounting(); });
-  layout->addWidget(start_);
-  cancel_ = new QPushButton(tr("Cancel"), row);
-  cancel_->setEnabled(false);
-  connect(cancel_, &QPushButton::clicked, this, [this] { CancelCounting(); });
-  layout->addWidget(cancel_);
-  progress_ = new QProgressBar(row);
-  progress_->setRange(0, kProgressSteps);
-  progress_->setMaximumWidth(160);
-  layout->addWidget(progress_);
+  cancel_ = controls.cancel;
+  progress_ = controls.progress;
   auto* save = new QPushButton(tr("Save…"), row);
   connect(save, &QPushButton::clicked, this, [this] { SaveWithDialog(); });
   layout->addWidget(save);
@@ -188,7 +182,7 @@ void FrequencyTab::Finished(const std::shared_ptr<Run>& run, std::exception_ptr 
   saved_form_ = std::move(result.list);
   saved_words_per_item_ = run->n;
   ShowItems();
-  progress_->setValue(result.cancelled ? 0 : kProgressSteps);
+  progress_->setValue(result.cancelled ? 0 : JobControls::kProgressSteps);
   QString text = tr("%1 different, %2 counted in %3 files")
                      .arg(Grouped(static_cast<std::int64_t>(items_.size())), Grouped(result.tokens),
                           Grouped(result.files_read));

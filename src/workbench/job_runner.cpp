@@ -1,6 +1,11 @@
 #include "job_runner.h"
 
 #include <QAbstractButton>
+#include <QBoxLayout>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QString>
+#include <QWidget>
 #include <QMetaObject>
 #include <QProgressBar>
 #include <QTimer>
@@ -50,6 +55,39 @@ bool JobRunner::Start(Work work, Finished finished) {
         Qt::QueuedConnection);
   });
   return true;
+}
+
+JobControls AddJobControls(QWidget* row, QBoxLayout* layout, const QString& start_text,
+                           const std::function<void()>& on_start, const std::function<void()>& on_cancel) {
+  JobControls controls;
+  controls.start = new QPushButton(start_text, row);
+  QObject::connect(controls.start, &QPushButton::clicked, row, [on_start] { on_start(); });
+  layout->addWidget(controls.start);
+  controls.cancel = new QPushButton(QObject::tr("Cancel"), row);
+  controls.cancel->setEnabled(false);
+  QObject::connect(controls.cancel, &QPushButton::clicked, row, [on_cancel] { on_cancel(); });
+  layout->addWidget(controls.cancel);
+  controls.progress = new QProgressBar(row);
+  controls.progress->setRange(0, JobControls::kProgressSteps);
+  controls.progress->setValue(0);
+  controls.progress->setMaximumWidth(160);
+  layout->addWidget(controls.progress);
+  return controls;
+}
+
+int ProgressSteps(const JobRunner& runner) {
+  if (runner.Total() <= 0) return 0;
+  return static_cast<int>(runner.Done() * JobControls::kProgressSteps / runner.Total());
+}
+
+bool WriteWholeFile(const QString& path, const std::string& bytes, QString& error) {
+  QSaveFile file(path);
+  if (file.open(QIODevice::WriteOnly) &&
+      file.write(bytes.data(), static_cast<qint64>(bytes.size())) == static_cast<qint64>(bytes.size()) &&
+      file.commit())
+    return true;
+  error = file.errorString();
+  return false;
 }
 
 void ShowJobBusy(bool busy, QAbstractButton* start, QAbstractButton* cancel, QProgressBar* progress, QTimer* timer) {

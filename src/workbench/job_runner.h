@@ -8,13 +8,18 @@
 #include <cstdint>
 #include <exception>
 #include <functional>
+#include <string>
 #include <thread>
 
 #include "quilljobs/job_control.h"
 
 class QAbstractButton;
+class QBoxLayout;
 class QProgressBar;
+class QPushButton;
+class QString;
 class QTimer;
+class QWidget;
 
 namespace quill::workbench {
 
@@ -53,9 +58,31 @@ class JobRunner {
   bool running_ = false;  // touched on the owner's thread only
 };
 
+// The controls of a tab's job: its Start and Cancel buttons and its progress
+// bar, which counts kProgressSteps for the whole job.
+struct JobControls {
+  static constexpr int kProgressSteps = 1000;
+  QPushButton* start = nullptr;
+  QPushButton* cancel = nullptr;
+  QProgressBar* progress = nullptr;
+};
+
+// Adds a job's controls to `layout` (children of `row`): pressing Start calls
+// `on_start`, pressing Cancel `on_cancel`; Cancel starts disabled.
+JobControls AddJobControls(QWidget* row, QBoxLayout* layout, const QString& start_text,
+                           const std::function<void()>& on_start, const std::function<void()>& on_cancel);
+
+// The progress bar's value for the runner's last report.
+int ProgressSteps(const JobRunner& runner);
+
 // The controls of a tab's job while it runs or rests: Start and Cancel
 // enabled in turn, the progress bar emptied, and the timer that reads the
 // runner's progress running while the job does.
 void ShowJobBusy(bool busy, QAbstractButton* start, QAbstractButton* cancel, QProgressBar* progress, QTimer* timer);
+
+// Writes `bytes` as the whole of the file at `path`, aside and renamed into
+// place, so that a failure leaves no half-written file (and any older one as
+// it was); false with the reason in `error`.
+bool WriteWholeFile(const QString& path, const std::string& bytes, QString& error);
 
 }  // namespace quill::workbench

@@ -6,7 +6,6 @@
 #include <QLocale>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QSplitter>
 #include <QStringList>
 #include <QTimer>
@@ -17,7 +16,6 @@
 namespace quill::workbench {
 namespace {
 
-constexpr int kProgressSteps = 1000;
 constexpr int kProgressEveryMs = 100;
 
 }  // namespace
@@ -47,7 +45,7 @@ StatsTab::StatsTab(const CorpusBar& corpus_bar, std::vector<ScoreColumn> columns
   timer_ = new QTimer(this);
   timer_->setInterval(kProgressEveryMs);
   connect(timer_, &QTimer::timeout, this, [this] {
-    if (runner_.Total() > 0) progress_->setValue(static_cast<int>(runner_.Done() * kProgressSteps / runner_.Total()));
+    progress_->setValue(ProgressSteps(runner_));
   });
 }
 
@@ -59,18 +57,11 @@ QWidget* StatsTab::BuildButtonsRow(const QString& start_text) {
   auto* row = new QWidget(this);
   auto* layout = new QHBoxLayout(row);
   layout->setContentsMargins(0, 0, 0, 0);
-  start_ = new QPushButton(start_text, row);
+  const JobControls controls = AddJobControls(row, layout, start_text, [this] { Start(); }, [this] { Cancel(); });
+  start_ = controls.start;
   start_->setObjectName(QStringLiteral("start"));
-  connect(start_, &QPushButton::clicked, this, [this] { Start(); });
-  layout->addWidget(start_);
-  cancel_ = new QPushButton(tr("Cancel"), row);
-  cancel_->setEnabled(false);
-  connect(cancel_, &QPushButton::clicked, this, [this] { Cancel(); });
-  layout->addWidget(cancel_);
-  progress_ = new QProgressBar(row);
-  progress_->setRange(0, kProgressSteps);
-  progress_->setMaximumWidth(160);
-  layout->addWidget(progress_);
+  cancel_ = controls.cancel;
+  progress_ = controls.progress;
   layout->addStretch(1);
   auto* tsv = new QPushButton(tr("Export TSV…"), row);
   tsv->setObjectName(QStringLiteral("exportTsv"));
@@ -108,7 +99,7 @@ void StatsTab::Ended(const std::function<void()>& show, std::exception_ptr error
     }
     return;
   }
-  progress_->setValue(kProgressSteps);
+  progress_->setValue(JobControls::kProgressSteps);
   show();
 }
 
@@ -131,13 +122,9 @@ void StatsTab::ShowTotals(QString text, const std::vector<std::string>& skipped,
 QString StatsTab::TotalsText() const { return totals_->text(); }
 
 bool StatsTab::ExportTsvTo(const QString& path) {
-  // Written aside and renamed into place: a failure leaves no half-written file.
-  QSaveFile file(path);
-  const std::string tsv = table_->Tsv();
-  if (file.open(QIODevice::WriteOnly) &&
-      file.write(tsv.data(), static_cast<qint64>(tsv.size())) == static_cast<qint64>(tsv.size()) && file.commit())
-    return true;
-  ShowProblem(tr("Cannot write %1: %2").arg(path, file.errorString()));
+  QString error;
+  if (WriteWholeFile(path, table_->Tsv(), error)) return true;
+  ShowProblem(tr("Cannot write %1: %2").arg(path, error));
   return false;
 }
 
