@@ -291,11 +291,7 @@ void ConcordanceTab::Finished(const std::shared_ptr<Run>& run, std::exception_pt
   current_.reset();
   SetBusy(false);
   if (error) {
-    try {
-      std::rethrow_exception(error);
-    } catch (const std::exception& e) {
-      ShowProblem(QString::fromStdString(e.what()));
-    }
+    ShowProblem(JobErrorText(error));
   } else {
     last_cancelled_ = run->totals.cancelled;
     progress_->setValue(run->totals.cancelled ? 0 : JobControls::kProgressSteps);

@@ -170,11 +170,7 @@ void FrequencyTab::SetBusy(bool busy) { ShowJobBusy(busy, start_, cancel_, progr
 void FrequencyTab::Finished(const std::shared_ptr<Run>& run, std::exception_ptr error) {
   SetBusy(false);
   if (error) {
-    try {
-      std::rethrow_exception(error);
-    } catch (const std::exception& e) {
-      ShowProblem(QString::fromStdString(e.what()));
-    }
+    ShowProblem(JobErrorText(error));
     return;
   }
   jobs::FrequencyResult& result = run->result;

@@ -80,6 +80,14 @@ int ProgressSteps(const JobRunner& runner) {
   return static_cast<int>(runner.Done() * JobControls::kProgressSteps / runner.Total());
 }
 
+QString JobErrorText(std::exception_ptr error) {
+  try {
+    std::rethrow_exception(error);
+  } catch (const std::exception& e) {
+    return QString::fromStdString(e.what());
+  }
+}
+
 bool WriteWholeFile(const QString& path, const std::string& bytes, QString& error) {
   QSaveFile file(path);
   if (file.open(QIODevice::WriteOnly) &&

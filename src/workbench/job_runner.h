@@ -80,6 +80,9 @@ int ProgressSteps(const JobRunner& runner);
 // runner's progress running while the job does.
 void ShowJobBusy(bool busy, QAbstractButton* start, QAbstractButton* cancel, QProgressBar* progress, QTimer* timer);
 
+// What a job raised (a std::exception), as the window shows it.
+QString JobErrorText(std::exception_ptr error);
+
 // Writes `bytes` as the whole of the file at `path`, aside and renamed into
 // place, so that a failure leaves no half-written file (and any older one as
 // it was); false with the reason in `error`.

@@ -92,11 +92,7 @@ void StatsTab::SetBusy(bool busy) { ShowJobBusy(busy, start_, cancel_, progress_
 void StatsTab::Ended(const std::function<void()>& show, std::exception_ptr error) {
   SetBusy(false);
   if (error) {
-    try {
-      std::rethrow_exception(error);
-    } catch (const std::exception& e) {
-      ShowProblem(QString::fromStdString(e.what()));
-    }
+    ShowProblem(JobErrorText(error));
     return;
   }
   progress_->setValue(JobControls::kProgressSteps);
