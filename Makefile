@@ -68,7 +68,8 @@ fuzz:
 fuzz-smoke: fuzz
 	scripts/fuzz_smoke $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
-# The long run (an hour per target), outside CI; record results in tests/fuzz/README.md.
+# The long run (an hour per target), outside CI; FUZZ_ONLY="fuzz_a ..." runs a
+# subset. Record results in tests/fuzz/README.md.
 fuzz-long: fuzz
 	scripts/fuzz_smoke $(FUZZ_BUILD) 3600
 

@@ -22,11 +22,9 @@ struct ConcordPictureInfo {
   int width = 1000;             // pixels
 };
 
-// The picture's height for `line_count` rows.
-int ConcordPictureHeight(std::size_t line_count);
-
 // Paints the lines and writes the picture to `path` as PNG. Fails with a
-// message (and leaves no file) when it cannot be written.
+// message (and leaves no file) when it cannot be written, or when the
+// pictures module cannot be loaded.
 void WriteConcordPicture(const std::string& path, const std::vector<ConcordanceLine>& lines,
                          const ConcordPictureInfo& info);
 

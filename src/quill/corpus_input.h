@@ -36,6 +36,7 @@ std::optional<std::filesystem::path> DefaultCorpus();
 CLI::Validator NonNegativeCount();
 
 // Writes "quill: <message>" to standard error and ends the command with `code`.
-[[noreturn]] void Fail(const std::string& message, int code);
+// Visible to the pictures module, which fails the same way.
+[[noreturn, gnu::visibility("default")]] void Fail(const std::string& message, int code);
 
 }  // namespace quill::cli

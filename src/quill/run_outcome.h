@@ -31,6 +31,7 @@ int FinalExitStatus(int status);
 // `name` fit to print on one line of text output: bytes that are not UTF-8,
 // and control characters (newlines, terminal escapes) are shown as \xHH
 // escapes; everything else is unchanged.
-std::string Printable(std::string_view name);
+// Visible to the pictures module, which prints file names too.
+[[gnu::visibility("default")]] std::string Printable(std::string_view name);
 
 }  // namespace quill::cli

@@ -69,7 +69,10 @@ if [ -n "$module" ]; then
     { echo "check_install: folder_wordlist.py printed:"; echo "$output"; exit 1; } >&2
 fi
 
-# 4. The installed command line finds its libraries.
+# 4. The installed command line finds its libraries, and its pictures module
+# when a picture is asked for.
 "$prefix/bin/quill" --version >/dev/null
+QT_QPA_PLATFORM=offscreen "$prefix/bin/quill" concord -q -s jury "$scratch/texts" --png "$scratch/jury.png" >/dev/null
+[ -s "$scratch/jury.png" ] || { echo "check_install: the installed quill drew no picture" >&2; exit 1; }
 
 echo "check_install: installed tree found by CMake and pkg-config; examples ran"

@@ -158,5 +158,31 @@ TEST(CliConcordPictureErrors, UnwritablePathOrTinyWidthFailsWithoutAFile) {
   EXPECT_FALSE(std::filesystem::exists(dir.Path("x.png")));
 }
 
+// The tool draws through a module loaded on the first picture: without it a
+// picture fails with the reason and no file, and the rest of the tool works
+// (it links no Qt library of its own).
+TEST(CliConcordPictureErrors, ToolWithoutItsPicturesModule) {
+  TempDir dir;
+  WriteText(dir.Path("corpus/a.txt"), "the jury said\n");
+  const std::string corpus = dir.path().string() + "/corpus";
+  const std::string alone = dir.Path("bin/quill").string();
+  std::filesystem::create_directories(dir.Path("bin"));
+  std::filesystem::copy_file(QUILL_BINARY, alone);
+  std::filesystem::permissions(alone, std::filesystem::perms::owner_exec, std::filesystem::perm_options::add);
+
+  const CliResult picture = RunShell("\"" + alone + "\" concord -q -s jury '" + corpus + "' --png '" +
+                                     dir.Path("x.png").string() + "'");
+  EXPECT_EQ(picture.exit_code, 1);
+  EXPECT_NE(picture.err.find("pictures cannot be drawn: quill-pictures.so was not found"), std::string::npos)
+      << picture.err;
+  EXPECT_FALSE(std::filesystem::exists(dir.Path("x.png")));
+
+  const CliResult count = RunShell("\"" + alone + "\" concord -q --count -s jury '" + corpus + "'");
+  EXPECT_EQ(count.exit_code, 0) << count.err;
+  EXPECT_NE(count.out.find("jury\t1"), std::string::npos) << count.out;
+  const CliResult libraries = RunShell("ldd \"" + alone + "\"");
+  EXPECT_EQ(libraries.out.find("libQt6"), std::string::npos) << libraries.out;
+}
+
 }  // namespace
 }  // namespace quill::testing

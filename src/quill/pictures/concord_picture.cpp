@@ -1,8 +1,8 @@
-#include "concord_picture.h"
+#include "pictures/picture_module.h"
 
 #include "corpus_input.h"
 #include "commands.h"
-#include "offscreen_gui.h"
+#include "pictures/offscreen_gui.h"
 #include "quillctl/qt_canvas.h"
 #include "quillctl/style_pack.h"
 #include "quillrt/language/language_identity.h"
@@ -128,14 +128,15 @@ void PaintRows(TQtCanvas& canvas, const std::vector<ConcordanceLine>& lines, std
   }
 }
 
-}  // namespace
-
+// The picture's height for `line_count` rows.
 int ConcordPictureHeight(std::size_t line_count) {
   return kHeaderHeight + static_cast<int>(line_count) * kRowHeight + kBottomMargin;
 }
 
-void WriteConcordPicture(const std::string& path, const std::vector<ConcordanceLine>& lines,
-                         const ConcordPictureInfo& info) {
+}  // namespace
+
+void SaveConcordPicture(const std::string& path, const std::vector<ConcordanceLine>& lines,
+                        const ConcordPictureInfo& info) {
   const bool rtl = BiDiModeFromLCID(info.lcid) != bdLeftToRight;
   WritePngPicture(path, info.width, kMinimumWidth, kMaximumWidth, ConcordPictureHeight(lines.size()), kFont,
                   [&](TQtCanvas& canvas) {

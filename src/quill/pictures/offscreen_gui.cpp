@@ -1,4 +1,4 @@
-#include "offscreen_gui.h"
+#include "pictures/offscreen_gui.h"
 
 #include <QImage>
 #include <QSaveFile>

@@ -1,6 +1,6 @@
-#include "dispersion_picture.h"
+#include "pictures/picture_module.h"
 
-#include "offscreen_gui.h"
+#include "pictures/offscreen_gui.h"
 #include "run_outcome.h"
 #include "quillctl/dispersion_plot.h"
 #include "quillctl/qt_canvas.h"
@@ -8,8 +8,8 @@
 
 namespace quill::cli {
 
-void WriteDispersionPicture(const std::string& path, const std::string& words, const jobs::DispersionResult& result,
-                            int width) {
+void SaveDispersionPicture(const std::string& path, const std::string& words, const jobs::DispersionResult& result,
+                           int width) {
   TDispersionPlot plot;
   plot.title = Utf8ToUtf16("Dispersion of " + words);
   plot.summary = Utf8ToUtf16(jobs::DispersionSummary(result));
