@@ -28,7 +28,9 @@ void CountNGrams(std::u16string_view text, const ClassifiedText& classified, con
                  std::size_t n, UnicodeString& ngram, TWordFrequencyTable& table) {
   std::size_t run_start = 0;  // the first word of the current sentence's run
   for (std::size_t w = 0; w < words.size(); ++w) {
-    if (w > 0 && BreaksRunOfWords(text, classified, words[w - 1].end, words[w].start)) run_start = w;
+    if (w > 0 && (words[w].start - words[w - 1].end > kLongestGapInRun ||
+                  BreaksRunOfWords(text, classified, words[w - 1].end, words[w].start)))
+      run_start = w;
     if (w + 1 < run_start + n) continue;
     ngram.clear();
     for (std::size_t k = w + 1 - n; k <= w; ++k) {
@@ -38,6 +40,42 @@ void CountNGrams(std::u16string_view text, const ClassifiedText& classified, con
     table.Add(ngram);
   }
 }
+
+// Counts the n-grams of a file part by part. The parts are cut at line ends,
+// where no word or tag runs on, but a sentence may: each part's last n - 1
+// words, and what follows them, are carried into the next, so that the
+// n-grams running across a cut are counted in their place, exactly as in the
+// whole text (and none twice: n - 1 carried words make no n-gram alone).
+class NGramCounter {
+ public:
+  NGramCounter(const WordRule& rule, std::size_t n) : rule_(rule), n_(n) {}
+
+  void Count(std::u16string_view part, TWordFrequencyTable& table) {
+    text_.assign(carry_);
+    text_.append(part);
+    ClassifyText(text_, rule_, classified_);
+    FindWords(classified_, text_.size(), words_);
+    CountNGrams(text_, classified_, words_, n_, ngram_, table);
+    Carry();
+  }
+  void EndOfFile() { carry_.clear(); }
+
+ private:
+  void Carry() {
+    const std::size_t kept = std::min(n_ - 1, words_.size());
+    const bool runs_on = kept > 0 && text_.size() - words_.back().end <= kLongestGapInRun;
+    carry_.assign(runs_on ? std::u16string_view(text_).substr(words_[words_.size() - kept].start)
+                          : std::u16string_view());
+  }
+
+  const WordRule& rule_;
+  const std::size_t n_;
+  UnicodeString carry_;  // from the first word carried to the end of the part before
+  UnicodeString text_;
+  UnicodeString ngram_;
+  ClassifiedText classified_;
+  std::vector<WordSpan> words_;
+};
 
 // An item of work: a run of whole files [first, last), or one shared piece
 // of the large file `first`.
@@ -248,24 +286,27 @@ FrequencyResult WordListJob::Run(const Corpus& corpus, const JobControl& control
 NGramJob::NGramJob(NGramSettings settings) : settings_(settings) {
   if (settings_.n < 1 || settings_.n > kMaxN)
     throw JobError(JobError::bad_request, "n must be between 1 and " + std::to_string(kMaxN));
+  if (settings_.piece_size < 1) throw JobError(JobError::bad_request, "the piece size must be at least one byte");
 }
 
 FrequencyResult NGramJob::Run(const Corpus& corpus, const JobControl& control) const {
   WordRule rule = corpus.Rule(settings_.pos_tags);
   rule.max_tag_length = static_cast<std::size_t>(std::max(settings_.max_tag_length, 1));
   const auto n = static_cast<std::size_t>(settings_.n);
-  // N-grams run across the cuts between pieces, so files are read whole.
+  const auto part_bytes = static_cast<std::size_t>(settings_.piece_size);
   return CountRuns(corpus, control, settings_.threads, settings_.shape, 0, [&]() -> Counters {
-    return {[&, text = UnicodeString{}, ngram = UnicodeString{}, classified = ClassifiedText{},
-             words = std::vector<WordSpan>{}](const CorpusFile& file, TWordFrequencyTable& table,
-                                              SharedProgress& progress) mutable {
-      const bool read = corpus.ReadText(file, text);
-      if (read) {
-        ClassifyText(text, rule, classified);
-        FindWords(classified, text.size(), words);
-        CountNGrams(text, classified, words, n, ngram, table);
-      }
-      progress.Add(file.size);
+    auto counter = std::make_shared<NGramCounter>(rule, n);
+    return {[&, counter](const CorpusFile& file, TWordFrequencyTable& table, SharedProgress& progress) {
+      std::int64_t reported = 0;
+      const bool read = corpus.ReadTextInPieces(file, [&](std::u16string_view part) {
+        if (control.Cancelled()) return;
+        counter->Count(part, table);
+        const std::int64_t now = std::min(reported + static_cast<std::int64_t>(part.size()), file.size);
+        progress.Add(now - reported);
+        reported = now;
+      }, part_bytes, control.cancel);
+      counter->EndOfFile();
+      progress.Add(file.size - reported);
       return read;
     }, {}};
   });

@@ -60,12 +60,21 @@ class QUILLJOBS_API WordListJob {
   WordListSettings settings_;
 };
 
+// Characters without a word after which a run of words (an n-gram) cannot go
+// on, sentence end or not: what lies between two words is carried from one
+// part of a file into the next, and this bounds it.
+inline constexpr std::size_t kLongestGapInRun = std::size_t{1} << 20;
+
 struct NGramSettings {
   int n = 2;                 // words in each n-gram, 1..100
   int max_tag_length = 100;  // longest markup tag passed over
   bool pos_tags = false;
   FrequencyListShape shape;
   int threads = 1;  // files counted at once (0: one per core); the list is the same
+  // Files are read in parts of about this many bytes, so that no file needs a
+  // buffer of its whole text; the n-grams running across a cut are counted as
+  // in the whole text.
+  std::int64_t piece_size = static_cast<std::int64_t>(kDefaultPieceBytes);
 };
 
 class QUILLJOBS_API NGramJob {
@@ -73,7 +82,8 @@ class QUILLJOBS_API NGramJob {
   // Raises JobError(bad_request) for an n outside 1..100.
   explicit NGramJob(NGramSettings settings);
   // Counts each file on its own, so that no n-gram spans two files, and
-  // within sentences.
+  // within sentences (a run of words also ends at a gap of more than
+  // kLongestGapInRun characters without a word).
   FrequencyResult Run(const Corpus& corpus, const JobControl& control = {}) const;
 
  private:

@@ -218,6 +218,62 @@ TEST_F(PiecesAndThreads, WordAndNGramListsAreTheSameOnEveryThreadCount) {
   }
 }
 
+void ExpectSameList(const FrequencyResult& expected, const FrequencyResult& got, const std::string& what) {
+  EXPECT_EQ(got.tokens, expected.tokens) << what;
+  EXPECT_EQ(got.files_read, expected.files_read) << what;
+  const std::vector<FrequencyItem> a = expected.Items(), b = got.Items();
+  ASSERT_EQ(b.size(), a.size()) << what;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    EXPECT_EQ(Utf16ToUtf8(b[i].item), Utf16ToUtf8(a[i].item)) << what << ", line " << i;
+    EXPECT_EQ(b[i].frequency, a[i].frequency) << what << ", line " << i;
+    if (::testing::Test::HasFailure()) return;
+  }
+}
+
+// N-grams are counted part by part with the words before each cut carried
+// over: sentences running across every cut give the n-grams of the whole
+// file, in the same order of first meeting.
+TEST_F(PiecesAndThreads, NGramsAcrossEveryCutAreCountedOnce) {
+  WriteText(dir_.Path("e.txt"), "the/at jury/nn said/vbd ./. the/at city/nn of/in\nthe/at people/nns ./.\n");
+  CorpusOptions options;
+  options.paths = {dir_.path().string()};
+  const Corpus corpus(options);
+  for (const bool pos_tags : {false, true}) {
+    for (const int n : {2, 3, 6}) {
+      NGramSettings settings;
+      settings.n = n;
+      settings.pos_tags = pos_tags;
+      settings.piece_size = std::int64_t{1} << 30;
+      const FrequencyResult whole = NGramJob(settings).Run(corpus);
+      ASSERT_GT(whole.tokens, 100) << n;
+      for (const std::int64_t part : {1, 7, 300}) {
+        settings.piece_size = part;
+        ExpectSameList(whole, NGramJob(settings).Run(corpus),
+                       std::to_string(n) + "-grams in parts of " + std::to_string(part) + (pos_tags ? ", tagged" : ""));
+      }
+    }
+  }
+}
+
+// A run of words ends at a long stretch without words (here blanks), however
+// the file is read: what is carried between parts stays bounded.
+TEST(NGramGaps, ALongStretchWithoutWordsEndsTheRun) {
+  TempDir dir;
+  WriteText(dir.Path("gap.txt"), "one two" + std::string(kLongestGapInRun + 1, ' ') + "three four\n" +
+                                     "five" + std::string(1000, '\n') + "six\n");
+  CorpusOptions options;
+  options.paths = {dir.path().string()};
+  const Corpus corpus(options);
+  NGramSettings settings;
+  for (const std::int64_t part : {std::int64_t{1} << 30, std::int64_t{4096}}) {
+    settings.piece_size = part;
+    const FrequencyResult pairs = NGramJob(settings).Run(corpus);
+    std::vector<std::string> items;
+    for (const FrequencyItem& item : pairs.Items()) items.push_back(Utf16ToUtf8(item.item));
+    EXPECT_EQ(items, (std::vector<std::string>{"five six", "four five", "one two", "three four"})) << part;
+  }
+}
+
 // Files above a megabyte are shared out among the threads piece by piece: the
 // list must be that of one thread reading each file in order, whatever the
 // encoding, with words (and UTF-8 sequences, and UTF-16 units) met at every
