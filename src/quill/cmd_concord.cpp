@@ -76,16 +76,28 @@ void PrintSummary(const ConcordOptions& options, const jobs::ConcordanceTotals& 
   std::fprintf(stderr, "; %.2f s%s\n", seconds, totals.cancelled ? " (interrupted)" : "");
 }
 
+// A line's file as shown: from the name's own bytes (file_index counts the
+// corpus's files from 1), so that a name that is not UTF-8 is escaped rather
+// than blurred.
+std::string ShownFileName(const jobs::Corpus& corpus, const jobs::ConcordanceLine& line) {
+  const std::vector<CorpusFile>& files = corpus.Files();
+  const auto index = static_cast<std::size_t>(line.file_index) - 1;
+  return Printable(index < files.size() ? FileNameToBytes(files[index].name) : line.file);
+}
+
+// TSV and JSON lines stand alone, so an unsorted listing in those forms is
+// written as the lines come instead of being kept (a common word makes
+// millions of lines in a large corpus). The text form aligns every line to
+// the longest left context, and sorting, saving and pictures need them all.
+bool StreamsLines(const ConcordOptions& options, ConcordFormat format) {
+  return !options.count && format != ConcordFormat::Text && options.job.sort.empty() && options.save.empty() &&
+         options.png.empty();
+}
+
 void WriteLines(const ConcordOptions& options, ConcordFormat format, const jobs::Corpus& corpus,
                 std::vector<jobs::ConcordanceLine>& lines, const jobs::ConcordanceTotals& totals) {
   if (!options.save.empty()) jobs::SaveConcordance(options.save, lines, options.job.searches);
-  // Shown from the name's own bytes (file_index counts the corpus's files
-  // from 1), so that a name that is not UTF-8 is escaped rather than blurred.
-  const std::vector<CorpusFile>& files = corpus.Files();
-  for (jobs::ConcordanceLine& line : lines) {
-    const auto index = static_cast<std::size_t>(line.file_index) - 1;
-    line.file = Printable(index < files.size() ? FileNameToBytes(files[index].name) : line.file);
-  }
+  for (jobs::ConcordanceLine& line : lines) line.file = ShownFileName(corpus, line);
   if (options.png.empty()) {
     WriteConcordance(stdout, lines, format, format == ConcordFormat::Text && ::isatty(STDOUT_FILENO));
     return;
@@ -113,15 +125,29 @@ void RunConcord(ConcordOptions& options) {
   jobs::JobControl control;
   control.cancel = &g_interrupted;
   control.on_progress = [&](std::int64_t done, std::int64_t) { progress.Set(done); };
-  jobs::ConcordanceResult result = job.Run(corpus, control);
+  const bool streamed = StreamsLines(options, format);
+  bool output_failed = false;  // standard output refused a line: nothing more is wanted
+  jobs::ConcordanceLineSink write_line;
+  if (streamed) {
+    WriteConcordanceHeader(stdout, format);
+    write_line = [&](const jobs::ConcordanceLine& line) {
+      jobs::ConcordanceLine shown = line;
+      shown.file = ShownFileName(corpus, line);
+      WriteConcordanceLine(stdout, shown, format);
+      output_failed = std::ferror(stdout) != 0;
+      return !output_failed;
+    };
+  }
+  jobs::ConcordanceResult result = job.Run(corpus, control, write_line);
   progress.Finish();
   std::signal(SIGINT, SIG_DFL);
 
+  if (output_failed) return;  // the final status names the write error (or none for a closed pipe)
   if (options.count) {
     for (std::size_t g = 0; g < options.job.searches.size(); ++g)
       std::printf("%s\t%lld\n", options.job.searches[g].c_str(), static_cast<long long>(result.totals.search_hits[g]));
     std::printf("total\t%lld\n", static_cast<long long>(result.totals.hits));
-  } else {
+  } else if (!streamed) {
     WriteLines(options, format, corpus, result.lines, result.totals);
   }
   std::fflush(stdout);

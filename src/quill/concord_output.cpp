@@ -57,26 +57,30 @@ std::string JsonQuoted(const std::string& s) {
   return out;
 }
 
+void WriteConcordanceHeader(std::FILE* out, ConcordFormat format) {
+  if (format == ConcordFormat::Tsv) std::fputs("file\thit\tword\tsentence\tparagraph\tleft\tcentre\tright\n", out);
+}
+
+void WriteConcordanceLine(std::FILE* out, const ConcordanceLine& l, ConcordFormat format) {
+  if (format == ConcordFormat::Tsv) {
+    std::fprintf(out, "%s\t%lld\t%d\t%d\t%d\t%s\t%s\t%s\n", TsvField(Utf8ToUtf16(l.file)).c_str(),
+                 static_cast<long long>(l.hit_number), l.word_number, l.sentence, l.paragraph,
+                 TsvField(l.left).c_str(), TsvField(l.hit).c_str(), TsvField(l.right).c_str());
+  } else if (format == ConcordFormat::Json) {
+    std::fprintf(out,
+                 "{\"file\":%s,\"hit\":%lld,\"word\":%d,\"sentence\":%d,\"paragraph\":%d,\"left\":%s,"
+                 "\"centre\":%s,\"right\":%s}\n",
+                 JsonQuoted(l.file).c_str(), static_cast<long long>(l.hit_number), l.word_number, l.sentence,
+                 l.paragraph, JsonQuoted(Utf16ToUtf8(l.left)).c_str(), JsonQuoted(Utf16ToUtf8(l.hit)).c_str(),
+                 JsonQuoted(Utf16ToUtf8(l.right)).c_str());
+  }
+}
+
 void WriteConcordance(std::FILE* out, const std::vector<ConcordanceLine>& lines, ConcordFormat format,
                       bool highlight) {
-  if (format == ConcordFormat::Tsv) {
-    std::fputs("file\thit\tword\tsentence\tparagraph\tleft\tcentre\tright\n", out);
-    for (const ConcordanceLine& l : lines) {
-      std::fprintf(out, "%s\t%lld\t%d\t%d\t%d\t%s\t%s\t%s\n", TsvField(Utf8ToUtf16(l.file)).c_str(),
-                   static_cast<long long>(l.hit_number), l.word_number, l.sentence, l.paragraph,
-                   TsvField(l.left).c_str(), TsvField(l.hit).c_str(), TsvField(l.right).c_str());
-    }
-    return;
-  }
-  if (format == ConcordFormat::Json) {
-    for (const ConcordanceLine& l : lines) {
-      std::fprintf(out,
-                   "{\"file\":%s,\"hit\":%lld,\"word\":%d,\"sentence\":%d,\"paragraph\":%d,\"left\":%s,"
-                   "\"centre\":%s,\"right\":%s}\n",
-                   JsonQuoted(l.file).c_str(), static_cast<long long>(l.hit_number), l.word_number, l.sentence,
-                   l.paragraph, JsonQuoted(Utf16ToUtf8(l.left)).c_str(), JsonQuoted(Utf16ToUtf8(l.hit)).c_str(),
-                   JsonQuoted(Utf16ToUtf8(l.right)).c_str());
-    }
+  if (format != ConcordFormat::Text) {
+    WriteConcordanceHeader(out, format);
+    for (const ConcordanceLine& l : lines) WriteConcordanceLine(out, l, format);
     return;
   }
   const char* on = highlight ? "\x1b[1;31m" : "";

@@ -22,6 +22,11 @@ bool ParseConcordFormat(const std::string& name, ConcordFormat& format);
 void WriteConcordance(std::FILE* out, const std::vector<ConcordanceLine>& lines, ConcordFormat format,
                       bool highlight);
 
+// The same one line at a time, for TSV and JSON (whose lines stand alone):
+// the header first (TSV only), then each line as it comes.
+void WriteConcordanceHeader(std::FILE* out, ConcordFormat format);
+void WriteConcordanceLine(std::FILE* out, const ConcordanceLine& line, ConcordFormat format);
+
 // A string as a JSON string literal, quotes included.
 std::string JsonQuoted(const std::string& s);
 

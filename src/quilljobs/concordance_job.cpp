@@ -192,10 +192,18 @@ class FileSearcher {
   // the next: a large file then keeps two cores busy, with the same lines.
   void SetHelper(FileSearcher* helper) { helper_ = helper; }
 
+  // Lines handed on as each window of a file is searched, on this searcher's
+  // thread, instead of when the file is done: a large file's lines need not
+  // all wait in memory. `drain` takes them in reading order and is false
+  // when no more are wanted, which ends the file's search.
+  using LineDrain = std::function<bool(std::vector<ConcordanceLine>& lines)>;
+  void DrainLinesBy(LineDrain drain) { drain_ = std::move(drain); }
+
   // Searches one file; its lines, hits and words are added to `out`.
   void SearchFile(const CorpusFile& file, std::int32_t file_index, SearchOutcome& out) {
     SetFile(file, file_index, out);
     const bool read = InPieces(file) ? SearchInPieces(file) : SearchWhole(file);
+    DrainLines();
     if (read) ++out.files_read;
     progress_.Add(file.size - reported_bytes_);
     reported_bytes_ = 0;
@@ -207,6 +215,23 @@ class FileSearcher {
     file_index_ = file_index;
     out_ = &out;
     if (out.hits.empty()) out.hits.assign(settings_.searches.size(), 0);
+    stop_reading_ = false;
+  }
+
+  // Hands the lines found so far to the drain. The helper adds its windows'
+  // lines to the outcome while this thread reads, so they are taken under
+  // the outcome's lock.
+  void DrainLines() {
+    if (!drain_ || drain_stopped_) return;
+    {
+      const std::lock_guard lock(lines_mutex_);
+      drained_.swap(out_->lines);
+    }
+    if (!drained_.empty() && !drain_(drained_)) {
+      drain_stopped_ = true;
+      stop_reading_ = true;
+    }
+    drained_.clear();
   }
 
   // The helper's side: searches the windows handed over until the pipe is
@@ -234,12 +259,14 @@ class FileSearcher {
     HelperRun(FileSearcher& owner, FileSearcher& helper) : owner_(owner), helper_(helper) {
       owner_.pipe_ = std::make_unique<WindowPipe>(kWindowsInFlight);
       helper_.SetFile(*owner_.file_, owner_.file_index_, *owner_.out_);
+      helper_.lines_lock_ = &owner_.lines_mutex_;
       helper_.failure_ = nullptr;
       thread_ = std::thread([this] { helper_.SearchHandedWindows(*owner_.pipe_); });
     }
     ~HelperRun() {
       Stop();
       owner_.pipe_.reset();
+      helper_.lines_lock_ = &helper_.lines_mutex_;
     }
     HelperRun(const HelperRun&) = delete;
     HelperRun& operator=(const HelperRun&) = delete;
@@ -296,7 +323,8 @@ class FileSearcher {
     const bool read = corpus_.ReadTextInPieces(
         file,
         [&](std::u16string_view piece) {
-          if (control_.Cancelled()) return;
+          if (control_.Cancelled()) stop_reading_ = true;
+          if (stop_reading_) return;
           win_->text.append(piece);
           characters += static_cast<std::int64_t>(piece.size());
           // Each piece ends a window as soon as enough text follows the cut.
@@ -305,9 +333,10 @@ class FileSearcher {
           const std::int64_t now = std::min(characters, file.size);
           progress_.Add(now - reported_bytes_);
           reported_bytes_ = now;
+          DrainLines();
         },
-        piece_bytes, control_.cancel);
-    if (read && !control_.Cancelled() && core_start_ < window_.text.size()) SearchNextWindow(true);
+        piece_bytes, &stop_reading_);
+    if (read && !stop_reading_ && !control_.Cancelled() && core_start_ < window_.text.size()) SearchNextWindow(true);
     if (helper_run) helper_run->Finish();
     window_.text.clear();
     window_.text.shrink_to_fit();
@@ -456,8 +485,8 @@ class FileSearcher {
     if (!context_.empty()) WordNumbersOf(context_, context_hits_);
     if (!exclusions_.empty()) WordNumbersOf(exclusions_, exclusion_hits_);
 
-    std::vector<ConcordanceLine>& lines = out_->lines;
-    const std::size_t first = lines.size();
+    std::vector<ConcordanceLine>& lines = window_lines_;
+    lines.clear();
     for (std::size_t g = 0; g < searches_.size(); ++g) {
       TSearchWordItems& items = *searches_[g];
       for (std::int32_t i = 0; i < items.Count(); ++i) {
@@ -471,8 +500,10 @@ class FileSearcher {
       }
     }
     // Reading order within the file, whatever order the search words came in.
-    std::stable_sort(lines.begin() + static_cast<std::ptrdiff_t>(first), lines.end(),
+    std::stable_sort(lines.begin(), lines.end(),
                      [](const ConcordanceLine& a, const ConcordanceLine& b) { return a.word_number < b.word_number; });
+    const std::lock_guard lock(*lines_lock_);
+    out_->lines.insert(out_->lines.end(), std::make_move_iterator(lines.begin()), std::make_move_iterator(lines.end()));
     out_->words += static_cast<std::int64_t>(win_->core_words);
   }
 
@@ -572,7 +603,19 @@ class FileSearcher {
 
   std::vector<std::int32_t> context_hits_, exclusion_hits_;
   std::vector<RawHit> raw_;
+  std::vector<ConcordanceLine> window_lines_;
   TSearchFoundEvent on_hit_;
+
+  // Lines handed on as they come (when a drain is set), and the lock the
+  // outcome's lines are added under: this searcher's own, or as a helper
+  // its owner's.
+  LineDrain drain_;
+  bool drain_stopped_ = false;
+  std::vector<ConcordanceLine> drained_;
+  std::mutex lines_mutex_;
+  std::mutex* lines_lock_ = &lines_mutex_;
+  // Set to end the reading of a file: cancelled, or no more lines wanted.
+  std::atomic<bool> stop_reading_{false};
 };
 
 }  // namespace
@@ -631,6 +674,22 @@ ConcordanceResult ConcordanceJob::Run(const Corpus& corpus, const JobControl& co
       settings_.sort.empty() && settings_.limit > 0 ? static_cast<std::size_t>(settings_.limit) : SIZE_MAX;
   std::size_t handed_over = 0;
   bool stopped_by_sink = false;
+  // Hands lines to the sink, numbered in reading order; false once it wants
+  // no more.
+  const auto hand_over = [&](std::vector<ConcordanceLine>& lines) {
+    for (ConcordanceLine& line : lines) {
+      if (handed_over >= lines_wanted) break;
+      line.hit_number = static_cast<std::int64_t>(++handed_over);
+      if (!on_line(line)) {
+        stopped_by_sink = true;
+        return false;
+      }
+    }
+    return true;
+  };
+  // One worker searches on this thread: its lines go to the sink as each
+  // window is done, so a large file's lines are not all kept.
+  if (on_line && threads == 1) searchers.front()->DrainLinesBy(hand_over);
 
   OrderedWork<SearchOutcome> work;
   work.items = files.size();
@@ -645,17 +704,7 @@ ConcordanceResult ConcordanceJob::Run(const Corpus& corpus, const JobControl& co
     for (std::size_t g = 0; g < outcome.hits.size(); ++g) result.totals.search_hits[g] += outcome.hits[g];
     result.totals.words += outcome.words;
     result.totals.files_read += outcome.files_read;
-    if (on_line) {
-      for (ConcordanceLine& line : outcome.lines) {
-        if (handed_over >= lines_wanted) break;
-        line.hit_number = static_cast<std::int64_t>(++handed_over);
-        if (!on_line(line)) {
-          stopped_by_sink = true;
-          return false;
-        }
-      }
-      return true;
-    }
+    if (on_line) return !stopped_by_sink && hand_over(outcome.lines);
     const std::size_t room = lines_wanted - std::min(lines_wanted, result.lines.size());
     const auto taken = static_cast<std::ptrdiff_t>(std::min(room, outcome.lines.size()));
     result.lines.insert(result.lines.end(), std::make_move_iterator(outcome.lines.begin()),

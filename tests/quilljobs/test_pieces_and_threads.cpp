@@ -161,6 +161,47 @@ TEST_F(PiecesAndThreads, ThreadsGiveTheOutputOfOneThreadSortedLimitedOrStreamed)
   }
 }
 
+// On one worker the lines of a large file go to the sink window by window,
+// while the file is still being read (so they need not all be kept), the
+// same lines as at the file's end; a sink that wants no more ends the search.
+TEST(StreamedLines, ALargeFilesLinesArriveWhileItIsRead) {
+  TempDir dir;
+  WriteText(dir.Path("big.txt"), MarkedText(400, 4));
+  CorpusOptions options;
+  options.paths = {dir.path().string()};
+  const Corpus corpus(options);
+  ConcordanceSettings settings;
+  settings.searches = {"the", "jury"};
+  const ConcordanceResult kept = ConcordanceJob(settings).Run(corpus);
+  ASSERT_GT(kept.lines.size(), 200u);
+
+  settings.piece_size = 512;
+  for (const int threads : {1, 2}) {
+    settings.threads = threads;
+    std::int64_t done = 0;
+    JobControl control;
+    control.on_progress = [&](std::int64_t now, std::int64_t) { done = now; };
+    ConcordanceResult streamed;
+    std::size_t early = 0;
+    streamed.totals = ConcordanceJob(settings)
+                          .Run(corpus, control,
+                               [&](const ConcordanceLine& line) {
+                                 if (done < corpus.TotalBytes() / 2) ++early;
+                                 streamed.lines.push_back(line);
+                                 return true;
+                               })
+                          .totals;
+    EXPECT_GT(early, 20u) << threads << " threads: the first lines came only at the end of the file";
+    ExpectSameLines(kept, streamed, std::to_string(threads) + " threads, streamed");
+
+    std::size_t calls = 0;
+    const ConcordanceResult stopped =
+        ConcordanceJob(settings).Run(corpus, control, [&](const ConcordanceLine&) { return ++calls < 7; });
+    EXPECT_EQ(calls, 7u);
+    EXPECT_TRUE(stopped.totals.cancelled);
+  }
+}
+
 TEST_F(PiecesAndThreads, CancellingStopsEveryWorkerAndProgressEndsAtTheTotal) {
   ConcordanceSettings settings;
   settings.searches = {"the"};
