@@ -33,12 +33,47 @@ constexpr auto kBinaryControls = [] {
   return table;
 }();
 
+// Whether the bytes hold nothing below a blank but tabs and line ends, and no
+// DEL: most text, told sixteen bytes at a time.
+bool OnlyPlainControls(std::string_view bytes) {
+  std::size_t i = 0;
+#if defined(__SSE2__)
+  const __m128i highest_control = _mm_set1_epi8(0x1F);
+  const auto equal = [](__m128i v, char c) { return _mm_cmpeq_epi8(v, _mm_set1_epi8(c)); };
+  for (; i + 16 <= bytes.size(); i += 16) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes.data() + i));
+    const __m128i control = _mm_cmpeq_epi8(_mm_min_epu8(v, highest_control), v);
+    const __m128i plain = _mm_or_si128(_mm_or_si128(equal(v, 0x09), equal(v, 0x0A)), equal(v, 0x0D));
+    if (_mm_movemask_epi8(_mm_or_si128(_mm_andnot_si128(plain, control), equal(v, 0x7F))) != 0) return false;
+  }
+#endif
+  for (; i < bytes.size(); ++i) {
+    const auto c = static_cast<unsigned char>(bytes[i]);
+    if ((c < 0x20 && c != 0x09 && c != 0x0A && c != 0x0D) || c == 0x7F) return false;
+  }
+  return true;
+}
+
 // A zero byte, or more than one control character in 32.
 bool LooksBinary(std::string_view sample) {
+  if (OnlyPlainControls(sample)) return false;
   if (std::memchr(sample.data(), 0, sample.size()) != nullptr) return true;
   std::size_t controls = 0;
   for (const char ch : sample) controls += kBinaryControls[static_cast<unsigned char>(ch)];
   return controls * 32 > sample.size();
+}
+
+// The first byte at or after `from` that is not ASCII (the size when none is).
+std::size_t AsciiRunEnd(std::string_view bytes, std::size_t from) {
+  std::size_t i = from;
+#if defined(__SSE2__)
+  for (; i + 16 <= bytes.size(); i += 16) {
+    const int high = _mm_movemask_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes.data() + i)));
+    if (high != 0) return i + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(high)));
+  }
+#endif
+  while (i < bytes.size() && static_cast<unsigned char>(bytes[i]) < 0x80) ++i;
+  return i;
 }
 
 }  // namespace
@@ -81,16 +116,12 @@ TextKind KindOfText(std::string_view bytes) {
     return {big_endian_zeros ? TextKind::utf16_big_endian : TextKind::utf16, 0, 0};
   if (LooksBinary(bytes.substr(0, std::min(bytes.size(), kSample)))) return {TextKind::binary, 0, 0};
 
-  // Plain ASCII is skipped eight bytes at a time; past it, the multi-byte
-  // sequences are counted, well-formed and not.
-  std::size_t i = 0;
-  for (std::uint64_t eight; i + 8 <= bytes.size(); i += 8) {
-    std::memcpy(&eight, bytes.data() + i, sizeof eight);
-    if (eight & 0x8080808080808080ull) break;
-  }
+  // The multi-byte sequences are counted, well-formed and not; the ASCII
+  // between them is passed over a block at a time.
   std::size_t well_formed = 0, invalid = 0;
-  for (; i < bytes.size(); ++i) {
-    if (static_cast<unsigned char>(bytes[i]) < 0x80) continue;
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    i = AsciiRunEnd(bytes, i);
+    if (i >= bytes.size()) break;
     const std::size_t length = Utf8SequenceLength(bytes, i);
     if (length == 0) {
       ++invalid;

@@ -146,6 +146,19 @@ void FindWords(const ClassifiedText& classified, std::size_t length, std::vector
   if (inside) words.push_back({start, length});
 }
 
+namespace {
+
+// The bits set in a 16-bit mask, without the library call that
+// __builtin_popcount becomes for processors without a population count.
+std::size_t BitsSet16(unsigned mask) {
+  mask -= (mask >> 1) & 0x5555u;
+  mask = (mask & 0x3333u) + ((mask >> 2) & 0x3333u);
+  mask = (mask + (mask >> 4)) & 0x0F0Fu;
+  return (mask + (mask >> 8)) & 0x1Fu;
+}
+
+}  // namespace
+
 std::size_t CountWordStarts(const ClassifiedText& classified, std::size_t from, std::size_t to) {
   const TClassWord* classes = classified.classes.data();
   std::size_t starts = 0;
@@ -166,7 +179,7 @@ std::size_t CountWordStarts(const ClassifiedText& classified, std::size_t from, 
                                                                                not_word(classes + i + 8))));
     const unsigned words = ~others & 0xFFFFu;
     const unsigned before = (words << 1) | (inside ? 1u : 0u);
-    starts += static_cast<std::size_t>(__builtin_popcount(words & ~before));
+    starts += BitsSet16(words & ~before);
     inside = (words >> 15) != 0;
   }
 #endif

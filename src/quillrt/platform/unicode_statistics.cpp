@@ -4,6 +4,10 @@
 #include <cstddef>
 #include <cstdint>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace quill {
 
 namespace {
@@ -44,6 +48,27 @@ constexpr auto kNonTextBytes = [] {
   return table;
 }();
 
+// Whether any of `n` bytes is one 8-bit text does not contain: sixteen
+// bytes at a time, since most buffers asked about have none.
+bool AnyNonTextByte(const unsigned char* bytes, std::size_t n) {
+  std::size_t i = 0;
+#if defined(__SSE2__)
+  const __m128i highest_control = _mm_set1_epi8(0x1F);
+  const auto equal = [](__m128i v, char c) { return _mm_cmpeq_epi8(v, _mm_set1_epi8(c)); };
+  for (; i + 16 <= n; i += 16) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i));
+    const __m128i control = _mm_cmpeq_epi8(_mm_min_epu8(v, highest_control), v);
+    const __m128i text_control = _mm_or_si128(_mm_or_si128(equal(v, 0x09), equal(v, 0x0A)),
+                                              _mm_or_si128(equal(v, 0x0C), equal(v, 0x0D)));
+    const __m128i non_text = _mm_or_si128(_mm_andnot_si128(text_control, control), equal(v, 0x7F));
+    if (_mm_movemask_epi8(non_text) != 0) return true;
+  }
+#endif
+  for (; i < n; ++i)
+    if (kNonTextBytes[bytes[i]] != 0) return true;
+  return false;
+}
+
 bool IsHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
 bool IsLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
 
@@ -61,6 +86,7 @@ bool IsTextUnicode(const void* buffer, std::int64_t size) {
   // bytes of Latin letters, control-range bytes elsewhere). Counted first, on
   // their own, because they settle most buffers at once: 8-bit and UTF-8 text
   // has none, and the statistics below are the costly part.
+  if (!AnyNonTextByte(bytes, 2 * n)) return false;
   std::size_t non_text_units = 0;
   for (std::size_t i = 0; i < n; ++i)
     non_text_units += kNonTextBytes[bytes[2 * i]] | kNonTextBytes[bytes[2 * i + 1]];

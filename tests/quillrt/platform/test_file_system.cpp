@@ -146,6 +146,19 @@ TEST(Utf16Statistics, TextWithoutMarkInThreeScripts) {
   EXPECT_FALSE(Utf16ByStatistics(BigEndian(cjk)));
 }
 
+// The bytes UTF-16 has and 8-bit text lacks are looked for sixteen at a
+// time: a text is judged alike at every length and wherever they fall.
+TEST(Utf16Statistics, JudgedAlikeAtEveryLength) {
+  const UnicodeString latin = U("The quick brown fox jumps over the lazy dog, again and again.\r\n");
+  for (std::size_t units = 1; units <= 40; ++units)
+    EXPECT_TRUE(Utf16ByStatistics(LittleEndian(latin.substr(0, units)))) << units;
+  // CJK UTF-16 has no zero bytes: control-range low bytes betray it (the
+  // 0x11 of U+6211 and the like), wherever they fall in the blocks looked at.
+  const UnicodeString cjk = U("我们在语料库中查找词语的用法。这是一个很好的例子");
+  for (std::size_t from = 0; from < 8; ++from)
+    EXPECT_TRUE(Utf16ByStatistics(LittleEndian(cjk.substr(from)))) << from;
+}
+
 TEST(Utf16Statistics, EightBitTextIsNotUtf16) {
   // Even-length ASCII, UTF-8 and 8-bit Cyrillic (code page 1251) text.
   EXPECT_FALSE(Utf16ByStatistics("This is plain ASCII text of even length!"));
