@@ -285,12 +285,18 @@ TEST_F(PiecesAndThreads, NGramsAcrossEveryCutAreCountedOnce) {
       settings.n = n;
       settings.pos_tags = pos_tags;
       settings.piece_size = std::int64_t{1} << 30;
+      settings.threads = 1;
       const FrequencyResult whole = NGramJob(settings).Run(corpus);
       ASSERT_GT(whole.tokens, 100) << n;
-      for (const std::int64_t part : {1, 7, 300}) {
-        settings.piece_size = part;
-        ExpectSameList(whole, NGramJob(settings).Run(corpus),
-                       std::to_string(n) + "-grams in parts of " + std::to_string(part) + (pos_tags ? ", tagged" : ""));
+      // Whatever the thread count, a file is read in parts one after another.
+      for (const int threads : {1, 3}) {
+        settings.threads = threads;
+        for (const std::int64_t part : {1, 7, 300}) {
+          settings.piece_size = part;
+          ExpectSameList(whole, NGramJob(settings).Run(corpus),
+                         std::to_string(n) + "-grams in parts of " + std::to_string(part) + " on " +
+                             std::to_string(threads) + " threads" + (pos_tags ? ", tagged" : ""));
+        }
       }
     }
   }
@@ -363,6 +369,12 @@ TEST(SharedPieces, LargeFilesCountedOnSeveralThreadsGiveTheListOfOne) {
   }
   EXPECT_EQ(last_done, last_total);
   EXPECT_EQ(last_total, corpus.TotalBytes());
+
+  NGramSettings pairs;
+  pairs.piece_size = 256 << 10;
+  const FrequencyResult pairs_one = NGramJob(pairs).Run(corpus);
+  pairs.threads = 3;
+  ExpectSameList(pairs_one, NGramJob(pairs).Run(corpus), "pairs on three threads");
 }
 
 // Pieces are cut at line ends where there are any, so that no tag with a
@@ -389,6 +401,18 @@ TEST(SharedPieces, CutsKeepTagsWhole) {
       const FrequencyResult cut = WordListJob(settings).Run(corpus);
       EXPECT_EQ(cut.tokens, whole.tokens) << piece << " on " << threads;
       EXPECT_EQ(cut.Items().size(), whole.Items().size()) << piece << " on " << threads;
+    }
+  }
+  // The same for n-grams, counted across the cuts.
+  NGramSettings ngrams;
+  ngrams.n = 3;
+  const FrequencyResult whole_ngrams = NGramJob(ngrams).Run(corpus);
+  for (const std::int64_t piece : {5, 333, 4096}) {
+    for (const int threads : {1, 2}) {
+      ngrams.piece_size = piece;
+      ngrams.threads = threads;
+      ExpectSameList(whole_ngrams, NGramJob(ngrams).Run(corpus),
+                     "3-grams, pieces of " + std::to_string(piece) + " on " + std::to_string(threads));
     }
   }
 }
