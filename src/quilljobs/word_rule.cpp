@@ -114,38 +114,6 @@ void ClassifyText(std::u16string_view text, const WordRule& rule, ClassifiedText
                       static_cast<int>(rule.middle_characters.size()), text.size(), true, false, false);
 }
 
-void FindWords(const ClassifiedText& classified, std::size_t length, std::vector<WordSpan>& words) {
-  words.clear();
-  const TClassWord* classes = classified.classes.data();
-  // Words change with every few characters, so a branch per word boundary is
-  // mispredicted often. Instead each block's edges (the positions where the
-  // characters turn from non-word to word or back) are written down without
-  // branching, then paired up into words.
-  constexpr std::size_t kBlock = 4096;
-  std::array<std::uint32_t, kBlock> edges;
-  bool inside = false;
-  std::size_t start = 0;
-  for (std::size_t base = 0; base < length; base += kBlock) {
-    const std::size_t end = std::min(length, base + kBlock);
-    std::size_t found = 0;
-    for (std::size_t i = base; i < end; ++i) {
-      const bool word = IsWordClass(classes[i]);
-      edges[found] = static_cast<std::uint32_t>(i - base);
-      found += static_cast<std::size_t>(word != inside);
-      inside = word;
-    }
-    // The edges alternate: a start when outside a word before, an end after.
-    bool opens = (found % 2 == 0) == !inside;
-    for (std::size_t k = 0; k < found; ++k, opens = !opens) {
-      if (opens)
-        start = base + edges[k];
-      else
-        words.push_back({start, base + edges[k]});
-    }
-  }
-  if (inside) words.push_back({start, length});
-}
-
 namespace {
 
 // The bits set in a 16-bit mask, without the library call that
@@ -157,7 +125,55 @@ std::size_t BitsSet16(unsigned mask) {
   return (mask + (mask >> 8)) & 0x1Fu;
 }
 
+#if defined(__SSE2__)
+// One bit per class of the sixteen at `at` that is a word character's (a
+// segment marker, with its sign bit, is none).
+inline unsigned WordCharMask16(const TClassWord* at) {
+  const __m128i word_bits = _mm_set1_epi16(static_cast<short>(class_word_char));
+  const __m128i zero = _mm_setzero_si128();
+  const auto not_word = [&](const TClassWord* p) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    return _mm_or_si128(_mm_cmplt_epi16(v, zero), _mm_cmpeq_epi16(_mm_and_si128(v, word_bits), zero));
+  };
+  const auto others = static_cast<unsigned>(_mm_movemask_epi8(_mm_packs_epi16(not_word(at), not_word(at + 8))));
+  return ~others & 0xFFFFu;
+}
+#endif
+
 }  // namespace
+
+void FindWords(const ClassifiedText& classified, std::size_t length, std::vector<WordSpan>& words) {
+  words.clear();
+  const TClassWord* classes = classified.classes.data();
+  bool inside = false;  // whether the character before is a word character
+  std::size_t start = 0;
+  std::size_t i = 0;
+#if defined(__SSE2__)
+  // Sixteen classes at a time: the edges (where characters turn from non-word
+  // to word or back) are the bits of the word mask that differ from the bit
+  // before; they alternate between a word's start and its end.
+  for (; i + 16 <= length; i += 16) {
+    const unsigned word_chars = WordCharMask16(classes + i);
+    for (unsigned edges = (word_chars ^ ((word_chars << 1) | (inside ? 1u : 0u))) & 0xFFFFu; edges != 0;
+         edges &= edges - 1) {
+      const std::size_t at = i + static_cast<std::size_t>(__builtin_ctz(edges));
+      if (inside)
+        words.push_back({start, at});
+      else
+        start = at;
+      inside = !inside;
+    }
+  }
+#endif
+  for (; i < length; ++i) {
+    const bool word = IsWordClass(classes[i]);
+    if (word && !inside) start = i;
+    if (!word && inside) words.push_back({start, i});
+    inside = word;
+  }
+  if (inside) words.push_back({start, length});
+}
+
 
 std::size_t CountWordStarts(const ClassifiedText& classified, std::size_t from, std::size_t to) {
   const TClassWord* classes = classified.classes.data();
@@ -165,19 +181,10 @@ std::size_t CountWordStarts(const ClassifiedText& classified, std::size_t from, 
   bool inside = from > 0 && IsWordClass(classes[from - 1]);
   std::size_t i = from;
 #if defined(__SSE2__)
-  // Sixteen classes at a time: a mask of the word characters among them, and
-  // the word starts as the bits set where the bit before is not.
-  const __m128i word_bits = _mm_set1_epi16(static_cast<short>(class_word_char));
-  const __m128i zero = _mm_setzero_si128();
-  const auto not_word = [&](const TClassWord* at) {
-    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
-    // A segment marker has the sign bit; any other class needs a word bit.
-    return _mm_or_si128(_mm_cmplt_epi16(v, zero), _mm_cmpeq_epi16(_mm_and_si128(v, word_bits), zero));
-  };
+  // The word starts among sixteen classes: the bits set where the bit before
+  // is not.
   for (; i + 16 <= to; i += 16) {
-    const auto others = static_cast<unsigned>(_mm_movemask_epi8(_mm_packs_epi16(not_word(classes + i),
-                                                                               not_word(classes + i + 8))));
-    const unsigned words = ~others & 0xFFFFu;
+    const unsigned words = WordCharMask16(classes + i);
     const unsigned before = (words << 1) | (inside ? 1u : 0u);
     starts += BitsSet16(words & ~before);
     inside = (words >> 15) != 0;
