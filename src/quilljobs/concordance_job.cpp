@@ -198,6 +198,8 @@ class FileSearcher {
   // when no more are wanted, which ends the file's search.
   using LineDrain = std::function<bool(std::vector<ConcordanceLine>& lines)>;
   void DrainLinesBy(LineDrain drain) { drain_ = std::move(drain); }
+  // Whether the drain has said it wants no more lines.
+  bool LinesRefused() const { return drain_stopped_; }
 
   // Searches one file; its lines, hits and words are added to `out`.
   void SearchFile(const CorpusFile& file, std::int32_t file_index, SearchOutcome& out) {
@@ -618,6 +620,30 @@ class FileSearcher {
   std::atomic<bool> stop_reading_{false};
 };
 
+// Neighbouring files searched as one item of work, [first, last): handing
+// each small file's results over on its own would wake the taking thread
+// thousands of times. A run ends after about a megabyte, or sooner so that
+// every thread gets several runs.
+struct FileRun {
+  std::size_t first, last;
+};
+
+std::vector<FileRun> FileRuns(const std::vector<CorpusFile>& files, int threads) {
+  constexpr std::int64_t kRunBytes = std::int64_t{1} << 20;
+  const std::size_t run_files = std::max<std::size_t>(1, files.size() / (static_cast<std::size_t>(threads) * 8));
+  std::vector<FileRun> runs;
+  std::int64_t bytes = 0;
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    if (runs.empty() || bytes >= kRunBytes || runs.back().last - runs.back().first >= run_files) {
+      runs.push_back({i, i});
+      bytes = 0;
+    }
+    runs.back().last = i + 1;
+    bytes += std::max<std::int64_t>(files[i].size, 1);
+  }
+  return runs;
+}
+
 }  // namespace
 
 bool TagMatches(std::u16string_view tag, const UnicodeString& pattern) {
@@ -648,7 +674,8 @@ ConcordanceResult ConcordanceJob::Run(const Corpus& corpus, const JobControl& co
   // A tag asked for only has a meaning in word/TAG text.
   const WordRule rule = corpus.Rule(settings_.pos_tags || !settings_.tag.empty());
   const std::vector<CorpusFile>& files = corpus.Files();
-  const int threads = WorkerCount(settings_.threads, files.size());
+  const std::vector<FileRun> runs = FileRuns(files, WorkerCount(settings_.threads, SIZE_MAX));
+  const int threads = WorkerCount(settings_.threads, runs.size());
   SharedProgress progress(control, corpus.TotalBytes(), threads == 1);
   // One searcher (and engine) per worker; made here so that a bad search word
   // is refused before any work starts.
@@ -692,12 +719,14 @@ ConcordanceResult ConcordanceJob::Run(const Corpus& corpus, const JobControl& co
   if (on_line && threads == 1) searchers.front()->DrainLinesBy(hand_over);
 
   OrderedWork<SearchOutcome> work;
-  work.items = files.size();
+  work.items = runs.size();
   work.threads = threads;
   work.work = [&](std::size_t index, int worker) {
     SearchOutcome outcome;
-    searchers[static_cast<std::size_t>(worker)]->SearchFile(files[index], static_cast<std::int32_t>(index) + 1,
-                                                            outcome);
+    FileSearcher& searcher = *searchers[static_cast<std::size_t>(worker)];
+    for (std::size_t f = runs[index].first; f < runs[index].last && !control.Cancelled() && !searcher.LinesRefused();
+         ++f)
+      searcher.SearchFile(files[f], static_cast<std::int32_t>(f) + 1, outcome);
     return outcome;
   };
   work.take = [&](SearchOutcome&& outcome) {

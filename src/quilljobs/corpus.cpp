@@ -156,6 +156,7 @@ void Corpus::ReportUnlistableFolders(const TFileAndDirIterator& walk) const {
 // not depend on the order the file system lists them in.
 void Corpus::TakeFilesOf(TFileAndDirIterator& walk) {
   const std::size_t first = files_.size();
+  files_.reserve(first + static_cast<std::size_t>(std::max(walk.Total(), 0)));
   walk.OnProcessingAFile = [this](const UnicodeString& name, const TMySearchRec& rec) {
     const std::int64_t listed_size = static_cast<std::uint32_t>(rec.Size);
     if (rec.Number_Within_Zip > 0) {

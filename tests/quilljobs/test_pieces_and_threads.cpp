@@ -202,6 +202,31 @@ TEST(StreamedLines, ALargeFilesLinesArriveWhileItIsRead) {
   }
 }
 
+// Many small files are searched in runs of neighbours, a run an item of
+// work: the lines, their numbers and files, and the totals stay those of one
+// thread, and a sink that wants no more stops within the run.
+TEST(FileRuns, ManySmallFilesGiveTheOutputOfOneThread) {
+  TempDir dir;
+  for (int i = 0; i < 70; ++i)
+    WriteText(dir.Path("f" + std::to_string(100 + i) + ".txt"), i % 9 == 0 ? "nothing here\n" : MarkedText(2, i));
+  CorpusOptions options;
+  options.paths = {dir.path().string()};
+  const Corpus corpus(options);
+  ConcordanceSettings settings;
+  settings.searches = {"the", "jury"};
+  const ConcordanceResult one = ConcordanceJob(settings).Run(corpus);
+  ASSERT_GT(one.lines.size(), 100u);
+  for (const int threads : {2, 3}) {
+    settings.threads = threads;
+    ExpectSameLines(one, ConcordanceJob(settings).Run(corpus), std::to_string(threads) + " threads");
+    std::size_t calls = 0;
+    const ConcordanceResult stopped =
+        ConcordanceJob(settings).Run(corpus, {}, [&](const ConcordanceLine&) { return ++calls < 5; });
+    EXPECT_EQ(calls, 5u);
+    EXPECT_TRUE(stopped.totals.cancelled);
+  }
+}
+
 TEST_F(PiecesAndThreads, CancellingStopsEveryWorkerAndProgressEndsAtTheTotal) {
   ConcordanceSettings settings;
   settings.searches = {"the"};
