@@ -27,6 +27,11 @@ TEST(TextKinds, ATellingByteIsFoundWhereverItFalls) {
     EXPECT_EQ(KindOfText(WithAt(at, std::string(1, '\0'))).encoding, TextKind::binary);
     // Escape, form feed and the like are terminal text, not binary.
     EXPECT_EQ(KindOfText(WithAt(at, "\x1B\x0C")).encoding, TextKind::ascii);
+    // Plain ASCII is told at once, and one byte of anything else anywhere
+    // sends the text the long way.
+    EXPECT_EQ(KindOfText(WithAt(at, "\t\r\n~ ")).encoding, TextKind::ascii);
+    EXPECT_EQ(KindOfText(WithAt(at, std::string(1, '\x7F'))).encoding, TextKind::ascii);
+    EXPECT_EQ(KindOfText(WithAt(at, "\x7F\x7F")).encoding, TextKind::binary);
   }
   // A damaged byte among well-formed UTF-8 far on in a long text.
   const std::string long_text = WithAt(4000, "\xC3\xA9 \xFF", 5000);
