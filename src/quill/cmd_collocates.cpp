@@ -110,11 +110,10 @@ void RunCollocates(CollocatesOptions& options) {
   const jobs::CollocatesJob job(options.job);
   const jobs::Corpus corpus = OpenCorpus(options.corpus);
 
-  ProgressBar progress("counting collocates", corpus.TotalBytes(), !options.quiet);
-  jobs::JobControl control;
-  control.on_progress = [&](std::int64_t done, std::int64_t) { progress.Set(done); };
-  const jobs::CollocatesResult result = job.Run(corpus, control);
-  progress.Finish();
+  JobRunControls run("counting collocates", corpus.TotalBytes(), !options.quiet);
+  const jobs::CollocatesResult result = job.Run(corpus, run.Control());
+  run.Finish();
+  if (result.cancelled) EndInterrupted(kNoPartialScores);
   format == OutputFormat::json ? WriteJson(result) : WriteTsv(result);
   std::fflush(stdout);
   if (!options.quiet)

@@ -2,9 +2,7 @@
 // words (the concordance job), printed as text, TSV, JSON or a picture.
 #include <unistd.h>
 
-#include <atomic>
 #include <chrono>
-#include <csignal>
 #include <cstdio>
 #include <memory>
 
@@ -21,8 +19,6 @@
 
 namespace quill::cli {
 namespace {
-
-std::atomic<bool> g_interrupted{false};
 
 // What `quill concord --help` says of the search words.
 constexpr const char* kSearchWordSyntaxSummary = R"(Search words (-s, --context, --exclude):
@@ -41,8 +37,6 @@ word/TAG token) is not text. --tag PATTERN keeps hits whose word carries a
 matching tag: --pos-tags -s "run*" --tag "vb*".
 Exit status: 0 hits found, 1 none, 2 an error (bad command line, an input
 skipped, output not written) whatever was found.)";
-
-extern "C" void OnInterrupt(int) { g_interrupted.store(true); }
 
 struct ConcordOptions {
   CorpusOptions corpus;
@@ -119,12 +113,7 @@ void RunConcord(ConcordOptions& options) {
   const jobs::ConcordanceJob job(options.job);
   const jobs::Corpus corpus = OpenCorpus(options.corpus);
 
-  g_interrupted.store(false);
-  std::signal(SIGINT, OnInterrupt);
-  ProgressBar progress("searching", corpus.TotalBytes(), !options.quiet && corpus.Files().size() > 1);
-  jobs::JobControl control;
-  control.cancel = &g_interrupted;
-  control.on_progress = [&](std::int64_t done, std::int64_t) { progress.Set(done); };
+  JobRunControls run("searching", corpus.TotalBytes(), !options.quiet && corpus.Files().size() > 1);
   const bool streamed = StreamsLines(options, format);
   bool output_failed = false;  // standard output refused a line: nothing more is wanted
   jobs::ConcordanceLineSink write_line;
@@ -138,9 +127,8 @@ void RunConcord(ConcordOptions& options) {
       return !output_failed;
     };
   }
-  jobs::ConcordanceResult result = job.Run(corpus, control, write_line);
-  progress.Finish();
-  std::signal(SIGINT, SIG_DFL);
+  jobs::ConcordanceResult result = job.Run(corpus, run.Control(), write_line);
+  run.Finish();
 
   if (output_failed) return;  // the final status names the write error (or none for a closed pipe)
   if (options.count) {

@@ -68,11 +68,10 @@ void RunDispersion(const DispersionOptions& options) {
   const OutputFormat format = ParseOutputFormat(options.format);
   const jobs::DispersionJob job(options.job);
   const jobs::Corpus corpus = OpenCorpus(options.corpus);
-  ProgressBar progress("reading", corpus.TotalBytes(), !options.quiet);
-  jobs::JobControl control;
-  control.on_progress = [&](std::int64_t done, std::int64_t) { progress.Set(done); };
-  const jobs::DispersionResult result = job.Run(corpus, control);
-  progress.Finish();
+  JobRunControls run("reading", corpus.TotalBytes(), !options.quiet);
+  const jobs::DispersionResult result = job.Run(corpus, run.Control());
+  run.Finish();
+  if (result.cancelled) EndInterrupted(kNoPartialScores);
   if (!options.png.empty()) {
     WriteDispersionPicture(options.png, WordsText(options.job.words), result, options.png_width);
     return;

@@ -79,11 +79,10 @@ void RunKeywords(KeywordsOptions& options) {
   const jobs::Corpus target = OpenCorpus(options.corpus);
   const jobs::Corpus reference = OpenCorpus(reference_options);
 
-  ProgressBar progress("counting words", target.TotalBytes() + reference.TotalBytes(), !options.quiet);
-  jobs::JobControl control;
-  control.on_progress = [&](std::int64_t done, std::int64_t) { progress.Set(done); };
-  const jobs::KeywordsResult result = job.Run(target, reference, control);
-  progress.Finish();
+  JobRunControls run("counting words", target.TotalBytes() + reference.TotalBytes(), !options.quiet);
+  const jobs::KeywordsResult result = job.Run(target, reference, run.Control());
+  run.Finish();
+  if (result.cancelled) EndInterrupted(kNoPartialScores);
   format == OutputFormat::json ? WriteJson(result) : WriteTsv(result);
   std::fflush(stdout);
 }

@@ -24,17 +24,16 @@ void RunNGrams(const NGramOptions& options) {
   const OutputFormat format = ParseOutputFormat(options.format);
   const jobs::NGramJob job(options.job);
   const jobs::Corpus corpus = OpenCorpus(options.corpus);
-  ProgressBar progress("counting " + std::to_string(options.job.n) + "-grams", corpus.TotalBytes(), !options.quiet);
-  jobs::JobControl control;
-  control.on_progress = [&](std::int64_t done, std::int64_t) { progress.Set(done); };
-  const jobs::FrequencyResult result = job.Run(corpus, control);
-  progress.Finish();
+  JobRunControls run("counting " + std::to_string(options.job.n) + "-grams", corpus.TotalBytes(), !options.quiet);
+  const jobs::FrequencyResult result = job.Run(corpus, run.Control());
+  run.Finish();
 
-  if (!options.save.empty()) jobs::SaveFrequencyList(options.save, *result.list, options.job.n);
+  if (!options.save.empty() && !result.cancelled) jobs::SaveFrequencyList(options.save, *result.list, options.job.n);
   WriteFrequencyList(*result.list, format,
                      {{"files", result.files_read}, {"n", options.job.n}, {"ngrams", result.tokens},
                       {"lines", result.list->Count()}},
                      "items", "ngram");
+  if (result.cancelled) EndInterrupted(PartialListNote(options.save));
 }
 
 QuillCommand ngrams_command("ngrams", [](CLI::App& app) {

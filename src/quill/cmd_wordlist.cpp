@@ -26,16 +26,15 @@ void RunWordlist(const WordlistOptions& options) {
   if (!options.load.empty()) return PrintSavedFrequencyList(options.load, format);
   const jobs::WordListJob job(options.job);
   const jobs::Corpus corpus = OpenCorpus(options.corpus);
-  ProgressBar progress("counting words", corpus.TotalBytes(), !options.quiet);
-  jobs::JobControl control;
-  control.on_progress = [&](std::int64_t done, std::int64_t) { progress.Set(done); };
-  const jobs::FrequencyResult result = job.Run(corpus, control);
-  progress.Finish();
+  JobRunControls run("counting words", corpus.TotalBytes(), !options.quiet);
+  const jobs::FrequencyResult result = job.Run(corpus, run.Control());
+  run.Finish();
 
-  if (!options.save.empty()) jobs::SaveFrequencyList(options.save, *result.list, 1);
+  if (!options.save.empty() && !result.cancelled) jobs::SaveFrequencyList(options.save, *result.list, 1);
   WriteFrequencyList(*result.list, format,
                      {{"files", result.files_read}, {"tokens", result.tokens}, {"lines", result.list->Count()}},
                      "words", "word");
+  if (result.cancelled) EndInterrupted(PartialListNote(options.save));
 }
 
 QuillCommand wordlist_command("wordlist", [](CLI::App& app) {

@@ -89,6 +89,12 @@ CollocatesJob::CollocatesJob(CollocatesSettings settings) : settings_(std::move(
   if (settings_.top < 0) throw JobError(JobError::bad_request, "top must not be negative");
 }
 
+namespace {
+
+constexpr std::size_t kWordsBetweenStopChecks = std::size_t{1} << 16;
+
+}  // namespace
+
 CollocatesResult CollocatesJob::Run(const Corpus& corpus, const JobControl& control) const {
   const WordRule rule = corpus.Rule(settings_.pos_tags);
   ClassifiedText classified;
@@ -107,13 +113,17 @@ CollocatesResult CollocatesJob::Run(const Corpus& corpus, const JobControl& cont
     if ((result.cancelled = control.Cancelled())) break;
     if (corpus.ReadText(file, text)) {
       ++result.files_read;
+      if (control.Cancelled()) break;
       ClassifyText(text, rule, classified);
       FindWords(classified, text.size(), spans);
+      if (control.Cancelled()) break;
       words.ids.clear();
       words.sentence.clear();
       words.nodes.clear();
       std::uint32_t sentence = 0;
       for (std::size_t w = 0; w < spans.size(); ++w) {
+        // A large file is looked at for a stop now and then, not only between files.
+        if (w % kWordsBetweenStopChecks == 0 && w > 0 && control.Cancelled()) break;
         const std::u16string_view word = std::u16string_view(text).substr(spans[w].start, spans[w].end - spans[w].start);
         const std::uint32_t id = vocabulary.Count(word, key);
         if (id >= is_node.size()) is_node.push_back(node_keys.count(key) > 0);
@@ -138,6 +148,7 @@ CollocatesResult CollocatesJob::Run(const Corpus& corpus, const JobControl& cont
     done += file.size;
     control.Progress(done, corpus.TotalBytes());
   }
+  result.cancelled = control.Cancelled();  // the last file too may have been cut short
 
   const bool tested = AnyThresholdEnabled(settings_.thresholds);
   for (Vocabulary::Entry& entry : vocabulary.Entries()) {

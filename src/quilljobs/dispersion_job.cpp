@@ -120,6 +120,7 @@ DispersionResult DispersionJob::Run(const Corpus& corpus, const JobControl& cont
     // Piece by piece: words never span the pieces, so the numbers run on.
     FileHits hits{Utf16ToUtf8(file.name), 0, {}};
     const bool read = corpus.ReadTextInPieces(file, [&](std::u16string_view piece) {
+      if (control.Cancelled()) return;
       ClassifyText(piece, rule, classified);
       FindWords(classified, piece.size(), spans);
       for (const WordSpan& span : spans) {
@@ -127,7 +128,7 @@ DispersionResult DispersionJob::Run(const Corpus& corpus, const JobControl& cont
         if (keys.count(key) > 0) hits.at.push_back(hits.words);
         ++hits.words;
       }
-    });
+    }, kDefaultPieceBytes, control.cancel);
     if (read) {
       ++result.files_read;
       result.tokens += hits.words;
@@ -137,6 +138,7 @@ DispersionResult DispersionJob::Run(const Corpus& corpus, const JobControl& cont
     done += file.size;
     control.Progress(done, corpus.TotalBytes());
   }
+  result.cancelled = control.Cancelled();  // the last file too may have been cut short
   if (settings_.parts > 0 && result.tokens < settings_.parts) {
     if (result.cancelled) return result;  // stopped too early to cut the parts
     throw JobError(JobError::bad_request, "the corpus has fewer words (" + std::to_string(result.tokens) +

@@ -64,5 +64,49 @@ TEST(CliPieces, AnEndlessInputEndsWithAMessage) {
   EXPECT_NE(zero.err.find("1 binary file skipped"), std::string::npos) << zero.err;
 }
 
+// Ctrl-C asks the job to stop rather than ending the program: a list says
+// it is partial (and is not saved), scores are not printed at all, and the
+// run ends with status 2. The corpus is a pipe that the test holds open, so
+// that the signal comes while quill is surely inside the job.
+TEST(CliInterrupt, CtrlCStopsTheJobAndSaysWhatIsPartial) {
+  TempDir dir;
+  const std::filesystem::path fifo = dir.Path("pipe"), out = dir.Path("out"), err = dir.Path("err");
+  // With job control on, the background quill hears Ctrl-C (a shell without
+  // it starts background jobs with the signal ignored).
+  WriteText(dir.Path("interrupt.sh"),
+            "set -m\n"
+            "mkfifo \"$FIFO\"\n"
+            "\"$QUILL\" \"$@\" \"$FIFO\" > \"$OUT\" 2> \"$ERR\" & q=$!\n"
+            "exec 3> \"$FIFO\"\n"  // returns once quill has opened the pipe, inside the job
+            "printf 'the jury said that the jury\\n' >&3\n"
+            "kill -INT $q\n"
+            "exec 3>&-\n"
+            "wait $q\n"
+            "echo \"status $?\"\n");
+  struct Case {
+    std::string args;
+    std::string said;
+  };
+  const std::string saved = dir.Path("w.lst").string();
+  const std::vector<Case> cases = {
+      {"wordlist -q --save '" + saved + "'",
+       "interrupted: the list counts only the text read before Ctrl-C; " + saved + " was not written"},
+      {"ngrams -q", "interrupted: the list counts only the text read before Ctrl-C"},
+      {"dispersion -q -s jury", "interrupted: nothing printed"},
+      {"collocates -q -s jury", "interrupted: nothing printed"},
+      {"concord -s jury", "(interrupted)"},
+  };
+  for (const Case& c : cases) {
+    std::filesystem::remove(fifo);
+    const CliResult run = RunShell("FIFO='" + fifo.string() + "' OUT='" + out.string() + "' ERR='" + err.string() +
+                                   "' QUILL=\"$QUILL\" timeout 60 bash '" + dir.Path("interrupt.sh").string() + "' " + c.args);
+    const std::vector<unsigned char> bytes = ReadAllBytes(err);
+    const std::string said(bytes.begin(), bytes.end());
+    EXPECT_NE(run.out.find("status 2"), std::string::npos) << c.args << ": " << run.out << run.err << said;
+    EXPECT_NE(said.find(c.said), std::string::npos) << c.args << ": " << said;
+  }
+  EXPECT_FALSE(std::filesystem::exists(saved));
+}
+
 }  // namespace
 }  // namespace quill::testing
