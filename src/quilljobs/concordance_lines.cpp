@@ -1,5 +1,7 @@
 #include "quilljobs/concordance_lines.h"
 
+#include "quillrt/rendering/colours.h"
+
 #include <algorithm>
 #include <cwctype>
 
@@ -172,6 +174,18 @@ void SortConcordance(std::vector<ConcordanceLine>& lines, const std::vector<Sort
   sorted.reserve(lines.size());
   for (const Keyed& k : keyed) sorted.push_back(std::move(lines[k.index]));
   lines = std::move(sorted);
+}
+
+TExtraFontRec HitSpanOf(const ConcordanceLine& line) {
+  const TMyCanvasColourRecAndTypeface look = SearchFoundColoursAndFontStyleFromNumber(line.search_word);
+  TExtraFontRec span;
+  span.switch_on_at_char = static_cast<std::int32_t>(line.left.size()) + 1;
+  span.switch_off_at_char = static_cast<std::int32_t>(line.left.size() + line.hit.size());
+  span.colour_rec = look.colourset;
+  span.default_typeface = look.default_typeface;
+  span.highlight_typeface = look.highlight_typeface;
+  span.applies_to = efc_centre_word;
+  return span;
 }
 
 }  // namespace quill::jobs

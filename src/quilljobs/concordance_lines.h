@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "quillrt/framework/strings.h"
+#include "quillrt/rendering/extra_fonts.h"
 #include "quilljobs/quilljobs_export.h"
 
 namespace quill::jobs {
@@ -45,5 +46,10 @@ QUILLJOBS_API UnicodeString ContextWord(const ConcordanceLine& line, int n);
 // Sorts by up to three keys, each level breaking the ties of the one before;
 // equal lines keep their reading order.
 QUILLJOBS_API void SortConcordance(std::vector<ConcordanceLine>& lines, const std::vector<SortKey>& keys);
+
+// The span that paints a line's hit in its search word's colours and
+// typefaces, for the text drawer (characters of left + hit + right counted
+// from 1).
+QUILLJOBS_API TExtraFontRec HitSpanOf(const ConcordanceLine& line);
 
 }  // namespace quill::jobs

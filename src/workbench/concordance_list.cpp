@@ -18,19 +18,6 @@ constexpr std::array<const char16_t*, kConcordanceColumns> kCaptions = {
     u"N", u"L5", u"L4", u"L3", u"L2", u"L1", u"Centre", u"R1", u"R2", u"R3", u"R4", u"R5", u"File"};
 constexpr std::int32_t kNumberPadding = 4;
 
-// The hit of a line in its search word's colours (characters counted from 1).
-TExtraFontRec HitSpan(const jobs::ConcordanceLine& line) {
-  const TMyCanvasColourRecAndTypeface look = SearchFoundColoursAndFontStyleFromNumber(line.search_word);
-  TExtraFontRec span;
-  span.switch_on_at_char = static_cast<std::int32_t>(line.left.size()) + 1;
-  span.switch_off_at_char = static_cast<std::int32_t>(line.left.size() + line.hit.size());
-  span.colour_rec = look.colourset;
-  span.default_typeface = look.default_typeface;
-  span.highlight_typeface = look.highlight_typeface;
-  span.applies_to = efc_centre_word;
-  return span;
-}
-
 // The part of a path after its last separator.
 UnicodeString BaseName(const std::string& path) {
   const std::size_t cut = path.find_last_of("/\\");
@@ -152,7 +139,7 @@ void ConcordanceList::DrawItem(TQtCanvas& canvas, std::int32_t index, const TRec
 
   if (line.hit.empty()) return;
   TExtraFontList spans;
-  spans.AddOne(HitSpan(line));
+  spans.AddOne(jobs::HitSpanOf(line));
   const TRect text = ColumnsRect(kFirstContextColumn, kLastContextColumn, rect);
   canvas.SetClipRect(&text);
   drawer_.DrawConcText(line.left + line.hit + line.right, static_cast<std::int32_t>(line.left.size()) + 1,

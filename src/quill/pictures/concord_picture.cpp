@@ -94,19 +94,6 @@ void PaintHeader(TQtCanvas& canvas, const std::vector<ConcordanceLine>& lines, c
   canvas.Line({0, kHeaderHeight - 1}, {width, kHeaderHeight - 1});
 }
 
-// A span colouring the hit of `line` (1-based characters) in its search word's colours.
-TExtraFontRec HitSpan(const ConcordanceLine& line) {
-  const TMyCanvasColourRecAndTypeface look = SearchFoundColoursAndFontStyleFromNumber(line.search_word);
-  TExtraFontRec span;
-  span.switch_on_at_char = static_cast<std::int32_t>(line.left.size()) + 1;
-  span.switch_off_at_char = static_cast<std::int32_t>(line.left.size() + line.hit.size());
-  span.colour_rec = look.colourset;
-  span.default_typeface = look.default_typeface;
-  span.highlight_typeface = look.highlight_typeface;
-  span.applies_to = efc_centre_word;
-  return span;
-}
-
 void PaintRows(TQtCanvas& canvas, const std::vector<ConcordanceLine>& lines, std::uint32_t lcid, int width) {
   canvas.SetFontName(kFont);
   canvas.SetFontSize(kFontPoints);
@@ -115,7 +102,7 @@ void PaintRows(TQtCanvas& canvas, const std::vector<ConcordanceLine>& lines, std
   for (const ConcordanceLine& line : lines) {
     if (!line.hit.empty()) {
       TExtraFontList spans;
-      spans.AddOne(HitSpan(line));
+      spans.AddOne(jobs::HitSpanOf(line));
       TMyTextDrawer drawer;
       const TRect row{kMargin, top + kRowTextOffset, width - kMargin, top + kRowHeight - kRowTextOffset};
       drawer.DrawConcText(line.left + line.hit + line.right, static_cast<std::int32_t>(line.left.size()) + 1,
