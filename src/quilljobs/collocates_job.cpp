@@ -110,7 +110,7 @@ CollocatesResult CollocatesJob::Run(const Corpus& corpus, const JobControl& cont
   FileWords words;
   std::int64_t done = 0;
   for (const CorpusFile& file : corpus.Files()) {
-    if ((result.cancelled = control.Cancelled())) break;
+    if (control.Cancelled()) break;
     if (corpus.ReadText(file, text)) {
       ++result.files_read;
       if (control.Cancelled()) break;

@@ -441,41 +441,13 @@ TextKind KindOfMappedText(const MappedFile& mapped) {
   if (first.encoding == TextKind::utf16 || first.encoding == TextKind::utf16_big_endian ||
       first.encoding == TextKind::binary)
     return first;
-  std::size_t well_formed = 0, invalid = 0, released = 0;
-  for (std::size_t i = first.mark; i < bytes.size();) {
-    if (i - released >= kBlock) {
-      mapped.Release(released, i);
-      released = i;
-    }
-    // Runs of ASCII, most of most texts, are passed over 64 bytes at a time.
-    if (i + 64 <= bytes.size()) {
-      std::uint64_t words[8];
-      std::memcpy(words, bytes.data() + i, sizeof words);
-      std::uint64_t any = 0;
-      for (const std::uint64_t word : words) any |= word;
-      if ((any & 0x8080808080808080ull) == 0) {
-        i += 64;
-        continue;
-      }
-    }
-    if (static_cast<unsigned char>(bytes[i]) < 0x80) {
-      ++i;
-      continue;
-    }
-    const std::size_t length = Utf8SequenceLength(bytes, i);
-    if (length == 0) {
-      ++invalid;
-      ++i;
-    } else {
-      ++well_formed;
-      i += length;
-    }
+  Utf8Tally tally;
+  for (std::size_t i = first.mark, released = 0; i < bytes.size(); released = i) {
+    i = tally.Count(bytes, i, i + kBlock);
+    mapped.Release(released, std::min(i, bytes.size()));
   }
-  mapped.Release(released, bytes.size());
-  if (first.mark > 0) return {TextKind::utf8, first.mark, invalid};
-  if (well_formed == 0 && invalid == 0) return {TextKind::ascii, 0, 0};
-  if (well_formed > 0 && invalid <= well_formed) return {TextKind::utf8, 0, invalid};
-  return {TextKind::eight_bit, 0, 0};
+  if (first.mark > 0) return {TextKind::utf8, first.mark, tally.invalid};
+  return tally.Verdict();
 }
 
 }  // namespace

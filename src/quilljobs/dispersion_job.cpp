@@ -116,7 +116,7 @@ DispersionResult DispersionJob::Run(const Corpus& corpus, const JobControl& cont
   DispersionResult result;
   std::int64_t done = 0;
   for (const CorpusFile& file : corpus.Files()) {
-    if ((result.cancelled = control.Cancelled())) break;
+    if (control.Cancelled()) break;
     // Piece by piece: words never span the pieces, so the numbers run on.
     FileHits hits{Utf16ToUtf8(file.name), 0, {}};
     const bool read = corpus.ReadTextInPieces(file, [&](std::u16string_view piece) {

@@ -218,6 +218,24 @@ FrequencyResult CountRuns(const Corpus& corpus, const JobControl& control, int t
   return result;
 }
 
+// Hands a file's text to `take` part by part (none once the job is
+// cancelled), telling the progress about a byte a character as it goes and
+// the whole file at the end; true when the file was read.
+bool ReadPartsWithProgress(const Corpus& corpus, const CorpusFile& file, const JobControl& control,
+                           SharedProgress& progress, std::size_t part_bytes,
+                           const std::function<void(std::u16string_view part)>& take) {
+  std::int64_t reported = 0;
+  const bool read = corpus.ReadTextInPieces(file, [&](std::u16string_view part) {
+    if (control.Cancelled()) return;
+    take(part);
+    const std::int64_t now = std::min(reported + static_cast<std::int64_t>(part.size()), file.size);
+    progress.Add(now - reported);
+    reported = now;
+  }, part_bytes, control.cancel);
+  progress.Add(file.size - reported);
+  return read;
+}
+
 // The words of one piece of text, counted in batches.
 void CountPieceWords(std::u16string_view piece, const WordRule& rule, std::size_t min_length,
                      ClassifiedText& classified, std::vector<WordSpan>& words, TWordFrequencyTable& table) {
@@ -260,17 +278,9 @@ FrequencyResult WordListJob::Run(const Corpus& corpus, const JobControl& control
     Counters counters;
     counters.file = [&, buffers](const CorpusFile& file, TWordFrequencyTable& table, SharedProgress& progress) {
       // Words never span the pieces, so counting piece by piece counts the file.
-      std::int64_t reported = 0;
-      const bool read = corpus.ReadTextInPieces(file, [&](std::u16string_view piece) {
-        if (control.Cancelled()) return;
+      return ReadPartsWithProgress(corpus, file, control, progress, read_bytes, [&](std::u16string_view piece) {
         CountPieceWords(piece, rule, min_length, buffers->classified, buffers->words, table);
-        // About a byte a character.
-        const std::int64_t now = std::min(reported + static_cast<std::int64_t>(piece.size()), file.size);
-        progress.Add(now - reported);
-        reported = now;
-      }, read_bytes, control.cancel);
-      progress.Add(file.size - reported);
-      return read;
+      });
     };
     counters.piece = [&, buffers](const CorpusFile& file, const SharedPieces& pieces, std::size_t k,
                                   TWordFrequencyTable& table, SharedProgress&) {
@@ -297,16 +307,9 @@ FrequencyResult NGramJob::Run(const Corpus& corpus, const JobControl& control) c
   return CountRuns(corpus, control, settings_.threads, settings_.shape, 0, [&]() -> Counters {
     auto counter = std::make_shared<NGramCounter>(rule, n);
     return {[&, counter](const CorpusFile& file, TWordFrequencyTable& table, SharedProgress& progress) {
-      std::int64_t reported = 0;
-      const bool read = corpus.ReadTextInPieces(file, [&](std::u16string_view part) {
-        if (control.Cancelled()) return;
-        counter->Count(part, table);
-        const std::int64_t now = std::min(reported + static_cast<std::int64_t>(part.size()), file.size);
-        progress.Add(now - reported);
-        reported = now;
-      }, part_bytes, control.cancel);
+      const bool read = ReadPartsWithProgress(corpus, file, control, progress, part_bytes,
+                                              [&](std::u16string_view part) { counter->Count(part, table); });
       counter->EndOfFile();
-      progress.Add(file.size - reported);
       return read;
     }, {}};
   });

@@ -112,14 +112,9 @@ TextKind KindOfText(std::string_view bytes) {
   if (const TEncoding* marked = TEncoding::DetectFromPreamble(bytes, mark)) {
     if (marked == TEncoding::Unicode()) return {TextKind::utf16, mark, 0};
     if (marked == TEncoding::BigEndianUnicode()) return {TextKind::utf16_big_endian, mark, 0};
-    TextKind kind{TextKind::utf8, mark, 0};
-    for (std::size_t i = mark; i < bytes.size(); ++i)
-      if (static_cast<unsigned char>(bytes[i]) >= 0x80) {
-        const std::size_t length = Utf8SequenceLength(bytes, i);
-        if (length == 0) ++kind.invalid_utf8;
-        else i += length - 1;
-      }
-    return kind;
+    Utf8Tally tally;
+    tally.Count(bytes, mark, bytes.size());
+    return {TextKind::utf8, mark, tally.invalid};
   }
   if (IsPlainAsciiText(bytes)) return {TextKind::ascii, 0, 0};
   const std::size_t sample = std::min(bytes.size(), kSample) & ~std::size_t{1};
@@ -141,20 +136,29 @@ TextKind KindOfText(std::string_view bytes) {
     return {big_endian_zeros ? TextKind::utf16_big_endian : TextKind::utf16, 0, 0};
   if (LooksBinary(bytes.substr(0, std::min(bytes.size(), kSample)))) return {TextKind::binary, 0, 0};
 
-  // The multi-byte sequences are counted, well-formed and not; the ASCII
-  // between them is passed over a block at a time.
-  std::size_t well_formed = 0, invalid = 0;
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
-    i = AsciiRunEnd(bytes, i);
-    if (i >= bytes.size()) break;
+  Utf8Tally tally;
+  tally.Count(bytes, 0, bytes.size());
+  return tally.Verdict();
+}
+
+// The ASCII between the sequences is passed over a block at a time.
+std::size_t Utf8Tally::Count(std::string_view bytes, std::size_t from, std::size_t to) {
+  std::size_t i = from;
+  to = std::min(to, bytes.size());
+  while ((i = AsciiRunEnd(bytes, i)) < to) {
     const std::size_t length = Utf8SequenceLength(bytes, i);
     if (length == 0) {
       ++invalid;
+      ++i;
     } else {
       ++well_formed;
-      i += length - 1;
+      i += length;
     }
   }
+  return std::max(i, to);
+}
+
+TextKind Utf8Tally::Verdict() const {
   if (well_formed == 0 && invalid == 0) return {TextKind::ascii, 0, 0};
   // 8-bit text almost never forms a well-formed sequence by chance; UTF-8
   // text with a damaged byte here and there is still UTF-8.

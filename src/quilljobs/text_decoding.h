@@ -40,6 +40,19 @@ QUILLJOBS_API std::string TextKindName(const TextKind& kind);
 // bytes there are not one (overlong, a surrogate, beyond U+10FFFF, cut short).
 QUILLJOBS_API std::size_t Utf8SequenceLength(std::string_view s, std::size_t at);
 
+// The multi-byte sequences of 8-bit or UTF-8 bytes, well-formed and not, as
+// the judging of a text counts them; a large text can be counted a stretch
+// at a time.
+struct Utf8Tally {
+  std::size_t well_formed = 0, invalid = 0;
+  // Counts the sequences that start in [from, to) of `bytes` (the last may
+  // run past `to`) and returns where counting goes on.
+  std::size_t Count(std::string_view bytes, std::size_t from, std::size_t to);
+  // Text without a byte-order mark, by its counts: ASCII, UTF-8 (a damaged
+  // byte here and there allowed) or 8-bit.
+  TextKind Verdict() const;
+};
+
 // Widens bytes one for one into 16-bit units at `out` (room for
 // bytes.size()), sixteen at a time; false when a byte above 0x7F was among
 // them, the units then not being the text.

@@ -174,7 +174,6 @@ void FindWords(const ClassifiedText& classified, std::size_t length, std::vector
   if (inside) words.push_back({start, length});
 }
 
-
 std::size_t CountWordStarts(const ClassifiedText& classified, std::size_t from, std::size_t to) {
   const TClassWord* classes = classified.classes.data();
   std::size_t starts = 0;
