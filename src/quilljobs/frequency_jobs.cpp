@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <numeric>
 
 #include "quilljobs/ordered_work.h"
 #include "quilljobs/word_rule.h"
@@ -89,9 +90,7 @@ struct WorkItem {
 // bytes, a few per thread so that the threads stay busy to the end (one run
 // for one thread), and, when `share_above` is set, the shared pieces of each
 // file larger than that, one item each, so that one large file keeps every
-// thread busy too. Counting each item into its own table and adding the
-// tables up in reading order gives the one table of the whole corpus, each
-// word spelled as it was first met. A file that is not to be read at all
+// thread busy too. A file that is not to be read at all
 // (found so while planning its pieces, and reported) gets no item.
 struct WorkPlan {
   std::vector<WorkItem> items;
@@ -135,12 +134,6 @@ WorkPlan PlanWork(const Corpus& corpus, int threads, std::size_t share_above, co
   return plan;
 }
 
-// What counting an item yields.
-struct CountedRun {
-  std::unique_ptr<TWordFrequencyTable> table;
-  std::int64_t files_read = 0;
-};
-
 // Counts one file into a table; true when the file was read. Each worker has
 // its own (with its own buffers).
 using FileCounter = std::function<bool(const CorpusFile&, TWordFrequencyTable&, SharedProgress&)>;
@@ -162,7 +155,7 @@ std::int64_t PieceBytes(const CorpusFile& file, const SharedPieces& pieces, std:
 }
 
 // Counts the items of the corpus on workers with counters from `make_counters`
-// and adds their tables up in reading order.
+// into the one table of reading them in order.
 // Files above `share_above` bytes (0: none) are shared out in pieces when
 // there are several threads.
 FrequencyResult CountRuns(const Corpus& corpus, const JobControl& control, int threads_asked,
@@ -178,42 +171,44 @@ FrequencyResult CountRuns(const Corpus& corpus, const JobControl& control, int t
   SharedProgress progress(control, corpus.TotalBytes(), threads == 1);
   while (counters.size() < static_cast<std::size_t>(threads)) counters.push_back(make_counters());
 
-  std::unique_ptr<TWordFrequencyTable> total;
-  std::int64_t files_read = 0;
-  OrderedWork<CountedRun> work;
+  // Each worker counts the items it takes into a table of its own, marked
+  // with the item's number; merging the tables by those numbers at the end
+  // gives the table of one thread counting every item in order.
+  if (plan.items.size() > UINT32_MAX) throw JobError(JobError::bad_request, "too many files to count at once");
+  std::vector<std::unique_ptr<TWordFrequencyTable>> tables;
+  std::vector<std::int64_t> files_read(static_cast<std::size_t>(threads), 0);
+  for (int w = 0; w < threads; ++w) tables.push_back(std::make_unique<TWordFrequencyTable>());
+  OrderedWork<bool> work;
   work.items = plan.items.size();
   work.threads = threads;
   work.work = [&](std::size_t index, int worker) {
     const Counters& count = counters[static_cast<std::size_t>(worker)];
+    TWordFrequencyTable& table = *tables[static_cast<std::size_t>(worker)];
+    std::int64_t& read = files_read[static_cast<std::size_t>(worker)];
+    table.SetPart(static_cast<std::uint32_t>(index));
     const WorkItem& item = plan.items[index];
-    CountedRun counted{std::make_unique<TWordFrequencyTable>(), 0};
     if (item.piece != WorkItem::kWholeFiles) {
       const CorpusFile& file = files[item.first];
       const SharedPieces& pieces = plan.pieces[item.first];
       // A file counts as read with its first piece.
-      if (count.piece(file, pieces, item.piece, *counted.table, progress) && item.piece == 0) ++counted.files_read;
+      if (count.piece(file, pieces, item.piece, table, progress) && item.piece == 0) ++read;
       progress.Add(PieceBytes(file, pieces, item.piece));
-      return counted;
+      return true;
     }
     for (std::size_t f = item.first; f < item.last && !control.Cancelled(); ++f)
-      if (count.file(files[f], *counted.table, progress)) ++counted.files_read;
-    return counted;
-  };
-  work.take = [&](CountedRun&& counted) {
-    files_read += counted.files_read;
-    if (!total)
-      total = std::move(counted.table);
-    else
-      total->AddTable(*counted.table);
+      if (count.file(files[f], table, progress)) ++read;
     return true;
   };
+  work.take = [](bool&&) { return true; };
   work.stopped = [&] { return control.Cancelled(); };
   work.tick = [&] { progress.Tell(); };
   RunInOrder(work);
 
-  if (!total) total = std::make_unique<TWordFrequencyTable>();
+  // A stop leaves in the tables whatever was counted, in any item.
+  std::unique_ptr<TWordFrequencyTable> total = std::move(tables.front());
+  for (std::size_t w = 1; w < tables.size(); ++w) total->MergeParts(*tables[w]);
   FrequencyResult result = Finished(*total, shape);
-  result.files_read = files_read;
+  result.files_read = std::accumulate(files_read.begin(), files_read.end(), std::int64_t{0});
   result.cancelled = control.Cancelled();
   return result;
 }

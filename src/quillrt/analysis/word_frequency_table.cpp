@@ -124,6 +124,7 @@ void TWordFrequencyTable::Clear() {
   keys_.clear();
   spellings_.clear();
   total_ = 0;
+  part_ = 0;
 }
 
 std::u16string_view TWordFrequencyTable::KeyOf(const Slot& slot) const {
@@ -202,7 +203,7 @@ bool TWordFrequencyTable::AddPrepared(const TPreparedWord& word, std::int64_t co
         slot.key_at = keys_.size();
         keys_.append(word.folded);
       }
-      entries_.push_back({spellings_.size(), static_cast<std::uint32_t>(word.spelling.size())});
+      entries_.push_back({spellings_.size(), static_cast<std::uint32_t>(word.spelling.size()), part_});
       spellings_.append(word.spelling);
       slot.entry_plus_one = static_cast<std::uint32_t>(entries_.size());
       if (entries_.size() * 2 > slots_.size()) Grow();
@@ -234,7 +235,7 @@ std::uint64_t TWordFrequencyTable::SpellingPrefix(std::uint32_t entry) const {
 
 void TWordFrequencyTable::Grow() {
   if (slots_.size() >= (std::size_t{1} << 31)) throw std::length_error("word list too large");
-  std::vector<Slot> bigger(slots_.size() * 2);
+  Slots bigger(slots_.size() * 2);
   const std::size_t mask = bigger.size() - 1;
   for (const Slot& slot : slots_) {
     if (slot.entry_plus_one == 0) continue;
@@ -249,16 +250,61 @@ void TWordFrequencyTable::AddList(const TStringList& list) {
   for (int i = 0; i < list.Count(); ++i) Add(list[i], list.GetObject(i).AsInt());
 }
 
+std::vector<TWordFrequencyTable::Item> TWordFrequencyTable::ItemsByEntry() const {
+  std::vector<Item> items(entries_.size());
+  for (const Slot& slot : slots_)
+    if (slot.entry_plus_one != 0) items[slot.entry_plus_one - 1] = {slot.entry_plus_one - 1, slot.count, KeyOf(slot)};
+  return items;
+}
+
+void TWordFrequencyTable::AddItemOf(const TWordFrequencyTable& other, const Item& item) {
+  AddPrepared(Prepared(item.key, other.Spelling(item.entry)), static_cast<std::int64_t>(item.count));
+}
+
 void TWordFrequencyTable::AddTable(const TWordFrequencyTable& other) {
-  std::vector<Item> items;
-  items.reserve(other.entries_.size());
-  for (const Slot& slot : other.slots_)
-    if (slot.entry_plus_one != 0) items.push_back({slot.entry_plus_one - 1, slot.count, other.KeyOf(slot)});
-  std::sort(items.begin(), items.end(), [](const Item& a, const Item& b) { return a.entry < b.entry; });
   const std::int64_t total = total_ + other.total_;
-  for (const Item& item : items)
-    AddPrepared(Prepared(item.key, other.Spelling(item.entry)), static_cast<std::int64_t>(item.count));
+  const std::uint32_t part = part_;
+  for (const Item& item : other.ItemsByEntry()) {
+    part_ = other.entries_[item.entry].part;
+    AddItemOf(other, item);
+  }
+  part_ = part;
   total_ = total;  // exact, even where a saturated count in a slot is not
+}
+
+void TWordFrequencyTable::MergeParts(const TWordFrequencyTable& other) {
+  // Each table's entries stand in the order of their parts, and no part was
+  // counted on both: taking them by part, as two sorted runs are merged,
+  // gives the order the entries were first met in the whole corpus.
+  const std::vector<Item> ours = ItemsByEntry();
+  const std::vector<Item> theirs = other.ItemsByEntry();
+  TWordFrequencyTable merged;
+  // At least this many entries: room for them from the start.
+  const std::size_t least = std::max(ours.size(), theirs.size());
+  std::size_t slots = kFirstSlots;
+  while (slots < least * 2 + 2) slots *= 2;
+  merged.slots_.assign(slots, Slot{});
+  std::size_t a = 0, b = 0;
+  while (a < ours.size() || b < theirs.size()) {
+    const bool take_ours =
+        b == theirs.size() || (a < ours.size() && entries_[a].part <= other.entries_[b].part);
+    const TWordFrequencyTable& from = take_ours ? *this : other;
+    const Item& item = take_ours ? ours[a++] : theirs[b++];
+    merged.part_ = from.entries_[item.entry].part;
+    merged.AddItemOf(from, item);
+  }
+  merged.part_ = part_;
+  merged.total_ = total_ + other.total_;
+  Swap(merged);
+}
+
+void TWordFrequencyTable::Swap(TWordFrequencyTable& other) noexcept {
+  entries_.swap(other.entries_);
+  slots_.swap(other.slots_);
+  keys_.swap(other.keys_);
+  spellings_.swap(other.spellings_);
+  std::swap(total_, other.total_);
+  std::swap(part_, other.part_);
 }
 
 // Groups the items, which stand in the locale's case-insensitive order as far
@@ -292,12 +338,7 @@ bool TWordFrequencyTable::MergeInOrder(const std::vector<Item>& items, std::vect
 // canonically equivalent spellings that fold differently). Should the keys
 // ever disagree with the comparison, the comparison sorts the items itself.
 std::vector<TWordFrequencyTable::Line> TWordFrequencyTable::MergedLines() const {
-  std::vector<Item> items;
-  items.reserve(entries_.size());
-  for (const Slot& slot : slots_)
-    if (slot.entry_plus_one != 0) items.push_back({slot.entry_plus_one - 1, slot.count, KeyOf(slot)});
-  std::sort(items.begin(), items.end(), [](const Item& a, const Item& b) { return a.entry < b.entry; });
-
+  std::vector<Item> items = ItemsByEntry();
   std::vector<Line> lines;
   SortKeys keys(items.size());
   if (keys.Usable()) {

@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "quillrt/analysis/large_table_memory.h"
 #include "quillrt/framework/string_list.h"
 #include "quillrt/framework/strings.h"
 #include "quillrt/quillrt_export.h"
@@ -65,6 +66,15 @@ class QUILLRT_API TWordFrequencyTable {
   // all), without making a list of either.
   void AddTable(const TWordFrequencyTable& other);
 
+  // Counting a corpus cut into numbered parts on several tables at once.
+  // Each table marks the entries it opens with the part being counted, and
+  // must be given its parts in increasing order. MergeParts then makes this
+  // table the one that counting every part of both, in part order, into one
+  // table would give: the same counts, each entry spelled as it was first met,
+  // the entries in the order first met.
+  void SetPart(std::uint32_t part) { part_ = part; }
+  void MergeParts(const TWordFrequencyTable& other);
+
   // Entries counted so far (spellings that differ only by case folding are
   // one entry) and the sum of their counts.
   int Entries() const { return static_cast<int>(entries_.size()); }
@@ -97,6 +107,7 @@ class QUILLRT_API TWordFrequencyTable {
   struct Entry {
     std::uint64_t spelling_at;
     std::uint32_t spelling_length;
+    std::uint32_t part;  // the part it was first met in
   };
   // An entry with its count and key, while the list is being made.
   struct Item {
@@ -117,17 +128,24 @@ class QUILLRT_API TWordFrequencyTable {
   std::u16string_view Spelling(std::uint32_t entry) const {
     return {spellings_.data() + entries_[entry].spelling_at, entries_[entry].spelling_length};
   }
+  // Every entry with its count and key, indexed by entry.
+  std::vector<Item> ItemsByEntry() const;
+  // Counts an entry of `other` (an item of its ItemsByEntry).
+  void AddItemOf(const TWordFrequencyTable& other, const Item& item);
   bool AddPrepared(const TPreparedWord& word, std::int64_t count);
+  void Swap(TWordFrequencyTable& other) noexcept;
   void Grow();
   std::vector<Line> MergedLines() const;
   bool MergeInOrder(const std::vector<Item>& items, std::vector<Line>& lines) const;
 
   std::vector<Entry> entries_;  // in the order first met
-  std::vector<Slot> slots_;     // a power of two long, at most half full
+  using Slots = std::vector<Slot, LargeTableAllocator<Slot>>;
+  Slots slots_;  // a power of two long, at most half full
   std::u16string keys_;         // keys too long for their slot, back to back
   std::u16string spellings_;    // first spellings, back to back
   std::u16string scratch_;      // the key being looked up
   std::int64_t total_ = 0;
+  std::uint32_t part_ = 0;
 };
 
 }  // namespace quill

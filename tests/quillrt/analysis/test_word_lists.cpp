@@ -161,6 +161,56 @@ TEST(WordFrequencyTable, MergesListsAndLimitsTheOutput) {
   EXPECT_EQ(list->GetObject(4999).AsInt(), 3);
 }
 
+// Parts of a text counted on several tables, each taking its parts in order,
+// and merged: the table of counting every part in order on one. The parts
+// spell words differently (so first spellings tell the order apart), hold
+// canonically equivalent spellings that fold apart (so the order of entries
+// matters for the line they share), and one is large enough for the table's
+// slots to reach the size that is mapped on its own.
+TEST(WordFrequencyTable, TablesOfInterleavedPartsMergeToTheTableOfAll) {
+  std::mt19937 random(7);
+  const std::vector<std::u16string> spellings = {u"Alpha", u"ALPHA", u"alpha", u"Beta", u"beta", u"caf\u00e9",
+                                                 u"cafe\u0301", u"CAF\u00c9", u"delta", u"Delta"};
+  std::vector<std::u16string> parts;
+  for (int p = 0; p < 12; ++p) {
+    std::u16string text;
+    for (int w = 0; w < 40; ++w) text += spellings[random() % spellings.size()] + u" ";
+    parts.push_back(text);
+  }
+  std::u16string many;
+  for (int i = 0; i < 40000; ++i) many += u"w" + Utf8ToUtf16(std::to_string(i)) + u" ";
+  parts[5] += many;
+
+  TWordFrequencyTable whole;
+  for (std::size_t p = 0; p < parts.size(); ++p) {
+    whole.SetPart(static_cast<std::uint32_t>(p));
+    CountWordsOfTxt(parts[p], 1, whole);
+  }
+  for (int trial = 0; trial < 4; ++trial) {
+    std::vector<TWordFrequencyTable> tables(3);
+    for (std::size_t p = 0; p < parts.size(); ++p) {
+      TWordFrequencyTable& table = tables[random() % tables.size()];
+      table.SetPart(static_cast<std::uint32_t>(p));
+      CountWordsOfTxt(parts[p], 1, table);
+    }
+    tables[0].MergeParts(tables[1]);
+    tables[0].MergeParts(tables[2]);
+    EXPECT_EQ(tables[0].Total(), whole.Total());
+    EXPECT_EQ(tables[0].Entries(), whole.Entries());
+    EXPECT_EQ(CountsOf(*tables[0].ToStringList(false)), CountsOf(*whole.ToStringList(false)));
+    EXPECT_EQ(CountsOf(*tables[0].ToStringList(true)), CountsOf(*whole.ToStringList(true)));
+  }
+  // A table merged with an empty one is unchanged, and the other way round.
+  TWordFrequencyTable empty, copy;
+  copy.SetPart(0);
+  CountWordsOfTxt(parts[0], 1, copy);
+  const Counts before = CountsOf(*copy.ToStringList(false));
+  copy.MergeParts(empty);
+  EXPECT_EQ(CountsOf(*copy.ToStringList(false)), before);
+  empty.MergeParts(copy);
+  EXPECT_EQ(CountsOf(*empty.ToStringList(false)), before);
+}
+
 TEST(BagOfWordsSimilar, NamesTheMostFrequentWordWhoseCountsDiffer) {
   const TFreqDifference same = BagOfWordsSimilar(u"a b b c", u"c b a b", 0, 1, 1);
   EXPECT_TRUE(same.wd.empty());
