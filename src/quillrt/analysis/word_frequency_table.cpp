@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <numeric>
 #include <stdexcept>
 
 #include "quillrt/analysis/word_chars.h"
@@ -187,6 +188,12 @@ void TWordFrequencyTable::AddPreparedWords(const TPreparedWord* words, std::size
 }
 
 bool TWordFrequencyTable::AddPrepared(const TPreparedWord& word, std::int64_t count) {
+  bool opened = false;
+  CountedEntry(word, count, opened);
+  return opened;
+}
+
+std::uint32_t TWordFrequencyTable::CountedEntry(const TPreparedWord& word, std::int64_t count, bool& opened) {
   total_ += count;
   const auto hash_low = static_cast<std::uint32_t>(word.hash);
   const std::uint32_t length = word.length;
@@ -207,7 +214,8 @@ bool TWordFrequencyTable::AddPrepared(const TPreparedWord& word, std::int64_t co
       spellings_.append(word.spelling);
       slot.entry_plus_one = static_cast<std::uint32_t>(entries_.size());
       if (entries_.size() * 2 > slots_.size()) Grow();
-      return true;
+      opened = true;
+      return static_cast<std::uint32_t>(entries_.size() - 1);
     }
     if (slot.hash_low != hash_low || slot.length != length) continue;
     bool same;
@@ -220,7 +228,7 @@ bool TWordFrequencyTable::AddPrepared(const TPreparedWord& word, std::int64_t co
     }
     if (same) {
       slot.count = SaturatedSum(slot.count, count);
-      return false;
+      return slot.entry_plus_one - 1;
     }
   }
 }
@@ -273,38 +281,46 @@ void TWordFrequencyTable::AddTable(const TWordFrequencyTable& other) {
 }
 
 void TWordFrequencyTable::MergeParts(const TWordFrequencyTable& other) {
-  // Each table's entries stand in the order of their parts, and no part was
-  // counted on both: taking them by part, as two sorted runs are merged,
-  // gives the order the entries were first met in the whole corpus.
-  const std::vector<Item> ours = ItemsByEntry();
-  const std::vector<Item> theirs = other.ItemsByEntry();
-  TWordFrequencyTable merged;
-  // At least this many entries: room for them from the start.
-  const std::size_t least = std::max(ours.size(), theirs.size());
-  std::size_t slots = kFirstSlots;
-  while (slots < least * 2 + 2) slots *= 2;
-  merged.slots_.assign(slots, Slot{});
-  std::size_t a = 0, b = 0;
-  while (a < ours.size() || b < theirs.size()) {
-    const bool take_ours =
-        b == theirs.size() || (a < ours.size() && entries_[a].part <= other.entries_[b].part);
-    const TWordFrequencyTable& from = take_ours ? *this : other;
-    const Item& item = take_ours ? ours[a++] : theirs[b++];
-    merged.part_ = from.entries_[item.entry].part;
-    merged.AddItemOf(from, item);
+  // Entries first met in one part stand in the order of the one table that
+  // counted it; so the entries of both are ordered by (part, place in the
+  // table whose spelling they keep).
+  std::vector<std::uint32_t> place(entries_.size());
+  std::iota(place.begin(), place.end(), 0u);
+  const std::int64_t total = total_ + other.total_;
+  const std::uint32_t own_part = part_;
+  for (const Slot& slot : other.slots_) {
+    if (slot.entry_plus_one == 0) continue;
+    const std::uint32_t theirs = slot.entry_plus_one - 1;
+    TPreparedWord word{slot.hash_low, {0, 0}, other.KeyOf(slot), slot.length, other.Spelling(theirs)};
+    if (slot.length <= kInlineKey) std::memcpy(word.short_key, slot.inline_key, sizeof word.short_key);
+    part_ = other.entries_[theirs].part;
+    bool opened = false;
+    const std::uint32_t mine = CountedEntry(word, slot.count, opened);
+    if (opened) {
+      place.push_back(theirs);
+    } else if (part_ < entries_[mine].part) {  // met first over there: spelled as there
+      entries_[mine] = {spellings_.size(), static_cast<std::uint32_t>(word.spelling.size()), part_};
+      spellings_.append(word.spelling);
+      place[mine] = theirs;
+    }
   }
-  merged.part_ = part_;
-  merged.total_ = total_ + other.total_;
-  Swap(merged);
-}
+  part_ = own_part;
+  total_ = total;  // exact, even where a saturated count in a slot is not
 
-void TWordFrequencyTable::Swap(TWordFrequencyTable& other) noexcept {
-  entries_.swap(other.entries_);
-  slots_.swap(other.slots_);
-  keys_.swap(other.keys_);
-  spellings_.swap(other.spellings_);
-  std::swap(total_, other.total_);
-  std::swap(part_, other.part_);
+  std::vector<std::uint32_t> order(entries_.size());
+  std::iota(order.begin(), order.end(), 0u);
+  std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
+    return entries_[a].part != entries_[b].part ? entries_[a].part < entries_[b].part : place[a] < place[b];
+  });
+  std::vector<Entry> sorted(entries_.size());
+  std::vector<std::uint32_t> renumbered(entries_.size());
+  for (std::uint32_t k = 0; k < order.size(); ++k) {
+    sorted[k] = entries_[order[k]];
+    renumbered[order[k]] = k;
+  }
+  entries_.swap(sorted);
+  for (Slot& slot : slots_)
+    if (slot.entry_plus_one != 0) slot.entry_plus_one = renumbered[slot.entry_plus_one - 1] + 1;
 }
 
 // Groups the items, which stand in the locale's case-insensitive order as far

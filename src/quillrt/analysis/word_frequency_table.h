@@ -133,7 +133,8 @@ class QUILLRT_API TWordFrequencyTable {
   // Counts an entry of `other` (an item of its ItemsByEntry).
   void AddItemOf(const TWordFrequencyTable& other, const Item& item);
   bool AddPrepared(const TPreparedWord& word, std::int64_t count);
-  void Swap(TWordFrequencyTable& other) noexcept;
+  // Counts the word; its entry, and in `opened` whether it is new.
+  std::uint32_t CountedEntry(const TPreparedWord& word, std::int64_t count, bool& opened);
   void Grow();
   std::vector<Line> MergedLines() const;
   bool MergeInOrder(const std::vector<Item>& items, std::vector<Line>& lines) const;

@@ -200,6 +200,18 @@ TEST(WordFrequencyTable, TablesOfInterleavedPartsMergeToTheTableOfAll) {
     EXPECT_EQ(CountsOf(*tables[0].ToStringList(false)), CountsOf(*whole.ToStringList(false)));
     EXPECT_EQ(CountsOf(*tables[0].ToStringList(true)), CountsOf(*whole.ToStringList(true)));
   }
+  // Canonically equivalent spellings fold apart but share a line, named by
+  // the entry met first: the merge must order entries, not only spellings.
+  TWordFrequencyTable later, earlier, in_order;
+  later.SetPart(1);
+  later.Add(u"caf\u00e9");
+  earlier.SetPart(0);
+  earlier.Add(u"zeta");
+  earlier.Add(u"cafe\u0301");
+  for (const std::u16string_view word : {u"zeta", u"cafe\u0301", u"caf\u00e9"}) in_order.Add(word);
+  later.MergeParts(earlier);
+  EXPECT_EQ(CountsOf(*later.ToStringList(false)), CountsOf(*in_order.ToStringList(false)));
+  EXPECT_EQ(CountsOf(*in_order.ToStringList(false)).size(), 2u);
   // A table merged with an empty one is unchanged, and the other way round.
   TWordFrequencyTable empty, copy;
   copy.SetPart(0);
