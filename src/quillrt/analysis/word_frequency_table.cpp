@@ -413,8 +413,9 @@ std::unique_ptr<TStringList> TWordFrequencyTable::ToStringList(bool sort_by_freq
   list->SetCapacity(static_cast<int>(lines.size()));
   for (const Line& line : lines)
     list->AddObject(UnicodeString(Spelling(line.spelling_entry)), TObjectRef::FromInt(ClampedFrequency(line.count)));
-  // Already in the list's own order, so this costs about one comparison a line.
-  if (!sort_by_freq) list->SetSorted(true);
+  // MergedLines put the lines in the list's own order (case-insensitive, by
+  // the same comparison), each strictly after the one before.
+  if (!sort_by_freq) list->AdoptAsSorted();
   list->EndUpdate();
   return list;
 }

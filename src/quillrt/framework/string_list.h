@@ -182,6 +182,10 @@ class QUILLRT_API TStrings {
   virtual void Sort();
   bool Sorted() const { return sorted_; }
   void SetSorted(bool sorted);
+  // Marks the list Sorted without looking: for a filler that has put the
+  // lines in CompareStrings order itself (and compared them to do so), so that
+  // confirming the order would compare every line a second time.
+  void AdoptAsSorted() { sorted_ = true; }
   TDuplicates Duplicates() const { return duplicates_; }
   void SetDuplicates(TDuplicates duplicates) { duplicates_ = duplicates; }
   bool CaseSensitive() const { return case_sensitive_; }

@@ -92,7 +92,14 @@ TEST(SimpleWordListOfTxt, SameListAsSortedInsertionOverMixedScriptsAndCases) {
   }
   for (const int min_length : {1, 3}) {
     const Counts expected = ReferenceWordList(text, static_cast<std::size_t>(min_length));
-    EXPECT_EQ(CountsOf(*SimpleWordListOfTxt(text, min_length, false)), expected) << "min_length " << min_length;
+    const auto list = SimpleWordListOfTxt(text, min_length, false);
+    EXPECT_EQ(CountsOf(*list), expected) << "min_length " << min_length;
+    // The list is handed over as Sorted without a check of its own: each
+    // line must stand strictly after the one before, as a sorted list's
+    // searches assume.
+    ASSERT_TRUE(list->Sorted());
+    for (int i = 1; i < list->Count(); ++i)
+      EXPECT_LT(list->CompareStrings((*list)[i - 1], (*list)[i]), 0) << Utf16ToUtf8((*list)[i]);
   }
 }
 
