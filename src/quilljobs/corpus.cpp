@@ -18,7 +18,9 @@
 #include <functional>
 #include <optional>
 #include <set>
+#include <span>
 #include <system_error>
+#include <thread>
 #include <utility>
 
 #include "quillfs/file_and_dir_iterator.h"
@@ -163,19 +165,38 @@ void Corpus::TakeFilesOf(TFileAndDirIterator& walk) {
       files_.push_back({name, listed_size, true, ZipFileFullFileName(name), rec.Number_Within_Zip});
       return;
     }
-    // The walker's records hold sizes in 32 bits (the stored form of its
-    // lists), which a file of 4 GB or more overflows: each file is measured
-    // again (one stat, small beside reading it), so that progress and the
-    // choice to read it in pieces see its real size.
-    struct stat info {};
-    const bool measured = ::stat(Utf8(name).c_str(), &info) == 0 && S_ISREG(info.st_mode);
-    files_.push_back({name, measured ? static_cast<std::int64_t>(info.st_size) : listed_size, false, {}, 0});
+    files_.push_back({name, listed_size, false, {}, 0});
   };
   walk.SetProcessingFiles(true);
   walk.ProcessAllFilesFound();
   walk.OnProcessingAFile = nullptr;
+  MeasureAgain(std::span(files_).subspan(first));
   std::sort(files_.begin() + static_cast<std::ptrdiff_t>(first), files_.end(),
             [](const CorpusFile& a, const CorpusFile& b) { return a.name < b.name; });
+}
+
+// The walker's records hold sizes in 32 bits (the stored form of its lists),
+// which a file of 4 GB or more overflows: each file on disk is measured again,
+// so that progress and the choice to read it in pieces see its real size, and
+// noted as a regular file (which spares reading it a second look for a pipe).
+// A stat is small beside reading the file, but thousands of them come before
+// any reading starts, so they are shared among the cores.
+void Corpus::MeasureAgain(std::span<CorpusFile> files) {
+  const auto measure = [files](std::size_t from, std::size_t step) {
+    for (std::size_t i = from; i < files.size(); i += step) {
+      CorpusFile& file = files[i];
+      struct stat info {};
+      if (file.in_zip || ::stat(Utf8(file.name).c_str(), &info) != 0 || !S_ISREG(info.st_mode)) continue;
+      file.size = static_cast<std::int64_t>(info.st_size);
+      file.regular = true;
+    }
+  };
+  constexpr std::size_t kFilesForAHelper = 512;
+  const std::size_t threads =
+      std::clamp<std::size_t>(files.size() / kFilesForAHelper, 1, std::max(1u, std::thread::hardware_concurrency()));
+  std::vector<std::jthread> helpers;
+  for (std::size_t t = 1; t < threads; ++t) helpers.emplace_back(measure, t, threads);
+  measure(0, threads);
 }
 
 void Corpus::AddFavouritesFiles() {
@@ -233,12 +254,14 @@ bool IsArchiveFile(const std::string& path) {
 // Ok when the file can be neither (it is then read as a stream).
 class MappedFile {
  public:
-  explicit MappedFile(const std::string& name) {
+  // `listed_regular`: the file was a regular file when the corpus was listed.
+  explicit MappedFile(const std::string& name, bool listed_regular = false) {
     // Only a regular file is opened here: a FIFO opened and closed again
-    // would lose its writer and its bytes.
+    // would lose its writer and its bytes. (One that took a listed file's
+    // place since is at least not waited for, and fstat turns it away.)
     struct stat by_name {};
-    if (::stat(name.c_str(), &by_name) != 0 || !S_ISREG(by_name.st_mode)) return;
-    const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
+    if (!listed_regular && (::stat(name.c_str(), &by_name) != 0 || !S_ISREG(by_name.st_mode))) return;
+    const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return;
     struct stat info {};
     if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
@@ -557,7 +580,7 @@ bool Corpus::PlanSharedPieces(const CorpusFile& file, std::size_t piece_bytes, S
   if (file.in_zip || file.size <= static_cast<std::int64_t>(piece_bytes) || IsWordDocumentName(Utf8(file.name)))
     return true;
   try {
-    const MappedFile mapped(Utf8(file.name));
+    const MappedFile mapped(Utf8(file.name), file.regular);
     // Not a regular file now, or too short to judge: read some other way.
     if (!mapped.Ok() || mapped.Bytes().size() < 4 || mapped.Bytes().size() <= piece_bytes) return true;
     TextKind kind;
@@ -578,7 +601,7 @@ bool Corpus::ReadSharedPiece(const CorpusFile& file, const SharedPieces& plan, s
                              const std::function<void(std::u16string_view part)>& take,
                              std::size_t read_bytes) const {
   try {
-    const MappedFile mapped(Utf8(file.name));
+    const MappedFile mapped(Utf8(file.name), file.regular);
     if (!mapped.Ok()) {
       const std::string reason = UnreadableReason(Utf8(file.name));
       Skipped(Utf8(file.name), reason.empty() ? "it changed while it was being read" : reason);
@@ -622,7 +645,7 @@ bool Corpus::ReadText(const CorpusFile& file, UnicodeString& text) const {
                             : ContentsOfFileWithinZipFile(file.name);
       return true;
     }
-    if (const MappedFile mapped(Utf8(file.name)); mapped.Ok()) return DecodeBytes(Utf8(file.name), mapped.Bytes(), text);
+    if (const MappedFile mapped(Utf8(file.name), file.regular); mapped.Ok()) return DecodeBytes(Utf8(file.name), mapped.Bytes(), text);
     return DecodeBytes(Utf8(file.name), ReadStream(Utf8(file.name)), text);
   } catch (const std::exception& e) {
     Skipped(Utf8(file.name), e.what());
@@ -646,7 +669,7 @@ bool Corpus::ReadTextInPieces(const CorpusFile& file, const std::function<void(s
     return true;
   }
   try {
-    const MappedFile mapped(Utf8(file.name));
+    const MappedFile mapped(Utf8(file.name), file.regular);
     std::string read;
     if (!mapped.Ok()) read = ReadStream(Utf8(file.name));
     std::string_view bytes = mapped.Ok() ? mapped.Bytes() : std::string_view(read);

@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -76,6 +77,7 @@ struct CorpusFile {
   bool in_zip = false;
   UnicodeString archive;  // inside an archive: the archive's own name ...
   int entry = 0;          // ... and the entry's number in it (from 1); 0: read through `name`
+  bool regular = false;   // measured as a regular file when listed (so not a pipe)
 };
 
 // Whether a file name ends in ".docx" (any case): such a file is read as the
@@ -159,6 +161,7 @@ class QUILLJOBS_API Corpus {
   void AddFolderFiles(const UnicodeString& folder);
   void AddFavouritesFiles();
   void TakeFilesOf(TFileAndDirIterator& walk);
+  static void MeasureAgain(std::span<CorpusFile> files);
   void ReportUnlistableFolders(const TFileAndDirIterator& walk) const;
   std::string ReadStream(const std::string& name) const;
   bool DecodeBytes(const std::string& name, std::string_view bytes, UnicodeString& text) const;
