@@ -71,6 +71,17 @@ TEST(JobsCorpus, FilesOfFourGigabytesAndMoreKeepTheirSize) {
   ASSERT_EQ(corpus.Files().size(), 1u);
   EXPECT_EQ(corpus.Files()[0].size, static_cast<std::int64_t>(size));
   EXPECT_EQ(corpus.TotalBytes(), static_cast<std::int64_t>(size));
+
+  // Many files are measured on several threads: each keeps its own size.
+  for (int i = 0; i < 1200; ++i) WriteText(dir.Path("f" + std::to_string(10000 + i)), std::string(i % 37, 'x'));
+  const Corpus many(options);
+  ASSERT_EQ(many.Files().size(), 1201u);
+  for (std::size_t i = 0; i + 1 < many.Files().size(); ++i) {
+    const CorpusFile& file = many.Files()[i];
+    EXPECT_EQ(file.size, static_cast<std::int64_t>(i % 37)) << Utf16ToUtf8(file.name);
+    EXPECT_TRUE(file.regular);
+  }
+  EXPECT_EQ(many.Files().back().size, static_cast<std::int64_t>(size));
 }
 
 TEST(JobsCorpus, ReportsWhatItLeavesOutAndRefusesBadRequests) {
