@@ -70,9 +70,9 @@ struct CollatorCloser {
 // them is a byte comparison instead of a collation per comparison.
 class SortKeys {
  public:
-  explicit SortKeys(std::size_t count) : at_(count + 1, 0) {
+  SortKeys(std::size_t count, const std::string& locale) : at_(count + 1, 0) {
     UErrorCode status = U_ZERO_ERROR;
-    collator_.reset(ucol_open(UserLocaleName().c_str(), &status));
+    collator_.reset(ucol_open(locale.c_str(), &status));
     if (U_FAILURE(status)) collator_.reset();
     if (collator_) ucol_setStrength(collator_.get(), UCOL_TERTIARY);
   }
@@ -327,13 +327,14 @@ void TWordFrequencyTable::MergeParts(const TWordFrequencyTable& other) {
 // as the caller knows, into lines: runs that the comparison calls equal become
 // one line spelled as the member met first. False, as soon as two neighbours
 // turn out to be out of order.
-bool TWordFrequencyTable::MergeInOrder(const std::vector<Item>& items, std::vector<Line>& lines) const {
+bool TWordFrequencyTable::MergeInOrder(const std::vector<Item>& items, const std::string& locale,
+                                       std::vector<Line>& lines) const {
   lines.clear();
   lines.reserve(items.size());
   for (std::size_t k = 0; k < items.size(); ++k) {
     const Item& item = items[k];
     if (k > 0) {
-      const int c = AnsiCompareText(Spelling(items[k - 1].entry), Spelling(item.entry));
+      const int c = AnsiCompareText(Spelling(items[k - 1].entry), Spelling(item.entry), locale);
       if (c > 0) return false;
       if (c == 0) {
         Line& line = lines.back();
@@ -356,7 +357,9 @@ bool TWordFrequencyTable::MergeInOrder(const std::vector<Item>& items, std::vect
 std::vector<TWordFrequencyTable::Line> TWordFrequencyTable::MergedLines() const {
   std::vector<Item> items = ItemsByEntry();
   std::vector<Line> lines;
-  SortKeys keys(items.size());
+  // The user's locale, looked up once rather than at every comparison.
+  const std::string locale = UserLocaleName();
+  SortKeys keys(items.size(), locale);
   if (keys.Usable()) {
     for (std::size_t i = 0; i < items.size(); ++i) keys.Make(i, items[i].key);
     struct Keyed {
@@ -373,13 +376,13 @@ std::vector<TWordFrequencyTable::Line> TWordFrequencyTable::MergedLines() const 
     std::vector<Item> sorted;
     sorted.reserve(items.size());
     for (const Keyed& k : order) sorted.push_back(items[k.item]);
-    if (MergeInOrder(sorted, lines)) return lines;
+    if (MergeInOrder(sorted, locale, lines)) return lines;
   }
-  std::sort(items.begin(), items.end(), [this](const Item& a, const Item& b) {
-    const int c = AnsiCompareText(Spelling(a.entry), Spelling(b.entry));
+  std::sort(items.begin(), items.end(), [this, &locale](const Item& a, const Item& b) {
+    const int c = AnsiCompareText(Spelling(a.entry), Spelling(b.entry), locale);
     return c != 0 ? c < 0 : a.entry < b.entry;
   });
-  MergeInOrder(items, lines);
+  MergeInOrder(items, locale, lines);
   return lines;
 }
 

@@ -10,6 +10,7 @@
 // list without a binary search per occurrence.
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -137,7 +138,7 @@ class QUILLRT_API TWordFrequencyTable {
   std::uint32_t CountedEntry(const TPreparedWord& word, std::int64_t count, bool& opened);
   void Grow();
   std::vector<Line> MergedLines() const;
-  bool MergeInOrder(const std::vector<Item>& items, std::vector<Line>& lines) const;
+  bool MergeInOrder(const std::vector<Item>& items, const std::string& locale, std::vector<Line>& lines) const;
 
   std::vector<Entry> entries_;  // in the order first met
   using Slots = std::vector<Slot, LargeTableAllocator<Slot>>;
