@@ -1,18 +1,23 @@
 #!/usr/bin/env bash
 # Times `quill wordlist --by-freq` against two everyday ways of counting words
-# on the same file, checks that the three agree on the top 100 words (after
-# folding case), and prints the time ratios.
+# on the same file or folder, checks that the three agree on the top 100 words
+# (after folding case), and prints the time ratios.
 #
-#   bench/compare_wordfreq.sh [FILE]
+#   bench/compare_wordfreq.sh [FILE | FOLDER]
 #
 # Without FILE the text is made in a temporary folder: QUILL_BENCH_MB megabytes
 # (default 100) of the Brown corpus from data/brown with its tags stripped,
-# repeated to size, as UTF-8. The quill binary is $QUILL, else
+# repeated to size, as UTF-8; with QUILL_BENCH_MB=0, its 500 samples with
+# their tags stripped as 500 files of a folder. The quill binary is $QUILL, else
 # build-bench/src/quill/quill, else build/src/quill/quill.
 #
 #   quill    quill wordlist --by-freq -q FILE
 #   shell    LC_ALL=C tr -cs 'A-Za-z' '\n' <FILE | tr A-Z a-z | sort | uniq -c | sort -rn
 #   python   collections.Counter(re.findall(r'\w+', text.lower())) over the whole file
+#
+# A FOLDER's files (all of them, below it too) are read in the order of their
+# names, one after another, by the shell and by Python (one Counter updated
+# file by file); quill is given the folder.
 #
 # Each command runs RUNS times (default 3); the run with the least CPU time
 # (user + system of every process of the pipeline) counts, its wall time shown
@@ -52,7 +57,9 @@ if [[ -z "$file" ]]; then
     echo "no corpus at $brown: run scripts/setup, or pass a text file" >&2
     exit 2
   fi
+  # QUILL_BENCH_MB=0: the 500 samples as 500 files of their own instead.
   file="$work/brown.txt"
+  [[ "${QUILL_BENCH_MB:-100}" == 0 ]] && file="$work/brown"
   python3 - "$brown" "$file" "${QUILL_BENCH_MB:-100}" <<'PY'
 import os, re, sys
 folder, out, megabytes = sys.argv[1], sys.argv[2], int(sys.argv[3])
@@ -61,8 +68,14 @@ for name in sorted(os.listdir(folder)):
     # Sample files are named c<genre letter><two digits>; "word/tag" -> "word".
     if len(name) == 4 and name[0] == 'c' and name[2:].isdigit():
         with open(os.path.join(folder, name), encoding='latin-1') as f:
-            parts.append(re.sub(r'(\S+)/[^\s/]+', r'\1', f.read()))
-base = ''.join(parts).encode('utf-8')
+            parts.append((name, re.sub(r'(\S+)/[^\s/]+', r'\1', f.read())))
+if megabytes == 0:
+    os.mkdir(out)
+    for name, text in parts:
+        with open(os.path.join(out, name), 'wb') as f:
+            f.write(text.encode('utf-8'))
+    sys.exit(0)
+base = ''.join(text for _, text in parts).encode('utf-8')
 target = megabytes * 1024 * 1024
 with open(out, 'wb') as f:
     written = 0
@@ -72,10 +85,19 @@ with open(out, 'wb') as f:
         written += len(chunk)
 PY
 fi
-if [[ ! -f "$file" ]]; then
-  echo "no such file: $file" >&2
+if [[ ! -f "$file" && ! -d "$file" ]]; then
+  echo "no such file or folder: $file" >&2
   exit 2
 fi
+
+# The input's bytes, a folder's files in name order.
+cat_input() {
+  if [[ -d "$1" ]]; then
+    find "$1" -type f -print0 | LC_ALL=C sort -z | xargs -0 cat
+  else
+    cat "$1"
+  fi
+}
 
 # best_of <output-file> <command...>: runs the command $runs times, keeps the last
 # output and prints "<wall> <cpu>" in seconds for the run with the least CPU time.
@@ -95,19 +117,23 @@ best_of() {
 }
 
 run_quill() { "$quill" wordlist --by-freq -q "$1"; }
-run_shell() { LC_ALL=C tr -cs 'A-Za-z' '\n' <"$1" | tr A-Z a-z | sort | uniq -c | sort -rn; }
+run_shell() { cat_input "$1" | LC_ALL=C tr -cs 'A-Za-z' '\n' | tr A-Z a-z | sort | uniq -c | sort -rn; }
 run_python() {
   python3 -c '
-import collections, re, sys
-with open(sys.argv[1], encoding="utf-8", errors="replace") as f:
-    text = f.read()
-for word, count in collections.Counter(re.findall(r"\w+", text.lower())).most_common():
+import collections, os, re, sys
+top = sys.argv[1]
+paths = [top] if os.path.isfile(top) else sorted(os.path.join(d, n) for d, _, names in os.walk(top) for n in names)
+counts = collections.Counter()
+for path in paths:
+    with open(path, encoding="utf-8", errors="replace") as f:
+        counts.update(re.findall(r"\w+", f.read().lower()))
+for word, count in counts.most_common():
     print(f"{word}\t{count}")
 ' "$1"
 }
 
-cat "$file" >/dev/null  # warm the page cache
-size=$(stat -c %s "$file")
+cat_input "$file" >/dev/null  # warm the page cache
+size=$(cat_input "$file" | wc -c)
 t_quill=$(best_of "$work/quill.tsv" run_quill "$file")
 t_shell=$(best_of "$work/shell.txt" run_shell "$file")
 t_python=$(best_of "$work/python.tsv" run_python "$file")
@@ -158,7 +184,7 @@ PY
 
 awk -v q="$t_quill" -v s="$t_shell" -v p="$t_python" -v size="$size" -v runs="$runs" 'BEGIN {
   split(q, tq, " "); split(s, ts, " "); split(p, tp, " ");
-  printf "file: %.1f MB; best of %d runs by CPU time (user + system), wall time beside it\n", size / 1048576, runs;
+  printf "input: %.1f MB; best of %d runs by CPU time (user + system), wall time beside it\n", size / 1048576, runs;
   printf "%-8s %8s %8s %12s %12s\n", "", "cpu s", "wall s", "cpu ratio", "wall ratio";
   printf "%-8s %8.2f %8.2f %12s %12s\n", "quill", tq[2], tq[1], "1.0", "1.0";
   printf "%-8s %8.2f %8.2f %11.1fx %11.1fx\n", "shell", ts[2], ts[1], ts[2] / tq[2], ts[1] / tq[1];
