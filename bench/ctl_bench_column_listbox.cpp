@@ -40,9 +40,13 @@ struct TListForm {
   quill::TStyledColumnListbox* list = nullptr;
 };
 
+// Made on first use and let go before the application object: a widget must
+// not outlive it (a function-local static would, and crash at exit).
+std::unique_ptr<TListForm> the_form;
+
 TListForm& Form() {
-  static TListForm form;
-  return form;
+  if (!the_form) the_form = std::make_unique<TListForm>();
+  return *the_form;
 }
 
 void PaintPage(QWidget& viewport, QImage& target) {
@@ -88,5 +92,6 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
+  the_form.reset();
   return 0;
 }
