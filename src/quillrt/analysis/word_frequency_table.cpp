@@ -281,6 +281,7 @@ void TWordFrequencyTable::AddTable(const TWordFrequencyTable& other) {
 }
 
 void TWordFrequencyTable::MergeParts(const TWordFrequencyTable& other) {
+  if (&other == this) throw std::invalid_argument("a word table cannot take in its own parts again");
   // Entries first met in one part stand in the order of the one table that
   // counted it; so the entries of both are ordered by (part, place in the
   // table whose spelling they keep).

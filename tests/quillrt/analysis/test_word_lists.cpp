@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <stdexcept>
 
 #include "quillrt/analysis/word_boundaries.h"
 #include "quillrt/analysis/word_frequency_table.h"
@@ -228,6 +229,7 @@ TEST(WordFrequencyTable, TablesOfInterleavedPartsMergeToTheTableOfAll) {
   EXPECT_EQ(CountsOf(*copy.ToStringList(false)), before);
   empty.MergeParts(copy);
   EXPECT_EQ(CountsOf(*empty.ToStringList(false)), before);
+  EXPECT_THROW(copy.MergeParts(copy), std::invalid_argument);
 }
 
 TEST(BagOfWordsSimilar, NamesTheMostFrequentWordWhoseCountsDiffer) {
