@@ -145,7 +145,11 @@ TextKind KindOfText(std::string_view bytes) {
 std::size_t Utf8Tally::Count(std::string_view bytes, std::size_t from, std::size_t to) {
   std::size_t i = from;
   to = std::min(to, bytes.size());
-  while ((i = AsciiRunEnd(bytes, i)) < to) {
+  // The ASCII runs are looked through only as far as `to`: a caller that
+  // lets go of a large text's pages behind the count must get the count
+  // back at each stretch's end, not at the end of the text.
+  const std::string_view stretch = bytes.substr(0, to);
+  while ((i = AsciiRunEnd(stretch, i)) < to) {
     const std::size_t length = Utf8SequenceLength(bytes, i);
     if (length == 0) {
       ++invalid;

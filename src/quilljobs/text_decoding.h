@@ -43,7 +43,7 @@ QUILLJOBS_API std::size_t Utf8SequenceLength(std::string_view s, std::size_t at)
 // The multi-byte sequences of 8-bit or UTF-8 bytes, well-formed and not, as
 // the judging of a text counts them; a large text can be counted a stretch
 // at a time.
-struct Utf8Tally {
+struct QUILLJOBS_API Utf8Tally {
   std::size_t well_formed = 0, invalid = 0;
   // Counts the sequences that start in [from, to) of `bytes` (the last may
   // run past `to`) and returns where counting goes on.

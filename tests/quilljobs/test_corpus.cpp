@@ -164,6 +164,32 @@ TEST(JobsCorpus, BadUtf8IsReadWithAWarningNamingTheFile) {
   EXPECT_NE(reports.warnings[0].find("bad.txt"), std::string::npos);
 }
 
+// Counting a text a stretch at a time: each count comes back at its
+// stretch's end (a long ASCII run must not carry it to the end of the text,
+// whose pages the caller lets go stretch by stretch), a sequence cut by a
+// stretch's end is counted whole once, and the sums are those of one count.
+TEST(TextDecodingTally, StretchByStretchCountsAsOnePassAndStopsAtEachEnd) {
+  std::string bytes(300, 'a');
+  for (const std::size_t at : {20, 62, 64, 127, 200, 290}) bytes.replace(at, 2, "\xC3\xA9");
+  bytes[150] = '\xE9';  // a damaged byte
+  Utf8Tally whole;
+  EXPECT_EQ(whole.Count(bytes, 0, bytes.size()), bytes.size());
+  EXPECT_EQ(whole.well_formed, 6u);
+  EXPECT_EQ(whole.invalid, 1u);
+  for (const std::size_t stretch : {1, 7, 16, 64, 100}) {
+    Utf8Tally parts;
+    for (std::size_t i = 0; i < bytes.size();) {
+      const std::size_t end = std::min(i + stretch, bytes.size());
+      const std::size_t next = parts.Count(bytes, i, end);
+      ASSERT_GE(next, end);
+      ASSERT_LE(next, end + 3) << "a count ran on past its stretch";  // at most the rest of a cut sequence
+      i = next;
+    }
+    EXPECT_EQ(parts.well_formed, whole.well_formed) << stretch;
+    EXPECT_EQ(parts.invalid, whole.invalid) << stretch;
+  }
+}
+
 }  // namespace
 }  // namespace quill::jobs
 
