@@ -182,11 +182,18 @@ void Corpus::TakeFilesOf(TFileAndDirIterator& walk) {
 // A stat is small beside reading the file, but thousands of them come before
 // any reading starts, so they are shared among the cores.
 void Corpus::MeasureAgain(std::span<CorpusFile> files) {
-  const auto measure = [files](std::size_t from, std::size_t step) {
+  // A file that cannot be measured keeps its listed size (reading it
+  // reports what is wrong); nothing may escape a helper thread.
+  const auto measure = [files](std::size_t from, std::size_t step) noexcept {
     for (std::size_t i = from; i < files.size(); i += step) {
       CorpusFile& file = files[i];
+      if (file.in_zip) continue;
       struct stat info {};
-      if (file.in_zip || ::stat(Utf8(file.name).c_str(), &info) != 0 || !S_ISREG(info.st_mode)) continue;
+      try {
+        if (::stat(Utf8(file.name).c_str(), &info) != 0 || !S_ISREG(info.st_mode)) continue;
+      } catch (const std::exception&) {
+        continue;
+      }
       file.size = static_cast<std::int64_t>(info.st_size);
       file.regular = true;
     }
