@@ -205,8 +205,14 @@ FrequencyResult CountRuns(const Corpus& corpus, const JobControl& control, int t
   RunInOrder(work);
 
   // A stop leaves in the tables whatever was counted, in any item.
+  // The table that met the most entries takes in the others (the least to
+  // add to it), each let go once taken in.
+  std::sort(tables.begin(), tables.end(), [](const auto& a, const auto& b) { return a->Entries() > b->Entries(); });
   std::unique_ptr<TWordFrequencyTable> total = std::move(tables.front());
-  for (std::size_t w = 1; w < tables.size(); ++w) total->MergeParts(*tables[w]);
+  for (std::size_t w = 1; w < tables.size(); ++w) {
+    total->MergeParts(*tables[w]);
+    tables[w].reset();
+  }
   FrequencyResult result = Finished(*total, shape);
   result.files_read = std::accumulate(files_read.begin(), files_read.end(), std::int64_t{0});
   result.cancelled = control.Cancelled();
