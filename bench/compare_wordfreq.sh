@@ -14,6 +14,7 @@
 #   quill    quill wordlist --by-freq -q FILE
 #   shell    LC_ALL=C tr -cs 'A-Za-z' '\n' <FILE | tr A-Z a-z | sort | uniq -c | sort -rn
 #   python   collections.Counter(re.findall(r'\w+', text.lower())) over the whole file
+#            ($PYTHON, else the interpreter python3 names, shims aside)
 #
 # A FOLDER's files (all of them, below it too) are read in the order of their
 # names, one after another, by the shell and by Python (one Counter updated
@@ -46,6 +47,10 @@ if ! command -v python3 >/dev/null 2>&1; then
   echo "python3 is needed for the Counter peer and the comparison" >&2
   exit 2
 fi
+# The Counter peer runs the interpreter itself ($PYTHON, else the one python3
+# names), never a version manager's shim: a pyenv shim adds some 0.4 s of its
+# own to every start, which would flatter quill.
+python="${PYTHON:-$(python3 -c 'import sys; print(sys.executable)')}"
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
@@ -119,7 +124,7 @@ best_of() {
 run_quill() { "$quill" wordlist --by-freq -q "$1"; }
 run_shell() { cat_input "$1" | LC_ALL=C tr -cs 'A-Za-z' '\n' | tr A-Z a-z | sort | uniq -c | sort -rn; }
 run_python() {
-  python3 -c '
+  "$python" -c '
 import collections, os, re, sys
 top = sys.argv[1]
 paths = [top] if os.path.isfile(top) else sorted(os.path.join(d, n) for d, _, names in os.walk(top) for n in names)
@@ -196,9 +201,10 @@ for name, counts in peers.items():
 sys.exit(1 if failed else 0)
 PY
 
-awk -v q="$t_quill" -v s="$t_shell" -v p="$t_python" -v size="$size" -v runs="$runs" 'BEGIN {
+awk -v q="$t_quill" -v s="$t_shell" -v p="$t_python" -v size="$size" -v runs="$runs" -v py="$python $("$python" -c 'import platform; print(platform.python_version())')" 'BEGIN {
   split(q, tq, " "); split(s, ts, " "); split(p, tp, " ");
   printf "input: %.1f MB; best of %d runs by CPU time (user + system), wall time beside it\n", size / 1048576, runs;
+  printf "python: %s\n", py;
   printf "%-8s %8s %8s %12s %12s\n", "", "cpu s", "wall s", "cpu ratio", "wall ratio";
   printf "%-8s %8.2f %8.2f %12s %12s\n", "quill", tq[2], tq[1], "1.0", "1.0";
   printf "%-8s %8.2f %8.2f %11.1fx %11.1fx\n", "shell", ts[2], ts[1], ts[2] / tq[2], ts[1] / tq[1];
