@@ -265,16 +265,12 @@ std::vector<TWordFrequencyTable::Item> TWordFrequencyTable::ItemsByEntry() const
   return items;
 }
 
-void TWordFrequencyTable::AddItemOf(const TWordFrequencyTable& other, const Item& item) {
-  AddPrepared(Prepared(item.key, other.Spelling(item.entry)), static_cast<std::int64_t>(item.count));
-}
-
 void TWordFrequencyTable::AddTable(const TWordFrequencyTable& other) {
   const std::int64_t total = total_ + other.total_;
   const std::uint32_t part = part_;
   for (const Item& item : other.ItemsByEntry()) {
     part_ = other.entries_[item.entry].part;
-    AddItemOf(other, item);
+    AddPrepared(Prepared(item.key, other.Spelling(item.entry)), static_cast<std::int64_t>(item.count));
   }
   part_ = part;
   total_ = total;  // exact, even where a saturated count in a slot is not

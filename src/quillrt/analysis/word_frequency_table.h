@@ -131,8 +131,6 @@ class QUILLRT_API TWordFrequencyTable {
   }
   // Every entry with its count and key, indexed by entry.
   std::vector<Item> ItemsByEntry() const;
-  // Counts an entry of `other` (an item of its ItemsByEntry).
-  void AddItemOf(const TWordFrequencyTable& other, const Item& item);
   bool AddPrepared(const TPreparedWord& word, std::int64_t count);
   // Counts the word; its entry, and in `opened` whether it is new.
   std::uint32_t CountedEntry(const TPreparedWord& word, std::int64_t count, bool& opened);

@@ -515,17 +515,6 @@ void TStrings::SortLinesBy(const std::function<int(int, int)>& compare) {
 
 void TStrings::Sort() {
   if (sorted_ || Count() < 2) return;
-  // A list filled in order (lines read from a sorted file) is confirmed by
-  // one comparison a line, without moving any; its handlers hear of the sort
-  // all the same.
-  bool in_order = true;
-  for (std::size_t position = 1; position < order_.size() && in_order; ++position)
-    in_order = CompareStrings(Line(position - 1), Line(position)) <= 0;
-  if (in_order) {
-    Changing();
-    Changed();
-    return;
-  }
   std::vector<SortEntry> entries;
   entries.reserve(order_.size());
   for (std::size_t position = 0; position < order_.size(); ++position)
