@@ -210,6 +210,7 @@ void TFileAndDirIterator::IterateFindingFiles() {
     throw;
   }
   const int zips = fPeruseDir->ZipsExamined();
+  fRecordsMeasuredWhole = fprocessing_files && fPeruseDir->FilesBeyondRecordSize() == 0;
   fPeruseDir.reset();
   if (OnDoneFileIterating) OnDoneFileIterating(zips);
 }
@@ -246,6 +247,7 @@ void TFileAndDirIterator::Clear() {
   RefuseWhileRunning("Clear");
   fDirs.Clear();
   fTotal = 0;
+  fRecordsMeasuredWhole = false;
   fDircount = 0;
   fHeadDirFiles = 0;
   // Taken out first: a yield may run code that looks at the folders.

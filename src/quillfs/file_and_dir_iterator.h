@@ -150,6 +150,11 @@ class QUILLFS_API TFileAndDirIterator : public TObject {
   int DirCount() const { return fDircount; }
   int Total() const { return fTotal; }
   int HeadDirFiles() const { return fHeadDirFiles; }
+  // True after a walk of the disk in which every file listed had a size its
+  // record holds whole (under 4 GB): the records' sizes and attributes are
+  // then as measured by the walk. False before a walk, after reading
+  // favourites (stored records) or when a larger file was listed.
+  bool RecordsMeasuredWhole() const { return fRecordsMeasuredWhole; }
   const TStringList& Dirs() const { return fDirs; }
   // The folder at `index`; null when out of range or empty.
   TFolderful* Folder(int index) const;
@@ -229,6 +234,7 @@ class QUILLFS_API TFileAndDirIterator : public TObject {
   std::int32_t fHeadDirFiles = 0;
   std::int32_t fDircount = 0;
   std::int32_t fTotal = 0;
+  bool fRecordsMeasuredWhole = false;
   TMySearchRecSort fSortOrder = sr_sort_by_name;
   UnicodeString fFavouritesFilename;
   UnicodeString fExcluded_dirs_mask;

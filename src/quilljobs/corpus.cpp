@@ -156,29 +156,36 @@ void Corpus::ReportUnlistableFolders(const TFileAndDirIterator& walk) const {
 // The files of a walk (or of favourites read) as handed over, in order of
 // their full names, so that runs (and the first spelling met of each word) do
 // not depend on the order the file system lists them in.
+//
+// A walk of the disk has just measured each file, and its records hold those
+// sizes whole unless a file of 4 GB or more was listed; only favourites (old
+// records) and such walks have their files measured again.
 void Corpus::TakeFilesOf(TFileAndDirIterator& walk) {
   const std::size_t first = files_.size();
   files_.reserve(first + static_cast<std::size_t>(std::max(walk.Total(), 0)));
-  walk.OnProcessingAFile = [this](const UnicodeString& name, const TMySearchRec& rec) {
+  const bool measured = walk.RecordsMeasuredWhole();
+  walk.OnProcessingAFile = [this, measured](const UnicodeString& name, const TMySearchRec& rec) {
     const std::int64_t listed_size = static_cast<std::uint32_t>(rec.Size);
     if (rec.Number_Within_Zip > 0) {
       files_.push_back({name, listed_size, true, ZipFileFullFileName(name), rec.Number_Within_Zip});
       return;
     }
-    files_.push_back({name, listed_size, false, {}, 0});
+    const bool regular = measured && (rec.Attr & faArchive) != 0;
+    files_.push_back({name, listed_size, false, {}, 0, regular});
   };
   walk.SetProcessingFiles(true);
   walk.ProcessAllFilesFound();
   walk.OnProcessingAFile = nullptr;
-  MeasureAgain(std::span(files_).subspan(first));
+  if (!measured) MeasureAgain(std::span(files_).subspan(first));
   std::sort(files_.begin() + static_cast<std::ptrdiff_t>(first), files_.end(),
             [](const CorpusFile& a, const CorpusFile& b) { return a.name < b.name; });
 }
 
 // The walker's records hold sizes in 32 bits (the stored form of its lists),
-// which a file of 4 GB or more overflows: each file on disk is measured again,
-// so that progress and the choice to read it in pieces see its real size, and
-// noted as a regular file (which spares reading it a second look for a pipe).
+// which a file of 4 GB or more overflows, and favourites hold what was true
+// when they were saved: each file on disk is measured again, so that progress
+// and the choice to read it in pieces see its real size, and noted as a
+// regular file (which spares reading it a second look for a pipe).
 // A stat is small beside reading the file, but thousands of them come before
 // any reading starts, so they are shared among the cores.
 void Corpus::MeasureAgain(std::span<CorpusFile> files) {

@@ -165,6 +165,7 @@ TEST_F(FileAndDirIteratorTest, StopDuringTheWalkLeavesTheLaterFoldersEmpty) {
   iterator_.IterateFindingFiles();
   EXPECT_EQ(done_events, 1);
   EXPECT_FALSE(iterator_.ProcessingFiles());
+  EXPECT_FALSE(iterator_.RecordsMeasuredWhole()) << "a stopped walk measured only some files";
   EXPECT_NE(iterator_.Folder(0), nullptr);
   EXPECT_NE(iterator_.Folder(1), nullptr);
   for (int i = 2; i < iterator_.DirCount(); ++i) EXPECT_EQ(iterator_.Folder(i), nullptr) << i;
@@ -190,7 +191,9 @@ TEST_F(FileAndDirIteratorTest, FavouritesRoundTripWithoutTheDisk) {
   iterator_.SetIncludeSubFolders(true);
   iterator_.SetFileMask(u"*.txt");
   iterator_.SetSortOrder(sr_sort_by_size);
+  EXPECT_FALSE(iterator_.RecordsMeasuredWhole());
   iterator_.IterateFindingFiles();
+  EXPECT_TRUE(iterator_.RecordsMeasuredWhole());
   const std::vector<std::string> dirs = Dirs();
   const std::vector<std::string> files = HandOver();
   ASSERT_TRUE(iterator_.SaveFavourites());
@@ -200,6 +203,7 @@ TEST_F(FileAndDirIteratorTest, FavouritesRoundTripWithoutTheDisk) {
   reader.SetFavourites(iterator_.Favourites());
   reader.SetIncludeSubFolders(false);
   ASSERT_TRUE(reader.ReadFavourites());
+  EXPECT_FALSE(reader.RecordsMeasuredWhole()) << "stored records say what was true when they were saved";
   EXPECT_TRUE(reader.IncludeSubFolders());
   EXPECT_EQ(reader.SortOrder(), sr_sort_by_size);
   EXPECT_EQ(reader.FileMask(), u"*.txt");

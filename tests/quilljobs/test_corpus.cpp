@@ -82,6 +82,28 @@ TEST(JobsCorpus, FilesOfFourGigabytesAndMoreKeepTheirSize) {
     EXPECT_TRUE(file.regular);
   }
   EXPECT_EQ(many.Files().back().size, static_cast<std::int64_t>(size));
+
+  // Without the large file the walk's own measures stand; favourites saved
+  // then are measured again when read, as the files may have changed since.
+  std::filesystem::remove(dir.Path("huge.txt"));
+  const std::string favourites = (dir.path().parent_path() / (dir.path().filename().string() + ".fav")).string();
+  {
+    const Corpus walked(options);
+    ASSERT_EQ(walked.Files().size(), 1200u);
+    for (std::size_t i = 0; i < walked.Files().size(); ++i) {
+      EXPECT_EQ(walked.Files()[i].size, static_cast<std::int64_t>(i % 37));
+      EXPECT_TRUE(walked.Files()[i].regular);
+    }
+    walked.SaveFavourites(favourites);
+  }
+  WriteText(dir.Path("f10001"), "grown since");
+  CorpusOptions from_favourites;
+  from_favourites.favourites = favourites;
+  const Corpus read(from_favourites);
+  std::filesystem::remove(favourites);
+  ASSERT_EQ(read.Files().size(), 1200u);
+  EXPECT_EQ(read.Files()[1].size, 11);
+  EXPECT_TRUE(read.Files()[1].regular);
 }
 
 TEST(JobsCorpus, ReportsWhatItLeavesOutAndRefusesBadRequests) {

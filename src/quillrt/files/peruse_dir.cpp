@@ -1,5 +1,7 @@
 #include "quillrt/files/peruse_dir.h"
 
+#include <limits>
+
 #include "quillrt/files/zip_archive.h"
 #include "quillrt/framework/sysutils.h"
 #include "quillrt/platform/file_system.h"
@@ -159,6 +161,7 @@ bool TPeruseDir::HandleAllFilesIn(const UnicodeString& folder, TMySearchRecList*
         rec.DateTime = FileStampToDateTimeOrEpoch(entry.LastWrite);
         if (OnCheckFileAcceptable && !OnCheckFileAcceptable(rec, false)) continue;
         result = true;
+        if (entry.Size > std::numeric_limits<std::uint32_t>::max()) ++ffiles_beyond_record_size;
         if (ASearchRecList != nullptr) ASearchRecList->Add(rec);
         MyYieldProcess();
       }

@@ -101,6 +101,9 @@ class QUILLRT_API TPeruseDir : public TObject {
   int TotalFilesInZips() const { return ftotal_files_in_zips; }
   int ZipsExamined() const { return fzips_examined; }
   int SubDirsFound() const { return fsubdir_counter; }
+  // Files on disk listed so far whose size does not fit a record's 32 bits
+  // (4 GB and more): their records hold the low 32 bits only.
+  int FilesBeyondRecordSize() const { return ffiles_beyond_record_size; }
   const UnicodeString& FilemaskStr() const { return fFilemaskStr; }
   bool ExamineZips() const { return fExamineZips; }
   bool TreatZipsLikeAnyOtherFile() const { return fTreatZipsLikeAnyOtherFile; }
@@ -137,6 +140,7 @@ class QUILLRT_API TPeruseDir : public TObject {
   std::int32_t ftotal_files_in_zips = 0;
   std::int32_t fzips_examined = 0;
   std::int32_t fsubdir_counter = 0;
+  std::int32_t ffiles_beyond_record_size = 0;
   bool fCheckingMACOS_files = false;
   bool fTreatZipsLikeAnyOtherFile = false;
   bool fAcceptSystemFiles = false;
