@@ -23,6 +23,25 @@ const WideChar* FindWideChar(const WideChar* from, const WideChar* to, WideChar 
   return to;
 }
 
+const WideChar* FindAnyOfFourWideChars(const WideChar* from, const WideChar* to, const WideChar (&set)[4]) {
+#if defined(__SSE2__)
+  const __m128i first = _mm_set1_epi16(static_cast<short>(set[0]));
+  const __m128i second = _mm_set1_epi16(static_cast<short>(set[1]));
+  const __m128i third = _mm_set1_epi16(static_cast<short>(set[2]));
+  const __m128i fourth = _mm_set1_epi16(static_cast<short>(set[3]));
+  for (; to - from >= 8; from += 8) {
+    const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
+    const __m128i hits = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(units, first), _mm_cmpeq_epi16(units, second)),
+                                      _mm_or_si128(_mm_cmpeq_epi16(units, third), _mm_cmpeq_epi16(units, fourth)));
+    const int mask = _mm_movemask_epi8(hits);
+    if (mask != 0) return from + __builtin_ctz(static_cast<unsigned>(mask)) / 2;
+  }
+#endif
+  for (; from != to; ++from)
+    if (*from == set[0] || *from == set[1] || *from == set[2] || *from == set[3]) return from;
+  return to;
+}
+
 namespace {
 
 template <class Unit>

@@ -20,6 +20,9 @@ namespace quill {
 // The first unit equal to `c` in [from, to), or `to`: std::find for 16-bit
 // text, eight units at a time, for the scans that pass over a whole text.
 QUILLRT_API const WideChar* FindWideChar(const WideChar* from, const WideChar* to, WideChar c);
+// The first unit equal to any of the four in `set` in [from, to), or `to`
+// (repeat a unit to look for fewer): one pass where four would be needed.
+QUILLRT_API const WideChar* FindAnyOfFourWideChars(const WideChar* from, const WideChar* to, const WideChar (&set)[4]);
 
 // First occurrence of `c` among the first `count` characters.
 QUILLRT_API const char* FastStrScan(const char* buffer, char c, std::int32_t count);

@@ -112,6 +112,28 @@ void MarkOccurrences(const Unit* buffer, TClassWord* classes, std::size_t count,
   }
 }
 
+// With a word required on both sides, an allowable next to another (markup
+// between them aside) is refused whichever of the two is looked at first:
+// neither has a word on that side until the other is marked. So when no
+// allowable is itself a word character, every allowable can be marked in one
+// pass in text order, with the result of a pass for each in turn.
+bool OnePassWillDo(const WideChar* allowables, int length, bool allow_at_right, bool allow_at_left) {
+  if (allow_at_right || allow_at_left || length > 4) return false;
+  const TClassWord* const table = CharType1Table();
+  return std::none_of(allowables, allowables + length, [table](WideChar a) { return IsWordClass(table[a]); });
+}
+
+// The one pass, over 16-bit text: `set` holds the allowables (repeated to four).
+void MarkAllOccurrences(const WideChar* buffer, TClassWord* classes, std::size_t count, const WideChar (&set)[4]) {
+  const WideChar* const last = buffer + (count - 1);  // the last character is never examined
+  for (const WideChar* p = FindAnyOfFourWideChars(buffer, last, set); p != last;
+       p = FindAnyOfFourWideChars(p + 1, last, set)) {
+    const auto index = static_cast<std::size_t>(p - buffer);
+    if (IsLeftAlone(classes[index])) continue;
+    if (const auto value = MiddleClass(classes, count, index, false, false)) classes[index] = *value;
+  }
+}
+
 // The byte an allowable stands for in an 8-bit buffer.
 std::optional<unsigned char> AllowableByte(WideChar allowable) {
   if (allowable < 0x80) return static_cast<unsigned char>(allowable);
@@ -242,6 +264,12 @@ void HandleMiddleChars(const void* buffer, TClassWord* classes, const WideChar* 
                        std::size_t count, bool in_unicode, bool allow_middles_at_right, bool allow_middles_at_left) {
   if (buffer == nullptr || classes == nullptr || wide_allowables == nullptr) return;
   if (allowables_length <= 0 || count == 0) return;
+  if (in_unicode && OnePassWillDo(wide_allowables, allowables_length, allow_middles_at_right, allow_middles_at_left)) {
+    WideChar set[4];
+    for (int k = 0; k < 4; ++k) set[k] = wide_allowables[std::min(k, allowables_length - 1)];
+    MarkAllOccurrences(static_cast<const WideChar*>(buffer), classes, count, set);
+    return;
+  }
   for (int a = 0; a < allowables_length; ++a) {
     const WideChar allowable = wide_allowables[a];
     if (in_unicode) {

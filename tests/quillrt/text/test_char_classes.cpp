@@ -2,6 +2,7 @@
 // strings and buffers, and the 8-bit case operations.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -179,6 +180,37 @@ TEST(ClassArrayEditors, MiddleCharactersInOrderOfAllowables) {
   HandleMiddleChars(u"a'b", classes.data(), u"'", 1, 0, true, false, false);
   HandleMiddleChars(nullptr, classes.data(), u"'", 1, 3, true, false, false);
   EXPECT_EQ(classes, (std::vector<TClassWord>{L, P, L}));
+}
+
+TEST(ClassArrayEditors, MiddleCharactersTogetherAsOneAtATime) {
+  // A letter among the allowables is looked at before the hyphen (its order
+  // among them), while the hyphen is not yet part of a word: it stays a letter.
+  EXPECT_EQ(Middle(u"1-a1", {D, P, L, D}, false, false, u"'a-"), (std::vector<TClassWord>{D, 0x0204, L, D}));
+
+  // Random runs of letters, digits, allowables, blanks, markup and markers:
+  // handling the allowables together must mark exactly what handling them
+  // one after another does, with every allowance.
+  const std::u16string alphabet = u"a1'\u2019-_ <";
+  const std::vector<TClassWord> alphabet_classes = {L, D, P, P, P, P, S, M};
+  std::uint32_t seed = 12345;
+  const auto next = [&seed] { return (seed = seed * 1103515245u + 12345u) >> 16; };
+  for (int round = 0; round < 4000; ++round) {
+    std::u16string text;
+    std::vector<TClassWord> classes;
+    for (std::size_t n = 2 + next() % 12; n > 0; --n) {
+      const std::size_t pick = next() % alphabet.size();
+      text += alphabet[pick];
+      classes.push_back(next() % 23 == 0 ? SENT : alphabet_classes[pick]);
+    }
+    // A letter or digit among them is itself a word character.
+    const std::u16string allowables = std::array{u"'\u2019-", u"-_'\u2019", u"'a-", u"1-'"}[round % 4];
+    const bool at_right = round % 7 == 3;
+    const bool at_left = round % 11 == 5;
+    std::vector<TClassWord> one_at_a_time = classes;
+    for (const char16_t a : allowables) one_at_a_time = Middle(text, one_at_a_time, at_right, at_left, {a});
+    ASSERT_EQ(Middle(text, classes, at_right, at_left, allowables), one_at_a_time)
+        << "round " << round << " text " << std::string(text.begin(), text.end());
+  }
 }
 
 TEST(ClassArrayEditors, MiddleCharactersInEightBitBuffers) {
