@@ -13,6 +13,10 @@
 
 namespace quill::jobs {
 
+// The bytes of corpus below which a counting job starts no further thread
+// (tuned on the benchmark corpora; see bench/README.md).
+inline constexpr std::int64_t kDefaultBytesPerThread = std::int64_t{16} << 20;
+
 // How a finished list is cut and ordered.
 struct FrequencyListShape {
   bool by_freq = false;       // most frequent first; otherwise alphabetical
@@ -41,7 +45,14 @@ struct WordListSettings {
   bool pos_tags = false;  // tokens are word/TAG: the tags are markup
   int min_length = 1;     // shortest word counted, in characters
   FrequencyListShape shape;
-  int threads = 1;        // files counted at once (0: one per core); the list is the same
+  // Files counted at once at most (0: one per core); the list is the same.
+  int threads = 1;
+  // A thread is started for each this many bytes of the corpus at most (0:
+  // as many as asked): each thread counts into a table of its own, which
+  // grows to hold most of the corpus's words however little it reads, and
+  // the tables are merged at the end, so on a few megabytes a second thread
+  // costs more than it saves.
+  std::int64_t bytes_per_thread = kDefaultBytesPerThread;
   // With several threads, files larger than this (bytes) are shared out
   // among them in pieces of at least this size, so that one large file
   // keeps every thread busy. Text is read in parts of at most this size (and
@@ -70,7 +81,8 @@ struct NGramSettings {
   int max_tag_length = 100;  // longest markup tag passed over
   bool pos_tags = false;
   FrequencyListShape shape;
-  int threads = 1;  // files counted at once (0: one per core); the list is the same
+  int threads = 1;  // files counted at once at most (0: one per core), as for word lists
+  std::int64_t bytes_per_thread = kDefaultBytesPerThread;
   // Files are read in parts of about this many bytes, so that no file needs a
   // buffer of its whole text; the n-grams running across a cut are counted as
   // in the whole text.

@@ -262,9 +262,11 @@ TEST_F(PiecesAndThreads, CancellingStopsEveryWorkerAndProgressEndsAtTheTotal) {
 
 TEST_F(PiecesAndThreads, WordAndNGramListsAreTheSameOnEveryThreadCount) {
   WordListSettings words;
+  words.bytes_per_thread = 0;  // as many threads as asked, however small the corpus
   words.shape.by_freq = true;
   const FrequencyResult one = WordListJob(words).Run(*corpus_);
   NGramSettings pairs;
+  pairs.bytes_per_thread = 0;
   const FrequencyResult pairs_one = NGramJob(pairs).Run(*corpus_);
   for (const int threads : {2, 5}) {
     words.threads = threads;
@@ -307,6 +309,7 @@ TEST_F(PiecesAndThreads, NGramsAcrossEveryCutAreCountedOnce) {
   for (const bool pos_tags : {false, true}) {
     for (const int n : {2, 3, 6}) {
       NGramSettings settings;
+      settings.bytes_per_thread = 0;
       settings.n = n;
       settings.pos_tags = pos_tags;
       settings.piece_size = std::int64_t{1} << 30;
@@ -337,6 +340,7 @@ TEST(NGramGaps, ALongStretchWithoutWordsEndsTheRun) {
   options.paths = {dir.path().string()};
   const Corpus corpus(options);
   NGramSettings settings;
+  settings.bytes_per_thread = 0;
   for (const std::int64_t part : {std::int64_t{1} << 30, std::int64_t{4096}}) {
     settings.piece_size = part;
     const FrequencyResult pairs = NGramJob(settings).Run(corpus);
@@ -372,6 +376,7 @@ TEST(SharedPieces, LargeFilesCountedOnSeveralThreadsGiveTheListOfOne) {
   const Corpus corpus(options);
 
   WordListSettings settings;
+  settings.bytes_per_thread = 0;
   settings.piece_size = 256 << 10;
   const FrequencyResult one = WordListJob(settings).Run(corpus);
   EXPECT_EQ(one.files_read, 4);
@@ -396,6 +401,7 @@ TEST(SharedPieces, LargeFilesCountedOnSeveralThreadsGiveTheListOfOne) {
   EXPECT_EQ(last_total, corpus.TotalBytes());
 
   NGramSettings pairs;
+  pairs.bytes_per_thread = 0;
   pairs.piece_size = 256 << 10;
   const FrequencyResult pairs_one = NGramJob(pairs).Run(corpus);
   pairs.threads = 3;
@@ -417,6 +423,7 @@ TEST(SharedPieces, CutsKeepTagsWhole) {
   options.paths = {dir.path().string()};
   const Corpus corpus(options);
   WordListSettings settings;
+  settings.bytes_per_thread = 0;
   const FrequencyResult whole = WordListJob(settings).Run(corpus);
   ASSERT_EQ(whole.tokens, 3000 * 3 + 4);
   for (const std::int64_t piece : {5, 333, 4096}) {
@@ -430,6 +437,7 @@ TEST(SharedPieces, CutsKeepTagsWhole) {
   }
   // The same for n-grams, counted across the cuts.
   NGramSettings ngrams;
+  ngrams.bytes_per_thread = 0;
   ngrams.n = 3;
   const FrequencyResult whole_ngrams = NGramJob(ngrams).Run(corpus);
   for (const std::int64_t piece : {5, 333, 4096}) {
@@ -457,6 +465,7 @@ TEST(SharedPieces, ALargeBinaryFileIsReportedOnce) {
   events.on_binary_skipped = [&reports](const std::string&) { ++reports; };
   const Corpus corpus(options, events);
   WordListSettings settings;
+  settings.bytes_per_thread = 0;
   settings.threads = 2;
   settings.piece_size = 64 << 10;
   const FrequencyResult result = WordListJob(settings).Run(corpus);
@@ -489,6 +498,7 @@ TEST(JobsEndlessInput, AnEndlessDeviceEndsWithAMessageNotAllMemory) {
   events.on_skipped = [&](const std::string&, const std::string& why) { reason = why; };
   const Corpus corpus(options, events);
   WordListSettings words;
+  words.bytes_per_thread = 0;
   const FrequencyResult counted = WordListJob(words).Run(corpus);
   EXPECT_EQ(counted.files_read, 0);
   EXPECT_NE(reason.find("more than 1 MB from a stream"), std::string::npos) << reason;
