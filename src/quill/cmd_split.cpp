@@ -38,7 +38,11 @@ void RunSplit(const SplitOptions& options) {
     FailFileTool("--size must be a size of 1 byte to 2G - 1 (such as 1400000, 64K, 100M): " + options.size, kExitUsage);
   }
   std::error_code error;
-  if (!std::filesystem::is_regular_file(options.file, error)) FailFileTool("no such file: " + options.file, kExitUsage);
+  if (!std::filesystem::is_regular_file(options.file, error)) {
+    const bool there = std::filesystem::exists(options.file, error);
+    FailFileTool((there ? "not a regular file (only files of a known size are cut): " : "no such file: ") + options.file,
+                 kExitUsage);
+  }
   if (!std::filesystem::is_directory(options.out, error)) FailFileTool("no such folder: " + options.out, kExitUsage);
   const auto source_size = static_cast<std::int64_t>(std::filesystem::file_size(options.file, error));
 

@@ -2,21 +2,11 @@
 
 #include <CLI/CLI.hpp>
 
-#include <atomic>
 #include <cctype>
-#include <csignal>
 #include <iostream>
 #include <limits>
 
 namespace quill::cli {
-
-namespace {
-
-std::atomic<bool> g_file_tool_interrupted{false};
-
-extern "C" void OnFileToolInterrupt(int) { g_file_tool_interrupted.store(true); }
-
-}  // namespace
 
 bool ParseByteSize(const std::string& text, std::int64_t& bytes) {
   std::size_t at = 0;
@@ -47,24 +37,17 @@ bool ParseByteSize(const std::string& text, std::int64_t& bytes) {
 }
 
 InterruptScope::InterruptScope(std::function<void()> stop) : stop_(std::move(stop)) {
-  g_file_tool_interrupted.store(false);
-  previous_handler_ = std::signal(SIGINT, OnFileToolInterrupt);
   previous_yield_ = AYieldProcessProc;
   AYieldProcessProc = [this] {
     // Stop() yields itself: ask once only.
-    if (!stopped_ && g_file_tool_interrupted.load()) {
+    if (!stopped_ && ctrl_c_.Pressed()) {
       stopped_ = true;
       stop_();
     }
   };
 }
 
-InterruptScope::~InterruptScope() {
-  AYieldProcessProc = previous_yield_;
-  std::signal(SIGINT, previous_handler_ == SIG_ERR ? SIG_DFL : previous_handler_);
-}
-
-bool InterruptScope::Interrupted() const { return g_file_tool_interrupted.load(); }
+InterruptScope::~InterruptScope() { AYieldProcessProc = previous_yield_; }
 
 QuestionAnswers::QuestionAnswers(bool overwrite) {
   previous_ = SetMessageBoxHook([overwrite](const UnicodeString&, const UnicodeString&, TMsgBoxIcon,

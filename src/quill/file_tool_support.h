@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "ctrl_c.h"
 #include "quillrt/platform/dialogs.h"
 #include "quillrt/process/yield.h"
 
@@ -28,13 +29,13 @@ class InterruptScope {
   ~InterruptScope();
   InterruptScope(const InterruptScope&) = delete;
   InterruptScope& operator=(const InterruptScope&) = delete;
-  bool Interrupted() const;
+  bool Interrupted() const { return ctrl_c_.Pressed(); }
 
  private:
+  CtrlCRequest ctrl_c_;
   std::function<void()> stop_;
   bool stopped_ = false;
   TYieldProcessProc previous_yield_;
-  void (*previous_handler_)(int) = nullptr;
 };
 
 // While alive, the library's questions are answered without asking: overwrite

@@ -4,7 +4,6 @@
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
-#include <csignal>
 #include <cstdio>
 
 #include "commands.h"
@@ -15,10 +14,6 @@ namespace {
 constexpr auto kQuietStart = std::chrono::milliseconds(500);
 constexpr auto kRedrawEvery = std::chrono::milliseconds(100);
 constexpr int kBarWidth = 30;
-
-std::atomic<bool> g_ctrl_c{false};
-
-extern "C" void OnCtrlC(int) { g_ctrl_c.store(true); }
 
 }  // namespace
 
@@ -60,15 +55,8 @@ void ProgressBar::Finish() {
 
 JobRunControls::JobRunControls(std::string label, std::int64_t total, bool show_progress)
     : progress_(std::move(label), total, show_progress) {
-  g_ctrl_c.store(false);
-  previous_handler_ = std::signal(SIGINT, OnCtrlC);
-  if (previous_handler_ == SIG_IGN) std::signal(SIGINT, SIG_IGN);
-  control_.cancel = &g_ctrl_c;
+  control_.cancel = &ctrl_c_.Flag();
   control_.on_progress = [this](std::int64_t done, std::int64_t) { progress_.Set(done); };
-}
-
-JobRunControls::~JobRunControls() {
-  std::signal(SIGINT, previous_handler_ == SIG_ERR ? SIG_DFL : previous_handler_);
 }
 
 void EndInterrupted(const std::string& what_is_partial) {

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string>
 
+#include "ctrl_c.h"
 #include "quilljobs/job_control.h"
 
 namespace quill::cli {
@@ -47,7 +48,6 @@ class ProgressBar {
 class JobRunControls {
  public:
   JobRunControls(std::string label, std::int64_t total, bool show_progress);
-  ~JobRunControls();
   JobRunControls(const JobRunControls&) = delete;
   JobRunControls& operator=(const JobRunControls&) = delete;
 
@@ -57,8 +57,8 @@ class JobRunControls {
 
  private:
   ProgressBar progress_;
+  CtrlCRequest ctrl_c_;
   jobs::JobControl control_;
-  void (*previous_handler_)(int) = nullptr;
 };
 
 // After a job that Ctrl-C stopped, once its partial result is printed: says

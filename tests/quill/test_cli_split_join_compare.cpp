@@ -87,6 +87,26 @@ TEST(CliSplitJoin, ExistingChunksAreKeptUnlessForced) {
                       "--force"}).exit_code, 0);
 }
 
+// The source is 4 GB of sparse file, so that the split is surely under way
+// when its first chunk appears and Ctrl-C comes.
+TEST(CliSplitJoin, CtrlCLeavesNoPartOfTheSet) {
+  TempDir dir;
+  fs::create_directory(dir.Path("set"));
+  const fs::path source = dir.Path("big.bin");
+  Write(source, "");
+  fs::resize_file(source, std::uintmax_t{4} << 30);
+  const auto run = RunShell("set -m\n"
+                            "\"$QUILL\" split '" + source.string() + "' --size 1M --out '" + dir.Path("set").string() +
+                            "' 2> '" + dir.Path("err").string() + "' & q=$!\n"
+                            "while ! ls '" + dir.Path("set").string() + "' | grep -q chunk; do sleep 0.01; done\n"
+                            "kill -INT $q\n"
+                            "wait $q\n"
+                            "echo \"status $?\"\n");
+  EXPECT_NE(run.out.find("status 130"), std::string::npos) << run.out << run.err;
+  EXPECT_NE(Read(dir.Path("err")).find("interrupted: no chunk set made"), std::string::npos) << Read(dir.Path("err"));
+  EXPECT_EQ(CountFiles(dir.Path("set")), 0u);
+}
+
 TEST(CliSplitJoin, BadSizesAreUsageErrors) {
   TempDir dir;
   Write(dir.Path("data.bin"), Bytes(100));
@@ -94,6 +114,10 @@ TEST(CliSplitJoin, BadSizesAreUsageErrors) {
     const auto split = RunQuill({"split", dir.Path("data.bin").string(), "--size", size, "--out", dir.path().string()});
     EXPECT_EQ(split.exit_code, 2) << size;
   }
+  // A folder (or a pipe) is not a file of a known size.
+  const auto folder = RunQuill({"split", dir.path().string(), "--out", dir.path().string()});
+  EXPECT_EQ(folder.exit_code, 2);
+  EXPECT_NE(folder.err.find("not a regular file"), std::string::npos) << folder.err;
   // A size with no room for data after the header.
   const auto tiny = RunQuill({"split", dir.Path("data.bin").string(), "--size", "20", "--out", dir.path().string()});
   EXPECT_EQ(tiny.exit_code, 1);
