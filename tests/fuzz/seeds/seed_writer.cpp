@@ -31,6 +31,7 @@
 #include "quillrt/vocabulary/section_starts.h"
 #include "quillfs/chunk_format.h"
 #include "quillfs/chunk_manifest.h"
+#include "quilljobs/saved_list_files.h"
 
 namespace {
 
@@ -364,6 +365,41 @@ void ChunkHeaderSeeds(const fs::path& root) {
   seeds.Write("manifest", ChunkManifestText(manifest));
 }
 
+// Each list twice: whole (choice byte 0, the file as written) and as the body
+// alone (choice byte 1: the target puts a valid header in front).
+void SavedListSeeds(const fs::path& root) {
+  const SeedFolder seeds(root, "fuzz_saved_list");
+  constexpr std::size_t kHeaderBytes = 57;
+  const auto write = [&](const std::string& name, const TMemoryStream& stream) {
+    const std::string bytes = BytesOf(stream);
+    seeds.Write(name, std::string(1, '\0') + bytes);
+    seeds.Write(name + "_body", std::string(1, '\1') + bytes.substr(std::min(kHeaderBytes, bytes.size())));
+  };
+  const auto word_list = [&](const std::string& name, const std::vector<std::pair<std::u16string, int>>& lines,
+                             int words_per_entry) {
+    TStringList list;
+    for (const auto& [line, frequency] : lines) list.AddObject(line, reinterpret_cast<TObject*>(std::intptr_t{frequency}));
+    TMemoryStream stream;
+    jobs::WriteSavedWordList(stream, list, words_per_entry);
+    write(name, stream);
+  };
+  word_list("words", {{u"the", 69971}, {u"jury", 67}, {u"naïve", 2}, {u"Ελληνικά", 1}}, 1);
+  word_list("bigrams", {{u"of the", 9724}, {u"the jury", 40}}, 2);
+  word_list("empty_list", {}, 1);
+
+  jobs::TSavedConcordance concordance;
+  concordance.search_words = {u"jury", u"the"};
+  concordance.sources = {u"/corpus/a01.txt", u"/corpus/b02.txt"};
+  concordance.lines = {{0, 5, 1, 1, 0, 1, u"The Fulton County Grand ", u"Jury", u" said Friday"},
+                       {1, 120, 9, 3, 1, 2, u"presentments that ", u"the", u" City Executive"}};
+  TMemoryStream stream;
+  jobs::WriteSavedConcordance(stream, concordance);
+  write("concordance", stream);
+  TMemoryStream empty;
+  jobs::WriteSavedConcordance(empty, jobs::TSavedConcordance{});
+  write("empty_concordance", empty);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -378,7 +414,8 @@ int main(int argc, char** argv) {
                                                                       TimelineSeeds, SettingsFileSeeds,
                                                                       LegacyRecordSeeds, SavedListHeaderSeeds,
                                                                       SectionStartsSeeds, ExtraFontSeeds,
-                                                                      DrawerLayoutSeeds, ChunkHeaderSeeds};
+                                                                      DrawerLayoutSeeds, ChunkHeaderSeeds,
+                                                                      SavedListSeeds};
     for (const auto& write : writers) write(root);
   } catch (const std::exception& e) {
     std::cerr << "quill_fuzz_seed_writer: " << e.what() << "\n";
