@@ -8,7 +8,9 @@ namespace quill::cli {
 
 void AddThreadsOption(CLI::App* app, int& threads) {
   threads = 0;
-  app->add_option("-j,--threads", threads, "Threads at most (default: 0, one per core; word and n-gram lists of a small corpus use fewer); the output is the same")
+  app->add_option("-j,--threads", threads,
+                  "Threads at most (default: 0, one per core; word and n-gram lists of a small corpus use "
+                  "fewer); the output is the same")
       ->check(CLI::Range(0, 1024));
 }
 

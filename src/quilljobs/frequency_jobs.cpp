@@ -134,10 +134,17 @@ WorkPlan PlanWork(const Corpus& corpus, int threads, std::size_t share_above, co
   return plan;
 }
 
-std::size_t WorkersWorthStarting(std::int64_t corpus_bytes, std::int64_t bytes_per_thread) {
-  if (bytes_per_thread <= 0) return SIZE_MAX;
-  return static_cast<std::size_t>(std::max<std::int64_t>(1, corpus_bytes / bytes_per_thread));
-}
+// The threads a counting job asks for: at most `at_most` (0: one per core),
+// and one for each `bytes_per_thread` of corpus at most (0: no such limit).
+struct ThreadsAsked {
+  int at_most = 1;
+  std::int64_t bytes_per_thread = 0;
+
+  std::size_t WorthStarting(std::int64_t corpus_bytes) const {
+    if (bytes_per_thread <= 0) return SIZE_MAX;
+    return static_cast<std::size_t>(std::max<std::int64_t>(1, corpus_bytes / bytes_per_thread));
+  }
+};
 
 // Counts one file into a table; true when the file was read. Each worker has
 // its own (with its own buffers).
@@ -163,16 +170,16 @@ std::int64_t PieceBytes(const CorpusFile& file, const SharedPieces& pieces, std:
 // into the one table of reading them in order.
 // Files above `share_above` bytes (0: none) are shared out in pieces when
 // there are several threads.
-FrequencyResult CountRuns(const Corpus& corpus, const JobControl& control, int threads_asked,
-                          std::int64_t bytes_per_thread, const FrequencyListShape& shape, std::size_t share_above,
+FrequencyResult CountRuns(const Corpus& corpus, const JobControl& control, const ThreadsAsked& threads_asked,
+                          const FrequencyListShape& shape, std::size_t share_above,
                           const std::function<Counters()>& make_counters) {
   const std::vector<CorpusFile>& files = corpus.Files();
   std::vector<Counters> counters{make_counters()};
   if (!counters.front().piece) share_above = 0;
   // Sharing out pieces needs more than one thread to be worth planning.
-  const int threads_wanted = WorkerCount(threads_asked, WorkersWorthStarting(corpus.TotalBytes(), bytes_per_thread));
+  const int threads_wanted = WorkerCount(threads_asked.at_most, threads_asked.WorthStarting(corpus.TotalBytes()));
   const WorkPlan plan = PlanWork(corpus, threads_wanted, threads_wanted > 1 ? share_above : 0, control);
-  const int threads = WorkerCount(threads_asked, plan.items.size());
+  const int threads = WorkerCount(threads_wanted, plan.items.size());
   SharedProgress progress(control, corpus.TotalBytes(), threads == 1);
   while (counters.size() < static_cast<std::size_t>(threads)) counters.push_back(make_counters());
 
@@ -274,7 +281,8 @@ FrequencyResult WordListJob::Run(const Corpus& corpus, const JobControl& control
   const auto min_length = static_cast<std::size_t>(settings_.min_length);
   const auto share_above = static_cast<std::size_t>(settings_.piece_size);
   const std::size_t read_bytes = std::min(share_above, kDefaultPieceBytes);
-  return CountRuns(corpus, control, settings_.threads, settings_.bytes_per_thread, settings_.shape, share_above, [&]() -> Counters {
+  const ThreadsAsked threads{settings_.threads, settings_.bytes_per_thread};
+  return CountRuns(corpus, control, threads, settings_.shape, share_above, [&]() -> Counters {
     // Each worker's buffers, shared by its two counters.
     struct Buffers {
       ClassifiedText classified;
@@ -310,7 +318,8 @@ FrequencyResult NGramJob::Run(const Corpus& corpus, const JobControl& control) c
   rule.max_tag_length = static_cast<std::size_t>(std::max(settings_.max_tag_length, 1));
   const auto n = static_cast<std::size_t>(settings_.n);
   const auto part_bytes = static_cast<std::size_t>(settings_.piece_size);
-  return CountRuns(corpus, control, settings_.threads, settings_.bytes_per_thread, settings_.shape, 0, [&]() -> Counters {
+  const ThreadsAsked threads{settings_.threads, settings_.bytes_per_thread};
+  return CountRuns(corpus, control, threads, settings_.shape, 0, [&]() -> Counters {
     auto counter = std::make_shared<NGramCounter>(rule, n);
     return {[&, counter](const CorpusFile& file, TWordFrequencyTable& table, SharedProgress& progress) {
       const bool read = ReadPartsWithProgress(corpus, file, control, progress, part_bytes,

@@ -378,7 +378,8 @@ void SavedListSeeds(const fs::path& root) {
   const auto word_list = [&](const std::string& name, const std::vector<std::pair<std::u16string, int>>& lines,
                              int words_per_entry) {
     TStringList list;
-    for (const auto& [line, frequency] : lines) list.AddObject(line, reinterpret_cast<TObject*>(std::intptr_t{frequency}));
+    for (const auto& [line, frequency] : lines)
+      list.AddObject(line, reinterpret_cast<TObject*>(std::intptr_t{frequency}));
     TMemoryStream stream;
     jobs::WriteSavedWordList(stream, list, words_per_entry);
     write(name, stream);
