@@ -584,8 +584,15 @@ bool Corpus::DecodeBytes(const std::string& name, std::string_view bytes, Unicod
     text = DecodedTextBytes(bytes);
     return true;
   }
+  // Most corpus files are plain ASCII: judged and widened in one pass, into
+  // the caller's buffer.
+  text.resize(bytes.size());
+  if (WidenedPlainAscii(bytes, text.data())) return true;
   TextKind kind;
-  if (!KindToRead(name, bytes, kind)) return false;
+  if (!KindToRead(name, bytes, kind)) {
+    text.clear();
+    return false;
+  }
   text = DecodeText(bytes, kind);
   return true;
 }

@@ -66,11 +66,14 @@ bool LooksBinary(std::string_view sample) {
 // Whether every byte is printable ASCII, a tab or a line end: what most
 // corpus files hold, and what every other test below would call ASCII
 // text one by one (no mark, no UTF-16 byte, no control, nothing above 0x7E).
-bool IsPlainAsciiText(std::string_view bytes) {
+// With `out`, each byte is also widened to a UTF-16 unit there as it is
+// looked at (what is written before a refusal is of no use).
+bool IsPlainAsciiText(std::string_view bytes, char16_t* out = nullptr) {
   std::size_t i = 0;
 #if defined(__SSE2__)
   const __m128i below_blank = _mm_set1_epi8(0x1F);
   const __m128i del = _mm_set1_epi8(0x7F);
+  const __m128i zero = _mm_setzero_si128();
   const auto equal = [](__m128i v, char c) { return _mm_cmpeq_epi8(v, _mm_set1_epi8(c)); };
   for (; i + 16 <= bytes.size(); i += 16) {
     const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes.data() + i));
@@ -78,11 +81,16 @@ bool IsPlainAsciiText(std::string_view bytes) {
     const __m128i printable = _mm_and_si128(_mm_cmpgt_epi8(v, below_blank), _mm_cmplt_epi8(v, del));
     const __m128i line = _mm_or_si128(_mm_or_si128(equal(v, 0x09), equal(v, 0x0A)), equal(v, 0x0D));
     if (_mm_movemask_epi8(_mm_or_si128(printable, line)) != 0xFFFF) return false;
+    if (out != nullptr) {
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_unpacklo_epi8(v, zero));
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i + 8), _mm_unpackhi_epi8(v, zero));
+    }
   }
 #endif
   for (; i < bytes.size(); ++i) {
     const auto c = static_cast<unsigned char>(bytes[i]);
     if ((c < 0x20 || c > 0x7E) && c != 0x09 && c != 0x0A && c != 0x0D) return false;
+    if (out != nullptr) out[i] = c;
   }
   return true;
 }
@@ -185,6 +193,8 @@ UnicodeString DecodeText(std::string_view bytes, const TextKind& kind) {
   }
   return TEncoding::Default()->GetString(bytes);
 }
+
+bool WidenedPlainAscii(std::string_view bytes, char16_t* out) { return IsPlainAsciiText(bytes, out); }
 
 bool WidenedAscii(std::string_view bytes, char16_t* out) {
   const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());

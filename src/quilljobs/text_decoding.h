@@ -57,5 +57,9 @@ struct QUILLJOBS_API Utf8Tally {
 // bytes.size()), sixteen at a time; false when a byte above 0x7F was among
 // them, the units then not being the text.
 QUILLJOBS_API bool WidenedAscii(std::string_view bytes, char16_t* out);
+// The same in one pass with the judging, for the text KindOfText calls plain
+// ASCII (printable bytes, tabs and line ends only): false, the units then not
+// being the text, for anything else.
+QUILLJOBS_API bool WidenedPlainAscii(std::string_view bytes, char16_t* out);
 
 }  // namespace quill::jobs

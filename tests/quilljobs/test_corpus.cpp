@@ -233,5 +233,26 @@ TEST(TextDecodingWidening, AgreesWithAPlainLoopAndSeesEveryHighByte) {
   }
 }
 
+// Judging and widening in one pass must say "plain ASCII" exactly when the
+// judge does, wherever the first other byte falls, and then give the text.
+TEST(TextDecodingWidening, PlainAsciiInOnePassAgreesWithTheJudge) {
+  for (const char other : {'\xE9', '\0', '\x7F', '\x01', '\xFF'}) {
+    for (std::size_t length = 4; length <= 40; ++length) {
+      for (std::size_t at = 0; at <= length; ++at) {
+        std::string bytes;
+        for (std::size_t i = 0; i < length; ++i) bytes += "ab\tc d\r\ne"[i % 9];
+        if (at < length) bytes[at] = other;
+        std::u16string units(length, u'\0');
+        const bool plain = WidenedPlainAscii(bytes, units.data());
+        ASSERT_EQ(plain, KindOfText(bytes).encoding == TextKind::ascii && at == length)
+            << int(other) << " " << length << " " << at;
+        if (plain) {
+          EXPECT_EQ(units, DecodeText(bytes, KindOfText(bytes)));
+        }
+      }
+    }
+  }
+}
+
 }  // namespace
 }  // namespace quill::jobs
