@@ -98,7 +98,8 @@ TEST(CliSplitJoin, CtrlCLeavesNoPartOfTheSet) {
   const auto run = RunShell("set -m\n"
                             "\"$QUILL\" split '" + source.string() + "' --size 1M --out '" + dir.Path("set").string() +
                             "' 2> '" + dir.Path("err").string() + "' & q=$!\n"
-                            "while ! ls '" + dir.Path("set").string() + "' | grep -q chunk; do sleep 0.01; done\n"
+                            "while kill -0 $q 2> /dev/null && ! ls '" + dir.Path("set").string() +
+                            "' | grep -q chunk; do sleep 0.01; done\n"
                             "kill -INT $q\n"
                             "wait $q\n"
                             "echo \"status $?\"\n");
