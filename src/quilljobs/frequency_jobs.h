@@ -15,7 +15,7 @@ namespace quill::jobs {
 
 // The bytes of corpus below which a counting job starts no further thread
 // (tuned on the benchmark corpora; see bench/README.md).
-inline constexpr std::int64_t kDefaultBytesPerThread = std::int64_t{16} << 20;
+inline constexpr std::int64_t kDefaultBytesPerThread = std::int64_t{4} << 20;
 
 // How a finished list is cut and ordered.
 struct FrequencyListShape {
