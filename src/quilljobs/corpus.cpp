@@ -178,8 +178,9 @@ void Corpus::TakeFilesOf(TFileAndDirIterator& walk) {
   walk.OnProcessingAFile = nullptr;
   if (!measured) MeasureAgain(std::span(files_).subspan(first));
   // Walks mostly hand their files over in this order already.
-  const auto taken = std::ranges::subrange(files_.begin() + static_cast<std::ptrdiff_t>(first), files_.end());
-  if (!std::ranges::is_sorted(taken, {}, &CorpusFile::name)) std::ranges::sort(taken, {}, &CorpusFile::name);
+  const auto taken = files_.begin() + static_cast<std::ptrdiff_t>(first);
+  const auto by_name = [](const CorpusFile& a, const CorpusFile& b) { return a.name < b.name; };
+  if (!std::is_sorted(taken, files_.end(), by_name)) std::sort(taken, files_.end(), by_name);
 }
 
 // The walker's records hold sizes in 32 bits (the stored form of its lists),
