@@ -3,12 +3,11 @@
 // on two (each with its own table, merged at the end). The job's own rule
 // (kDefaultBytesPerThread) is set from these figures; see bench/README.md.
 //
-//   build/bench/bench_counting_threads [--benchmark_repetitions=5]
+//   build-bench/bench/bench_counting_threads [--benchmark_repetitions=5]
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <string>
 
 #include "bench_corpus.h"

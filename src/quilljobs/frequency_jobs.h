@@ -13,7 +13,7 @@
 
 namespace quill::jobs {
 
-// The bytes of corpus below which a counting job starts no further thread
+// A counting job starts a thread for each this many bytes of corpus at most
 // (tuned on the benchmark corpora; see bench/README.md).
 inline constexpr std::int64_t kDefaultBytesPerThread = std::int64_t{4} << 20;
 

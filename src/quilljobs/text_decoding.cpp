@@ -66,6 +66,15 @@ bool LooksBinary(std::string_view sample) {
 // Whether every byte is printable ASCII, a tab or a line end: what most
 // corpus files hold, and what every other test below would call ASCII
 // text one by one (no mark, no UTF-16 byte, no control, nothing above 0x7E).
+#if defined(__SSE2__)
+// Sixteen bytes at `out` as sixteen 16-bit units.
+inline void StoreWidened(__m128i bytes, char16_t* out) {
+  const __m128i zero = _mm_setzero_si128();
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_unpacklo_epi8(bytes, zero));
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 8), _mm_unpackhi_epi8(bytes, zero));
+}
+#endif
+
 // With `out`, each byte is also widened to a UTF-16 unit there as it is
 // looked at (what is written before a refusal is of no use).
 bool IsPlainAsciiText(std::string_view bytes, char16_t* out = nullptr) {
@@ -73,7 +82,6 @@ bool IsPlainAsciiText(std::string_view bytes, char16_t* out = nullptr) {
 #if defined(__SSE2__)
   const __m128i below_blank = _mm_set1_epi8(0x1F);
   const __m128i del = _mm_set1_epi8(0x7F);
-  const __m128i zero = _mm_setzero_si128();
   const auto equal = [](__m128i v, char c) { return _mm_cmpeq_epi8(v, _mm_set1_epi8(c)); };
   for (; i + 16 <= bytes.size(); i += 16) {
     const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes.data() + i));
@@ -81,10 +89,7 @@ bool IsPlainAsciiText(std::string_view bytes, char16_t* out = nullptr) {
     const __m128i printable = _mm_and_si128(_mm_cmpgt_epi8(v, below_blank), _mm_cmplt_epi8(v, del));
     const __m128i line = _mm_or_si128(_mm_or_si128(equal(v, 0x09), equal(v, 0x0A)), equal(v, 0x0D));
     if (_mm_movemask_epi8(_mm_or_si128(printable, line)) != 0xFFFF) return false;
-    if (out != nullptr) {
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_unpacklo_epi8(v, zero));
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i + 8), _mm_unpackhi_epi8(v, zero));
-    }
+    if (out != nullptr) StoreWidened(v, out + i);
   }
 #endif
   for (; i < bytes.size(); ++i) {
@@ -201,13 +206,11 @@ bool WidenedAscii(std::string_view bytes, char16_t* out) {
   std::size_t i = 0;
   unsigned any = 0;
 #if defined(__SSE2__)
-  const __m128i zero = _mm_setzero_si128();
-  __m128i seen = zero;
+  __m128i seen = _mm_setzero_si128();
   for (; i + 16 <= bytes.size(); i += 16) {
     const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
     seen = _mm_or_si128(seen, v);
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_unpacklo_epi8(v, zero));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i + 8), _mm_unpackhi_epi8(v, zero));
+    StoreWidened(v, out + i);
   }
   any = static_cast<unsigned>(_mm_movemask_epi8(seen));
 #endif

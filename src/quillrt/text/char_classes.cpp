@@ -95,21 +95,30 @@ std::optional<TClassWord> MiddleClass(const TClassWord* classes, std::size_t cou
   return candidate;
 }
 
-template <typename Unit>
-void MarkOccurrences(const Unit* buffer, TClassWord* classes, std::size_t count, Unit wanted, bool allow_at_right,
-                     bool allow_at_left) {
-  const Unit* const last = buffer + (count - 1);  // the last character is never examined
-  const auto find = [last, wanted](const Unit* from) {
-    if constexpr (std::is_same_v<Unit, WideChar>)
-      return FindWideChar(from, last, wanted);
-    else
-      return std::find(from, last, wanted);
-  };
-  for (const Unit* p = find(buffer); p != last; p = find(p + 1)) {
+// Marks each allowable that `find` finds (from a position to the end) as a
+// middle character where its neighbours allow; the last character is never
+// examined.
+template <typename Unit, typename Find>
+void MarkFound(const Unit* buffer, TClassWord* classes, std::size_t count, Find find, bool allow_at_right,
+               bool allow_at_left) {
+  const Unit* const last = buffer + (count - 1);
+  for (const Unit* p = find(buffer, last); p != last; p = find(p + 1, last)) {
     const auto index = static_cast<std::size_t>(p - buffer);
     if (IsLeftAlone(classes[index])) continue;
     if (const auto value = MiddleClass(classes, count, index, allow_at_right, allow_at_left)) classes[index] = *value;
   }
+}
+
+template <typename Unit>
+void MarkOccurrences(const Unit* buffer, TClassWord* classes, std::size_t count, Unit wanted, bool allow_at_right,
+                     bool allow_at_left) {
+  const auto find = [wanted](const Unit* from, const Unit* to) {
+    if constexpr (std::is_same_v<Unit, WideChar>)
+      return FindWideChar(from, to, wanted);
+    else
+      return std::find(from, to, wanted);
+  };
+  MarkFound(buffer, classes, count, find, allow_at_right, allow_at_left);
 }
 
 // With a word required on both sides, an allowable next to another (markup
@@ -125,13 +134,8 @@ bool OnePassWillDo(const WideChar* allowables, int length, bool allow_at_right, 
 
 // The one pass, over 16-bit text: `set` holds the allowables (repeated to four).
 void MarkAllOccurrences(const WideChar* buffer, TClassWord* classes, std::size_t count, const WideChar (&set)[4]) {
-  const WideChar* const last = buffer + (count - 1);  // the last character is never examined
-  for (const WideChar* p = FindAnyOfFourWideChars(buffer, last, set); p != last;
-       p = FindAnyOfFourWideChars(p + 1, last, set)) {
-    const auto index = static_cast<std::size_t>(p - buffer);
-    if (IsLeftAlone(classes[index])) continue;
-    if (const auto value = MiddleClass(classes, count, index, false, false)) classes[index] = *value;
-  }
+  const auto find = [&set](const WideChar* from, const WideChar* to) { return FindAnyOfFourWideChars(from, to, set); };
+  MarkFound(buffer, classes, count, find, false, false);
 }
 
 // The byte an allowable stands for in an 8-bit buffer.

@@ -369,11 +369,10 @@ void ChunkHeaderSeeds(const fs::path& root) {
 // alone (choice byte 1: the target puts a valid header in front).
 void SavedListSeeds(const fs::path& root) {
   const SeedFolder seeds(root, "fuzz_saved_list");
-  constexpr std::size_t kHeaderBytes = 57;
   const auto write = [&](const std::string& name, const TMemoryStream& stream) {
     const std::string bytes = BytesOf(stream);
     seeds.Write(name, std::string(1, '\0') + bytes);
-    seeds.Write(name + "_body", std::string(1, '\1') + bytes.substr(std::min(kHeaderBytes, bytes.size())));
+    seeds.Write(name + "_body", std::string(1, '\1') + bytes.substr(std::min(kCheckSignatureSize, bytes.size())));
   };
   const auto word_list = [&](const std::string& name, const std::vector<std::pair<std::u16string, int>>& lines,
                              int words_per_entry) {
