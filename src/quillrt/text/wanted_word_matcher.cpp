@@ -8,6 +8,11 @@
 #include <emmintrin.h>
 #endif
 
+#include "quillrt/platform/vector_width.h"
+#if QUILL_WIDE_VECTOR_KERNELS
+#include <immintrin.h>
+#endif
+
 #include "quillrt/text/wanted_word_attempt.h"
 #include "quillrt/text/wanted_word_statistics.h"
 
@@ -25,7 +30,8 @@ using wanted_word::SegmentEndsMarked;
 // match (and by a few more): characters equal to one of three values, or whose
 // class has one of some bits. When the pattern starts with two plain
 // characters, the character after must equal one of the second one's three
-// forms (or be markup, which the attempt steps over). The block scan also applies
+// forms (or be markup, which the attempt steps over); with three, the one
+// after that the third's (or either of the two be markup). The block scan also applies
 // the attempt's cheap refusals: markup where a hit may not start, and a word
 // character before a left-bounded hit. The attempt decides.
 struct FirstCharFilter {
@@ -34,6 +40,8 @@ struct FirstCharFilter {
   bool every_char = false;
   bool second_char = false;
   char16_t second_equal[3] = {0, 0, 0};
+  bool third_char = false;
+  char16_t third_equal[3] = {0, 0, 0};
   bool left_bounded = false;
   bool may_start_on_markup = false;
 };
@@ -77,6 +85,14 @@ FirstCharFilter MakeFilter(const Pattern& pattern) {
           filter.second_equal[1] = pattern.upper[1];
           filter.second_equal[2] = pattern.title[1];
         }
+        if (pattern.length > 2 && IsPlainPatternChar(pattern.lower[2])) {
+          filter.third_char = true;
+          filter.third_equal[0] = filter.third_equal[1] = filter.third_equal[2] = pattern.lower[2];
+          if (!pattern.case_sensitive) {
+            filter.third_equal[1] = pattern.upper[2];
+            filter.third_equal[2] = pattern.title[2];
+          }
+        }
       }
       break;
   }
@@ -103,6 +119,28 @@ inline unsigned LaneBits(__m128i v) {
 }
 #endif
 
+#if QUILL_WIDE_VECTOR_KERNELS
+QUILL_WIDE_VECTOR_TARGET inline __m256i LoadSixteen(const char16_t* p) {
+  return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+}
+QUILL_WIDE_VECTOR_TARGET inline __m256i LoadSixteen(const unsigned char* p) {
+  return _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
+}
+QUILL_WIDE_VECTOR_TARGET inline __m256i LoadSixteen(const TClassWord* p) {
+  return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+}
+// One bit per 16-bit lane that is all ones, in lane order.
+QUILL_WIDE_VECTOR_TARGET inline unsigned WideLaneBits(__m256i v) {
+  return static_cast<unsigned>(
+      _mm_movemask_epi8(_mm_packs_epi16(_mm256_castsi256_si128(v), _mm256_extracti128_si256(v, 1))));
+}
+// All ones in the lanes whose class has one of `bits`.
+QUILL_WIDE_VECTOR_TARGET inline __m256i HasAnyOf(__m256i classes, __m256i bits) {
+  return _mm256_xor_si256(_mm256_cmpeq_epi16(_mm256_and_si256(classes, bits), _mm256_setzero_si256()),
+                          _mm256_cmpeq_epi16(classes, classes));
+}
+#endif
+
 // The outer scan: statistics for every character, and an attempt at every
 // character that passes the first-character filter.
 template <class Unit>
@@ -116,7 +154,7 @@ class Scan {
   std::int32_t Run() {
     std::int32_t i = 0;
 #if defined(__SSE2__)
-    i = RunBlocks();
+    i = RunBlocks(WideVectorsInUse());
     if (i < 0) return found_;
 #endif
     for (; i < limit_; ++i) {
@@ -144,16 +182,141 @@ class Scan {
   }
 
 #if defined(__SSE2__)
-  // Eight characters at a time while the class words and characters just
-  // before and after the block can be read. Blocks holding a segment marker go
-  // the careful way. Returns where the careful scan goes on, or -1 with found_
-  // set when a hit was found.
-  std::int32_t RunBlocks() {
+  // Blocks of characters while the class words and characters just before and
+  // two after a block can be read: sixteen at a time when `wide`, then eight.
+  // Blocks holding a segment marker go the careful way. Returns where the
+  // careful scan goes on, or -1 with found_ set when a hit was found.
+  std::int32_t RunBlocks(bool wide) {
     if (limit_ < 10) return 0;
     if (Step(0)) {
       found_ = 0;
       return -1;
     }
+    std::int32_t i = 1;
+#if QUILL_WIDE_VECTOR_KERNELS
+    if (wide) i = RunWideBlocks(i);
+    if (i < 0) return -1;
+#else
+    (void)wide;
+#endif
+    return RunNarrowBlocks(i);
+  }
+
+  // The careful way through `count` characters from `i`; true on a hit (in found_).
+  bool StepThrough(std::int32_t i, std::int32_t count) {
+    for (const std::int32_t end = i + count; i < end; ++i) {
+      if (Step(i)) {
+        found_ = i;
+        return true;
+      }
+    }
+    return false;
+  }
+
+  // Tries the candidates of the block at `i` (a bit each) in order, adding
+  // the words that end before each one first and the rest after; true on a
+  // hit (in found_).
+  bool TryCandidates(std::int32_t i, unsigned candidates, unsigned word_ends) {
+    unsigned counted = 0;
+    while (candidates != 0) {
+      const int b = std::countr_zero(candidates);
+      const unsigned up_to = (2u << b) - 1;
+      stats_.AddWords(BitsIn16(word_ends & up_to & ~counted));
+      counted = up_to;
+      if (attempt_.MatchAt(i + b)) {
+        found_ = i + b;
+        return true;
+      }
+      candidates &= candidates - 1;
+    }
+    stats_.AddWords(BitsIn16(word_ends & ~counted));
+    return false;
+  }
+
+  static std::int32_t BitsIn16(unsigned mask) { return kBitsIn[mask & 0xFF] + kBitsIn[(mask >> 8) & 0xFF]; }
+
+#if QUILL_WIDE_VECTOR_KERNELS
+  // Sixteen characters a block, as RunNarrowBlocks does eight.
+  QUILL_WIDE_VECTOR_TARGET std::int32_t RunWideBlocks(std::int32_t i) {
+    const __m256i zero = _mm256_setzero_si256();
+    const __m256i separator = _mm256_set1_epi16(static_cast<short>(class_separator));
+    const __m256i word_char = _mm256_set1_epi16(static_cast<short>(class_word_char));
+    const __m256i markup_bits = _mm256_set1_epi16(static_cast<short>(class_markup | class_segment_marker));
+    const __m256i markup = _mm256_set1_epi16(static_cast<short>(class_markup));
+    const __m256i any_class = _mm256_set1_epi16(static_cast<short>(filter_.any_class));
+    const __m256i equal0 = _mm256_set1_epi16(static_cast<short>(filter_.equal[0]));
+    const __m256i equal1 = _mm256_set1_epi16(static_cast<short>(filter_.equal[1]));
+    const __m256i equal2 = _mm256_set1_epi16(static_cast<short>(filter_.equal[2]));
+    const __m256i second0 = _mm256_set1_epi16(static_cast<short>(filter_.second_equal[0]));
+    const __m256i second1 = _mm256_set1_epi16(static_cast<short>(filter_.second_equal[1]));
+    const __m256i second2 = _mm256_set1_epi16(static_cast<short>(filter_.second_equal[2]));
+    const __m256i third0 = _mm256_set1_epi16(static_cast<short>(filter_.third_equal[0]));
+    const __m256i third1 = _mm256_set1_epi16(static_cast<short>(filter_.third_equal[1]));
+    const __m256i third2 = _mm256_set1_epi16(static_cast<short>(filter_.third_equal[2]));
+
+    while (i + 18 <= limit_) {
+      const __m256i cls = LoadSixteen(classes_ + i);
+      if ((static_cast<unsigned>(_mm256_movemask_epi8(cls)) & 0xAAAAAAAAu) != 0) {
+        if (StepThrough(i, 16)) return -1;
+        i += 16;
+        continue;
+      }
+      const __m256i next = LoadSixteen(classes_ + i + 1);
+      const __m256i is_separator = HasAnyOf(cls, separator);
+      const __m256i next_not_separator =
+          _mm256_or_si256(_mm256_cmpeq_epi16(_mm256_and_si256(next, separator), zero), _mm256_srai_epi16(next, 15));
+      const unsigned word_ends = WideLaneBits(_mm256_and_si256(is_separator, next_not_separator));
+
+      unsigned candidates = 0xFFFF;
+      if (!filter_.every_char) {
+        const __m256i text = LoadSixteen(text_ + i);
+        __m256i hits = _mm256_or_si256(
+            _mm256_or_si256(_mm256_cmpeq_epi16(text, equal0), _mm256_cmpeq_epi16(text, equal1)),
+            _mm256_cmpeq_epi16(text, equal2));
+        if (filter_.any_class != 0) hits = _mm256_or_si256(hits, HasAnyOf(cls, any_class));
+        if (filter_.second_char) {
+          const __m256i after = LoadSixteen(text_ + i + 1);
+          const __m256i next_markup = _mm256_cmpeq_epi16(_mm256_and_si256(next, markup_bits), markup);
+          const __m256i second = _mm256_or_si256(
+              _mm256_or_si256(_mm256_cmpeq_epi16(after, second0), _mm256_cmpeq_epi16(after, second1)),
+              _mm256_or_si256(_mm256_cmpeq_epi16(after, second2), next_markup));
+          hits = _mm256_and_si256(hits, second);
+          if (filter_.third_char) {
+            const __m256i two_on = LoadSixteen(text_ + i + 2);
+            const __m256i two_on_markup =
+                _mm256_cmpeq_epi16(_mm256_and_si256(LoadSixteen(classes_ + i + 2), markup_bits), markup);
+            const __m256i third = _mm256_or_si256(
+                _mm256_or_si256(_mm256_cmpeq_epi16(two_on, third0), _mm256_cmpeq_epi16(two_on, third1)),
+                _mm256_or_si256(_mm256_or_si256(_mm256_cmpeq_epi16(two_on, third2), two_on_markup), next_markup));
+            hits = _mm256_and_si256(hits, third);
+          }
+        }
+        candidates = WideLaneBits(hits);
+      }
+      if (candidates != 0 && !filter_.may_start_on_markup)
+        candidates &= ~WideLaneBits(_mm256_cmpeq_epi16(_mm256_and_si256(cls, markup_bits), markup));
+      if (candidates != 0 && filter_.left_bounded) {
+        // Refused after a word character, unless that is markup or a marker.
+        const __m256i before = LoadSixteen(classes_ + i - 1);
+        const __m256i free_before = _mm256_or_si256(
+            _mm256_or_si256(_mm256_cmpeq_epi16(_mm256_and_si256(before, word_char), zero),
+                            _mm256_srai_epi16(before, 15)),
+            _mm256_cmpeq_epi16(_mm256_and_si256(before, markup_bits), markup));
+        candidates &= WideLaneBits(free_before);
+      }
+      if (candidates == 0) {
+        stats_.AddWords(_mm_popcnt_u32(word_ends));
+      } else if (TryCandidates(i, candidates, word_ends)) {
+        return -1;
+      }
+      i += 16;
+    }
+    return i;
+  }
+#endif
+
+  // Eight characters a block.
+  std::int32_t RunNarrowBlocks(std::int32_t i) {
     const __m128i zero = _mm_setzero_si128();
     const __m128i ones = _mm_cmpeq_epi16(zero, zero);
     const __m128i separator = _mm_set1_epi16(static_cast<short>(class_separator));
@@ -167,18 +330,16 @@ class Scan {
     const __m128i second0 = _mm_set1_epi16(static_cast<short>(filter_.second_equal[0]));
     const __m128i second1 = _mm_set1_epi16(static_cast<short>(filter_.second_equal[1]));
     const __m128i second2 = _mm_set1_epi16(static_cast<short>(filter_.second_equal[2]));
+    const __m128i third0 = _mm_set1_epi16(static_cast<short>(filter_.third_equal[0]));
+    const __m128i third1 = _mm_set1_epi16(static_cast<short>(filter_.third_equal[1]));
+    const __m128i third2 = _mm_set1_epi16(static_cast<short>(filter_.third_equal[2]));
     const auto is_markup = [&](__m128i cls) { return _mm_cmpeq_epi16(_mm_and_si128(cls, markup_bits), markup); };
 
-    std::int32_t i = 1;
-    while (i + 9 <= limit_) {
+    while (i + 10 <= limit_) {
       const __m128i cls = LoadEight(classes_ + i);
       if ((_mm_movemask_epi8(cls) & 0xAAAA) != 0) {
-        for (const std::int32_t block_end = i + 8; i < block_end; ++i) {
-          if (Step(i)) {
-            found_ = i;
-            return -1;
-          }
-        }
+        if (StepThrough(i, 8)) return -1;
+        i += 8;
         continue;
       }
       // A word ends at a separator followed by a non-separator (markers are none).
@@ -202,6 +363,14 @@ class Scan {
               _mm_or_si128(_mm_cmpeq_epi16(after, second0), _mm_cmpeq_epi16(after, second1)),
               _mm_or_si128(_mm_cmpeq_epi16(after, second2), is_markup(next)));
           hits = _mm_and_si128(hits, second);
+          if (filter_.third_char) {
+            const __m128i two_on = LoadEight(text_ + i + 2);
+            const __m128i third = _mm_or_si128(
+                _mm_or_si128(_mm_cmpeq_epi16(two_on, third0), _mm_cmpeq_epi16(two_on, third1)),
+                _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(two_on, third2), is_markup(LoadEight(classes_ + i + 2))),
+                             is_markup(next)));
+            hits = _mm_and_si128(hits, third);
+          }
         }
         candidates = LaneBits(hits);
       }
@@ -216,19 +385,11 @@ class Scan {
                                                  is_markup(before));
         candidates &= LaneBits(free_before);
       }
-      unsigned counted = 0;
-      while (candidates != 0) {
-        const int b = std::countr_zero(candidates);
-        const unsigned up_to = (2u << b) - 1;
-        stats_.AddWords(kBitsIn[word_ends & up_to & ~counted]);
-        counted = up_to;
-        if (attempt_.MatchAt(i + b)) {
-          found_ = i + b;
-          return -1;
-        }
-        candidates &= candidates - 1;
+      if (candidates == 0) {
+        stats_.AddWords(kBitsIn[word_ends]);
+      } else if (TryCandidates(i, candidates, word_ends)) {
+        return -1;
       }
-      stats_.AddWords(kBitsIn[word_ends & ~counted]);
       i += 8;
     }
     return i;

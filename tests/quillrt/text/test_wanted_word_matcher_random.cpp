@@ -1,11 +1,13 @@
 // Random texts against two references: the hits of a search must be exactly the
 // positions where a call starting there reports a hit at once (which exercises
 // the fast scan against the plain one), 8-bit and UTF-16 buffers must agree, and
-// the word count must be that of a plain count over the class array.
+// the word count must be that of a plain count over the class array. The fast
+// scan runs with the processor's widest vectors and limited to the narrow ones.
 #include <gtest/gtest.h>
 
 #include <random>
 
+#include "quillrt/platform/vector_width.h"
 #include "test_wanted_word_matcher_support.h"
 
 namespace quill::testing {
@@ -39,6 +41,7 @@ UnicodeString RandomText(std::mt19937& random, int pieces) {
   static const char16_t* const kPieces[] = {
       u"the", u"The", u"THE", u"th", u"t", u"h", u"e", u"then", u"other", u" ", u" ", u" ", u"  ", u",", u"-",
       u".", u"\t", u"<b>", u"</b>", u"15th", u"1", u"2,5", u"\u200D", u"\xE9", u"ht", u"tth",
+      u"t<b>he", u"th</b>e", u"theth",
   };
   std::uniform_int_distribution<std::size_t> pick(0, std::size(kPieces) - 1);
   UnicodeString text;
@@ -46,10 +49,10 @@ UnicodeString RandomText(std::mt19937& random, int pieces) {
   return text;
 }
 
-TEST(WantedWordMatcherRandom, FastScanAgreesWithCallsAtEachPosition) {
+void CheckFastScanAgainstCallsAtEachPosition() {
   const UnicodeString patterns[] = {
       u"the", u"th", u"t", u"The", u"\x1Bth", u"t\x1Dh", u"th\x1D", u"the \x1A th", u"th\x1C", u"\x1Eh",
-      u"the the", u"\x1C\x1C", u"h\x1E t",
+      u"the the", u"\x1C\x1C", u"h\x1E t", u"then", u"th e",
   };
   std::mt19937 random(12345);
   std::uniform_int_distribution<int> coin(0, 1);
@@ -87,6 +90,23 @@ TEST(WantedWordMatcherRandom, FastScanAgreesWithCallsAtEachPosition) {
       }
     }
   }
+}
+
+// Restores the processor's widest vectors when a test ends.
+struct NarrowVectors {
+  explicit NarrowVectors(bool narrow) { LimitToNarrowVectors(narrow); }
+  ~NarrowVectors() { LimitToNarrowVectors(false); }
+};
+
+TEST(WantedWordMatcherRandom, FastScanAgreesWithCallsAtEachPosition) {
+  NarrowVectors widest(false);
+  CheckFastScanAgainstCallsAtEachPosition();
+}
+
+TEST(WantedWordMatcherRandom, NarrowFastScanAgreesWithCallsAtEachPosition) {
+  NarrowVectors narrow(true);
+  ASSERT_FALSE(WideVectorsInUse());
+  CheckFastScanAgainstCallsAtEachPosition();
 }
 
 }  // namespace
