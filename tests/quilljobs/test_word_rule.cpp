@@ -1,5 +1,6 @@
 // The words the rule finds: the block-wise search for word edges against a
-// plain walk over the classes, on texts long enough to cross its blocks.
+// plain walk over the classes, on texts long enough to cross its blocks, with
+// the processor's widest vectors and limited to the narrow ones.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -7,6 +8,7 @@
 #include <vector>
 
 #include "quilljobs/word_rule.h"
+#include "quillrt/platform/vector_width.h"
 #include "quillrt/text/class_bits.h"
 
 namespace quill::jobs {
@@ -49,7 +51,7 @@ void ExpectSameWords(const std::u16string& text) {
   EXPECT_EQ(StartOfWordBefore(classified, text.size(), expected.size() + 1), 0u);
 }
 
-TEST(WordRuleWords, EdgesAreFoundAcrossBlocksAsByAPlainWalk) {
+void ExpectSameWordsInEveryBlockSize() {
   ExpectSameWords(u"");
   ExpectSameWords(u"word");
   ExpectSameWords(u"  don't stop, well-known <b>tags</b> ");
@@ -68,6 +70,15 @@ TEST(WordRuleWords, EdgesAreFoundAcrossBlocksAsByAPlainWalk) {
   std::u16string text;
   for (int i = 0; i < 30000; ++i) text += alphabet[random() % alphabet.size()];
   ExpectSameWords(text);
+}
+
+TEST(WordRuleWords, EdgesAreFoundAcrossBlocksAsByAPlainWalk) {
+  for (const bool narrow : {false, true}) {
+    SCOPED_TRACE(narrow ? "narrow vectors" : "widest vectors");
+    LimitToNarrowVectors(narrow);
+    ExpectSameWordsInEveryBlockSize();
+  }
+  LimitToNarrowVectors(false);
 }
 
 }  // namespace
