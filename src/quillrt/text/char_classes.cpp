@@ -2,6 +2,10 @@
 
 #include <unicode/uchar.h>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <algorithm>
 #include <optional>
 #include <type_traits>
@@ -132,10 +136,45 @@ bool OnePassWillDo(const WideChar* allowables, int length, bool allow_at_right, 
   return std::none_of(allowables, allowables + length, [table](WideChar a) { return IsWordClass(table[a]); });
 }
 
-// The one pass, over 16-bit text: `set` holds the allowables (repeated to four).
+// Marks the allowable at `index` (before the last character) when a word
+// character stands on both sides of it, markup aside.
+inline void MarkIfBetweenWords(TClassWord* classes, std::size_t count, std::size_t index) {
+  if (IsLeftAlone(classes[index])) return;
+  const TClassWord left = index > 0 ? classes[index - 1] : TClassWord{0};
+  const TClassWord right = classes[index + 1];
+  // Mostly the neighbours themselves decide, without looking past markup.
+  const auto plain = [](TClassWord c) { return (c & (class_markup | class_segment_marker)) == 0; };
+  if (index > 0 && plain(left) && plain(right)) {
+    if (!IsWordClass(left) || !IsWordClass(right)) return;
+    classes[index] = ((left | right) & C1_DIGIT) != 0 ? class_middle_digit : class_middle_letter;
+    return;
+  }
+  if (const auto value = MiddleClass(classes, count, index, false, false)) classes[index] = *value;
+}
+
+// The one pass, over 16-bit text: `set` holds the allowables (repeated to
+// four). The text is compared eight units at a time, and each allowable found
+// is marked in text order, the last character never.
 void MarkAllOccurrences(const WideChar* buffer, TClassWord* classes, std::size_t count, const WideChar (&set)[4]) {
-  const auto find = [&set](const WideChar* from, const WideChar* to) { return FindAnyOfFourWideChars(from, to, set); };
-  MarkFound(buffer, classes, count, find, false, false);
+  const std::size_t last = count - 1;
+  std::size_t i = 0;
+#if defined(__SSE2__)
+  const __m128i first = _mm_set1_epi16(static_cast<short>(set[0]));
+  const __m128i second = _mm_set1_epi16(static_cast<short>(set[1]));
+  const __m128i third = _mm_set1_epi16(static_cast<short>(set[2]));
+  const __m128i fourth = _mm_set1_epi16(static_cast<short>(set[3]));
+  for (; i + 8 <= last; i += 8) {
+    const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(buffer + i));
+    const __m128i hits = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(units, first), _mm_cmpeq_epi16(units, second)),
+                                      _mm_or_si128(_mm_cmpeq_epi16(units, third), _mm_cmpeq_epi16(units, fourth)));
+    for (auto found = static_cast<unsigned>(_mm_movemask_epi8(_mm_packs_epi16(hits, _mm_setzero_si128())));
+         found != 0; found &= found - 1)
+      MarkIfBetweenWords(classes, count, i + static_cast<std::size_t>(__builtin_ctz(found)));
+  }
+#endif
+  for (; i < last; ++i)
+    if (buffer[i] == set[0] || buffer[i] == set[1] || buffer[i] == set[2] || buffer[i] == set[3])
+      MarkIfBetweenWords(classes, count, i);
 }
 
 // The byte an allowable stands for in an 8-bit buffer.
