@@ -10,11 +10,16 @@ set(QUILL_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/Quill)
 # The installed libraries find each other beside themselves.
 set(CMAKE_INSTALL_RPATH "$ORIGIN")
 
-# quill_install_library(<target> [REQUIRES <pkg-config names>...] [DESCRIPTION <text>])
+# quill_install_library(<target> [REQUIRES <pkg-config names>...] [DESCRIPTION <text>]
+#                       [INTERNAL_HEADERS <file names>...])
 # installs the shared library, the headers of src/<target>/ (under
-# include/<target>/, folders kept) and a pkg-config file.
+# include/<target>/, folders kept, the internal ones left out) and a pkg-config file.
 function(quill_install_library target)
-  cmake_parse_arguments(ARG "" "DESCRIPTION" "REQUIRES" ${ARGN})
+  cmake_parse_arguments(ARG "" "DESCRIPTION" "REQUIRES;INTERNAL_HEADERS" ${ARGN})
+  set(internal_headers)
+  foreach(header IN LISTS ARG_INTERNAL_HEADERS)
+    list(APPEND internal_headers PATTERN ${header} EXCLUDE)
+  endforeach()
   install(TARGETS ${target} EXPORT QuillTargets
           LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
           ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
@@ -22,7 +27,7 @@ function(quill_install_library target)
           INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
   install(DIRECTORY ${PROJECT_SOURCE_DIR}/src/${target}/
           DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/${target}
-          FILES_MATCHING PATTERN "*.h")
+          FILES_MATCHING PATTERN "*.h" ${internal_headers})
   set_property(GLOBAL APPEND PROPERTY QUILL_INSTALLED_LIBRARIES ${target})
 
   # The .pc file names its prefix relative to itself, so that the installed tree

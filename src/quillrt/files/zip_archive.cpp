@@ -3,7 +3,6 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <zip.h>
 
 #include <cerrno>
 #include <climits>
@@ -11,10 +10,13 @@
 #include <cstring>
 #include <ctime>
 
+#include "quillrt/files/zip_library.h"
 #include "quillrt/framework/sysutils.h"
 #include "quillrt/platform/file_system.h"
 
 namespace quill {
+
+using detail::Zip;
 
 EZipError::~EZipError() = default;
 
@@ -24,7 +26,7 @@ constexpr std::size_t kCopyBlock = 64 * 1024;
 
 UnicodeString Quoted(const UnicodeString& name) { return u"\"" + name + u"\""; }
 
-UnicodeString ErrorText(zip_error_t* error) { return Utf8ToUtf16(zip_error_strerror(error)); }
+UnicodeString ErrorText(zip_error_t* error) { return Utf8ToUtf16(Zip().zip_error_strerror(error)); }
 
 UnicodeString OpenErrorText(int code, const UnicodeString& what) {
   switch (code) {
@@ -33,9 +35,9 @@ UnicodeString OpenErrorText(int code, const UnicodeString& what) {
     case ZIP_ER_EXISTS: return u"Archive already exists: " + Quoted(what);
     default: {
       zip_error_t error;
-      zip_error_init_with_code(&error, code);
+      Zip().zip_error_init_with_code(&error, code);
       UnicodeString text = u"Cannot open archive " + Quoted(what) + u": " + ErrorText(&error);
-      zip_error_fini(&error);
+      Zip().zip_error_fini(&error);
       return text;
     }
   }
@@ -47,7 +49,7 @@ std::int32_t AttributesOf(zip_t* za, zip_uint64_t index, const std::string& name
   zip_uint8_t system = 0;
   zip_uint32_t external = 0;
   std::int32_t attr = faArchive;
-  if (zip_file_get_external_attributes(za, index, 0, &system, &external) == 0) {
+  if (Zip().zip_file_get_external_attributes(za, index, 0, &system, &external) == 0) {
     if (system == ZIP_OPSYS_UNIX && (external >> 16) != 0) {
       const zip_uint32_t mode = external >> 16;
       attr = S_ISDIR(mode) ? faDirectory : faArchive;
@@ -158,8 +160,9 @@ struct TZipArchive::Handle {
   bool writable = false;
 
   ~Handle() {
-    if (za != nullptr) zip_discard(za);
-    if (memory_source != nullptr) zip_source_free(memory_source);
+    // Holding anything means libzip was loaded to open it: Zip() cannot raise here.
+    if (za != nullptr) Zip().zip_discard(za);
+    if (memory_source != nullptr) Zip().zip_source_free(memory_source);
   }
 };
 
@@ -190,7 +193,7 @@ void TZipArchive::OpenArchive(TZipOpenMode mode) {
   if (mode == TZipOpenMode::update) flags = ZIP_CREATE;
   if (mode == TZipOpenMode::read && DirectoryExists(file_name_)) throw EZipError(u"Not a zip archive: " + Quoted(file_name_));
   int code = 0;
-  zip_t* za = zip_open(SystemPath(file_name_).c_str(), flags, &code);
+  zip_t* za = Zip().zip_open(SystemPath(file_name_).c_str(), flags, &code);
   if (za == nullptr) throw EZipError(OpenErrorText(code, file_name_));
   handle_ = std::make_unique<Handle>();
   handle_->za = za;
@@ -203,21 +206,22 @@ void TZipArchive::OpenFromBytes(std::string_view bytes) {
   auto handle = std::make_unique<Handle>();
   handle->read_bytes.assign(bytes);
   zip_error_t error;
-  zip_error_init(&error);
-  zip_source_t* source = zip_source_buffer_create(handle->read_bytes.data(), handle->read_bytes.size(), 0, &error);
+  Zip().zip_error_init(&error);
+  zip_source_t* source =
+      Zip().zip_source_buffer_create(handle->read_bytes.data(), handle->read_bytes.size(), 0, &error);
   if (source == nullptr) {
     const UnicodeString text = ErrorText(&error);
-    zip_error_fini(&error);
+    Zip().zip_error_fini(&error);
     throw EZipError(u"Cannot read an archive in memory: " + text);
   }
-  zip_t* za = zip_open_from_source(source, ZIP_RDONLY, &error);
+  zip_t* za = Zip().zip_open_from_source(source, ZIP_RDONLY, &error);
   if (za == nullptr) {
-    const int code = zip_error_code_zip(&error);
-    zip_error_fini(&error);
-    zip_source_free(source);
+    const int code = Zip().zip_error_code_zip(&error);
+    Zip().zip_error_fini(&error);
+    Zip().zip_source_free(source);
     throw EZipError(OpenErrorText(code, u"(in memory)"));
   }
-  zip_error_fini(&error);
+  Zip().zip_error_fini(&error);
   handle->za = za;
   handle_ = std::move(handle);
 }
@@ -235,17 +239,17 @@ void TZipArchive::CreateInMemory() {
   files_added_ = 0;
   memory_bytes_.clear();
   zip_error_t error;
-  zip_error_init(&error);
-  zip_source_t* source = zip_source_buffer_create(nullptr, 0, 0, &error);
-  zip_t* za = source == nullptr ? nullptr : zip_open_from_source(source, ZIP_CREATE | ZIP_TRUNCATE, &error);
+  Zip().zip_error_init(&error);
+  zip_source_t* source = Zip().zip_source_buffer_create(nullptr, 0, 0, &error);
+  zip_t* za = source == nullptr ? nullptr : Zip().zip_open_from_source(source, ZIP_CREATE | ZIP_TRUNCATE, &error);
   if (za == nullptr) {
     const UnicodeString text = ErrorText(&error);
-    zip_error_fini(&error);
-    if (source != nullptr) zip_source_free(source);
+    Zip().zip_error_fini(&error);
+    if (source != nullptr) Zip().zip_source_free(source);
     throw EZipError(u"Cannot create an archive in memory: " + text);
   }
-  zip_error_fini(&error);
-  zip_source_keep(source);  // the archive owns one reference, we keep another
+  Zip().zip_error_fini(&error);
+  Zip().zip_source_keep(source);  // the archive owns one reference, we keep another
   handle_ = std::make_unique<Handle>();
   handle_->za = za;
   handle_->memory_source = source;
@@ -254,7 +258,7 @@ void TZipArchive::CreateInMemory() {
 
 int TZipArchive::EntryCount() const {
   if (!Active()) return 0;
-  const zip_int64_t count = zip_get_num_entries(handle_->za, 0);
+  const zip_int64_t count = Zip().zip_get_num_entries(handle_->za, 0);
   if (count < 0) return 0;
   return count > INT_MAX ? INT_MAX : static_cast<int>(count);
 }
@@ -276,9 +280,10 @@ TZipEntryInfo TZipArchive::EntryInfo(int index) {
   CheckIndex(index);
   TZipEntryInfo info;
   zip_stat_t stat;
-  zip_stat_init(&stat);
-  if (zip_stat_index(handle_->za, static_cast<zip_uint64_t>(index), 0, &stat) != 0 || (stat.valid & ZIP_STAT_NAME) == 0) {
-    Failure(u"#" + IntToStr(index), TZipOperation::read_details, Utf8ToUtf16(zip_strerror(handle_->za)), zfaSkip);
+  Zip().zip_stat_init(&stat);
+  if (Zip().zip_stat_index(handle_->za, static_cast<zip_uint64_t>(index), 0, &stat) != 0 ||
+      (stat.valid & ZIP_STAT_NAME) == 0) {
+    Failure(u"#" + IntToStr(index), TZipOperation::read_details, Utf8ToUtf16(Zip().zip_strerror(handle_->za)), zfaSkip);
     return info;
   }
   const std::string name = stat.name;
@@ -293,7 +298,7 @@ TZipEntryInfo TZipArchive::EntryInfo(int index) {
 
 UnicodeString TZipArchive::EntryName(int index) {
   CheckIndex(index);
-  const char* name = zip_get_name(handle_->za, static_cast<zip_uint64_t>(index), 0);
+  const char* name = Zip().zip_get_name(handle_->za, static_cast<zip_uint64_t>(index), 0);
   return name == nullptr ? UnicodeString() : Utf8ToUtf16(name);
 }
 
@@ -303,7 +308,7 @@ int TZipArchive::FindEntry(const UnicodeString& name) const {
   int ignoring_case = -1;
   const int count = EntryCount();
   for (int i = 0; i < count; ++i) {
-    const char* stored = zip_get_name(handle_->za, static_cast<zip_uint64_t>(i), 0);
+    const char* stored = Zip().zip_get_name(handle_->za, static_cast<zip_uint64_t>(i), 0);
     if (stored == nullptr) continue;
     const UnicodeString candidate = WithForwardSlashes(Utf8ToUtf16(stored));
     if (candidate == wanted) return i;
@@ -315,14 +320,14 @@ int TZipArchive::FindEntry(const UnicodeString& name) const {
 bool TZipArchive::ExtractToStream(int index, TStream& target) {
   CheckIndex(index);
   const UnicodeString name = EntryName(index);
-  zip_file_t* file = zip_fopen_index(handle_->za, static_cast<zip_uint64_t>(index), 0);
+  zip_file_t* file = Zip().zip_fopen_index(handle_->za, static_cast<zip_uint64_t>(index), 0);
   if (file == nullptr) {
-    Failure(name, TZipOperation::extract, Utf8ToUtf16(zip_strerror(handle_->za)), zfaAbort);
+    Failure(name, TZipOperation::extract, Utf8ToUtf16(Zip().zip_strerror(handle_->za)), zfaAbort);
     return false;
   }
   zip_stat_t stat;
-  zip_stat_init(&stat);
-  const bool size_known = zip_stat_index(handle_->za, static_cast<zip_uint64_t>(index), 0, &stat) == 0 &&
+  Zip().zip_stat_init(&stat);
+  const bool size_known = Zip().zip_stat_index(handle_->za, static_cast<zip_uint64_t>(index), 0, &stat) == 0 &&
                           (stat.valid & ZIP_STAT_SIZE) != 0;
   const std::int64_t start = target.GetPosition();
   const bool appending = start == target.GetSize();
@@ -330,9 +335,9 @@ bool TZipArchive::ExtractToStream(int index, TStream& target) {
   UnicodeString reason;
   zip_uint64_t delivered = 0;
   for (;;) {
-    const zip_int64_t n = zip_fread(file, block.data(), block.size());
+    const zip_int64_t n = Zip().zip_fread(file, block.data(), block.size());
     if (n < 0) {
-      reason = Utf8ToUtf16(zip_file_strerror(file));
+      reason = Utf8ToUtf16(Zip().zip_file_strerror(file));
       break;
     }
     if (n == 0) break;
@@ -340,11 +345,11 @@ bool TZipArchive::ExtractToStream(int index, TStream& target) {
     try {
       target.WriteBuffer(block.data(), n);
     } catch (...) {
-      zip_fclose(file);
+      Zip().zip_fclose(file);
       throw;
     }
   }
-  zip_fclose(file);
+  Zip().zip_fclose(file);
   // A damaged directory can promise more bytes than the stored data holds; what
   // comes out short is not the entry.
   if (reason.empty() && size_known && delivered != stat.size)
@@ -409,15 +414,15 @@ UnicodeString TZipArchive::ExtractToFolder(int index, const UnicodeString& folde
 AnsiString TZipArchive::Comment() const {
   if (!Active()) return {};
   int length = 0;
-  const char* comment = zip_get_archive_comment(handle_->za, &length, ZIP_FL_ENC_RAW);
+  const char* comment = Zip().zip_get_archive_comment(handle_->za, &length, ZIP_FL_ENC_RAW);
   return comment == nullptr || length <= 0 ? AnsiString() : AnsiString(comment, static_cast<std::size_t>(length));
 }
 
 void TZipArchive::SetComment(const AnsiString& comment) {
   RequireWritable();
   if (comment.size() > 0xFFFF) throw EZipError("An archive comment holds at most 65535 bytes");
-  if (zip_set_archive_comment(handle_->za, comment.data(), static_cast<zip_uint16_t>(comment.size())) != 0)
-    throw EZipError(u"Cannot set the archive comment: " + Utf8ToUtf16(zip_strerror(handle_->za)));
+  if (Zip().zip_set_archive_comment(handle_->za, comment.data(), static_cast<zip_uint16_t>(comment.size())) != 0)
+    throw EZipError(u"Cannot set the archive comment: " + Utf8ToUtf16(Zip().zip_strerror(handle_->za)));
 }
 
 int TZipArchive::AddFile(const UnicodeString& path, const UnicodeString& stored_name) {
@@ -434,24 +439,24 @@ int TZipArchive::AddFile(const UnicodeString& path, const UnicodeString& stored_
     }
   }
   zip_error_t error;
-  zip_error_init(&error);
-  zip_source_t* source = zip_source_file_create(native.c_str(), 0, 0, &error);
+  Zip().zip_error_init(&error);
+  zip_source_t* source = Zip().zip_source_file_create(native.c_str(), 0, 0, &error);
   if (source == nullptr) {
     const UnicodeString text = ErrorText(&error);
-    zip_error_fini(&error);
+    Zip().zip_error_fini(&error);
     Failure(path, TZipOperation::add, text, zfaSkip);
     return 0;
   }
-  zip_error_fini(&error);
+  Zip().zip_error_fini(&error);
   const zip_int64_t index =
-      zip_file_add(handle_->za, Utf16ToUtf8(name).c_str(), source, ZIP_FL_OVERWRITE | ZIP_FL_ENC_UTF_8);
+      Zip().zip_file_add(handle_->za, Utf16ToUtf8(name).c_str(), source, ZIP_FL_OVERWRITE | ZIP_FL_ENC_UTF_8);
   if (index < 0) {
-    zip_source_free(source);
-    Failure(path, TZipOperation::add, Utf8ToUtf16(zip_strerror(handle_->za)), zfaSkip);
+    Zip().zip_source_free(source);
+    Failure(path, TZipOperation::add, Utf8ToUtf16(Zip().zip_strerror(handle_->za)), zfaSkip);
     return 0;
   }
   const zip_int32_t method = pack_level_ == 0 ? ZIP_CM_STORE : ZIP_CM_DEFLATE;
-  zip_set_file_compression(handle_->za, static_cast<zip_uint64_t>(index), method, pack_level_);
+  Zip().zip_set_file_compression(handle_->za, static_cast<zip_uint64_t>(index), method, pack_level_);
   ++files_added_;
   return 1;
 }
@@ -467,24 +472,24 @@ int TZipArchive::AddFromBytes(const UnicodeString& stored_name, std::string_view
     std::memcpy(copy, bytes.data(), bytes.size());
   }
   zip_error_t error;
-  zip_error_init(&error);
-  zip_source_t* source = zip_source_buffer_create(copy, bytes.size(), copy != nullptr ? 1 : 0, &error);
+  Zip().zip_error_init(&error);
+  zip_source_t* source = Zip().zip_source_buffer_create(copy, bytes.size(), copy != nullptr ? 1 : 0, &error);
   if (source == nullptr) {
     std::free(copy);
     const UnicodeString text = ErrorText(&error);
-    zip_error_fini(&error);
+    Zip().zip_error_fini(&error);
     throw EZipError(u"Cannot add " + Quoted(stored_name) + u": " + text);
   }
-  zip_error_fini(&error);
+  Zip().zip_error_fini(&error);
   const zip_int64_t index =
-      zip_file_add(handle_->za, Utf16ToUtf8(stored_name).c_str(), source, ZIP_FL_OVERWRITE | ZIP_FL_ENC_UTF_8);
+      Zip().zip_file_add(handle_->za, Utf16ToUtf8(stored_name).c_str(), source, ZIP_FL_OVERWRITE | ZIP_FL_ENC_UTF_8);
   if (index < 0) {
-    zip_source_free(source);
-    throw EZipError(u"Cannot add " + Quoted(stored_name) + u": " + Utf8ToUtf16(zip_strerror(handle_->za)));
+    Zip().zip_source_free(source);
+    throw EZipError(u"Cannot add " + Quoted(stored_name) + u": " + Utf8ToUtf16(Zip().zip_strerror(handle_->za)));
   }
   const auto entry = static_cast<zip_uint64_t>(index);
-  zip_set_file_compression(handle_->za, entry, pack_level_ == 0 ? ZIP_CM_STORE : ZIP_CM_DEFLATE, pack_level_);
-  zip_file_set_mtime(handle_->za, entry, ToTimeT(local_time), 0);
+  Zip().zip_set_file_compression(handle_->za, entry, pack_level_ == 0 ? ZIP_CM_STORE : ZIP_CM_DEFLATE, pack_level_);
+  Zip().zip_file_set_mtime(handle_->za, entry, ToTimeT(local_time), 0);
   ++files_added_;
   return 1;
 }
@@ -494,8 +499,8 @@ void TZipArchive::CloseArchive() {
   std::unique_ptr<Handle> handle = std::move(handle_);
   if (!handle->writable) return;  // the handle discards the reader
   zip_t* za = handle->za;
-  if (zip_close(za) != 0) {
-    const UnicodeString reason = Utf8ToUtf16(zip_strerror(za));
+  if (Zip().zip_close(za) != 0) {
+    const UnicodeString reason = Utf8ToUtf16(Zip().zip_strerror(za));
     throw EZipError(u"Cannot write archive " + Quoted(file_name_.empty() ? UnicodeString(u"(in memory)") : file_name_) +
                     u": " + reason);  // the handle discards what is left
   }
@@ -503,14 +508,14 @@ void TZipArchive::CloseArchive() {
   if (zip_source_t* source = handle->memory_source) {
     memory_bytes_.clear();
     zip_stat_t stat;
-    zip_stat_init(&stat);
-    if (zip_source_open(source) == 0) {
-      if (zip_source_stat(source, &stat) == 0 && (stat.valid & ZIP_STAT_SIZE)) memory_bytes_.reserve(stat.size);
+    Zip().zip_stat_init(&stat);
+    if (Zip().zip_source_open(source) == 0) {
+      if (Zip().zip_source_stat(source, &stat) == 0 && (stat.valid & ZIP_STAT_SIZE)) memory_bytes_.reserve(stat.size);
       std::vector<char> block(kCopyBlock);
       zip_int64_t n;
-      while ((n = zip_source_read(source, block.data(), block.size())) > 0)
+      while ((n = Zip().zip_source_read(source, block.data(), block.size())) > 0)
         memory_bytes_.append(block.data(), static_cast<std::size_t>(n));
-      zip_source_close(source);
+      Zip().zip_source_close(source);
     }
   }
 }

@@ -5,7 +5,9 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <latch>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "quillrt/files/zip_archive.h"
@@ -198,6 +200,34 @@ TEST(ZipArchive, ExtractingToAFolderNeverLeavesIt) {
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "escape.txt"));
   EXPECT_FALSE(std::filesystem::exists(elsewhere / "through.txt"));
   EXPECT_EQ(testing::ReadAllBytes(target / "win/drive.txt"), std::vector<unsigned char>{'3'});
+}
+
+// libzip is loaded by the first archive opened. Run on its own (as ctest runs
+// each test), this test's threads are that first use, all at once: each must
+// find the library whole.
+TEST(ZipArchive, ThreadsOpeningTheFirstArchivesAtOnceAllSucceed) {
+  constexpr int kThreads = 4;
+  std::latch start(kThreads);
+  std::vector<std::string> results(kThreads);
+  std::vector<std::thread> threads;
+  for (int t = 0; t < kThreads; ++t) {
+    threads.emplace_back([&, t] {
+      start.arrive_and_wait();
+      try {
+        TZipArchive zip;
+        zip.CreateInMemory();
+        zip.AddFromBytes(u"t.txt", "thread " + std::to_string(t));
+        zip.CloseArchive();
+        TZipArchive back;
+        back.OpenFromBytes(zip.InMemoryBytes());
+        results[t] = back.ExtractToBytes(0);
+      } catch (const std::exception& error) {
+        results[t] = error.what();
+      }
+    });
+  }
+  for (std::thread& thread : threads) thread.join();
+  for (int t = 0; t < kThreads; ++t) EXPECT_EQ(results[t], "thread " + std::to_string(t));
 }
 
 }  // namespace
