@@ -268,6 +268,12 @@ bool IsArchiveFile(const std::string& path) {
 // it is made before it is decoded; a small one is read, which costs less than
 // setting up and tearing down a mapping (corpora are mostly small files). Not
 // Ok when the file can be neither (it is then read as a stream).
+//
+// A large file's mapping serves to find where its pieces are cut; the bytes
+// that are scanned or decoded in full are copied out with Copy, a stretch at
+// a time into a buffer that is reused: touching a mapping page by page costs
+// a fault into the kernel for each few pages, some three times the cost of
+// reading the same bytes.
 class MappedFile {
  public:
   // `listed_regular`: the file was a regular file when the corpus was listed.
@@ -287,15 +293,36 @@ class MappedFile {
       else
         Map(fd, size);
     }
-    ::close(fd);
+    if (mapped_)
+      fd_ = fd;
+    else
+      ::close(fd);
   }
   ~MappedFile() {
     if (mapped_) ::munmap(const_cast<char*>(data_), size_);
+    if (fd_ >= 0) ::close(fd_);
   }
   MappedFile(const MappedFile&) = delete;
   MappedFile& operator=(const MappedFile&) = delete;
   bool Ok() const { return data_ != nullptr; }
   std::string_view Bytes() const { return {data_, size_}; }
+  // The bytes of [from, to), read into `buffer` when the file is mapped. A
+  // read that fails or comes up short (the file shrank meanwhile) gives the
+  // mapping's bytes instead, as before.
+  std::string_view Copy(std::size_t from, std::size_t to, std::string& buffer) const {
+    to = std::min(to, size_);
+    from = std::min(from, to);
+    if (!mapped_) return Bytes().substr(from, to - from);
+    buffer.resize(to - from);
+    std::size_t done = 0;
+    while (done < buffer.size()) {
+      const ssize_t n = ::pread(fd_, buffer.data() + done, buffer.size() - done, static_cast<off_t>(from + done));
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) return Bytes().substr(from, to - from);
+      done += static_cast<std::size_t>(n);
+    }
+    return buffer;
+  }
   // Lets the pages of [from, to) go: they count towards the process's memory
   // while mapped, and a file read in pieces is not looked at again.
   void Release(std::size_t from, std::size_t to) const {
@@ -338,6 +365,7 @@ class MappedFile {
   const char* data_ = nullptr;
   std::size_t size_ = 0;
   bool mapped_ = false;
+  int fd_ = -1;  // kept open while mapped, for Copy
   std::string copy_;  // the bytes of a small file
 };
 
@@ -468,22 +496,25 @@ void DecodePiece(std::string_view piece, TextKind::Encoding encoding, std::vecto
   take(std::u16string_view(wide.data(), wide.size()));
 }
 
-// The kind of a mapped text, judged as KindOfText judges it but letting go
-// of the pages behind the scan, so that judging a large file does not hold all
-// of it in memory at once. UTF-16, a byte-order mark and binary content show
-// in the first bytes; UTF-8 is told from 8-bit by counting every sequence.
+// The kind of a mapped text, judged as KindOfText judges it but a block at a
+// time, so that judging a large file does not hold all of it in memory at
+// once. UTF-16, a byte-order mark and binary content show in the first bytes;
+// UTF-8 is told from 8-bit by counting every sequence.
 TextKind KindOfMappedText(const MappedFile& mapped) {
-  constexpr std::size_t kBlock = std::size_t{16} << 20;
+  constexpr std::size_t kBlock = std::size_t{1} << 20;
+  // A sequence starting at a block's last byte may run on this far.
+  constexpr std::size_t kLongestSequenceRest = 3;
   const std::string_view bytes = mapped.Bytes();
   if (bytes.size() <= kBlock) return KindOfText(bytes);
-  const TextKind first = KindOfText(bytes.substr(0, kJudgedBytes));
+  std::string buffer;
+  const TextKind first = KindOfText(mapped.Copy(0, kJudgedBytes, buffer));
   if (first.encoding == TextKind::utf16 || first.encoding == TextKind::utf16_big_endian ||
       first.encoding == TextKind::binary)
     return first;
   Utf8Tally tally;
-  for (std::size_t i = first.mark, released = 0; i < bytes.size(); released = i) {
-    i = tally.Count(bytes, i, i + kBlock);
-    mapped.Release(released, std::min(i, bytes.size()));
+  for (std::size_t i = first.mark; i < bytes.size();) {
+    const std::string_view block = mapped.Copy(i, i + kBlock + kLongestSequenceRest, buffer);
+    i += tally.Count(block, 0, std::min(kBlock, block.size()));
   }
   if (first.mark > 0) return {TextKind::utf8, first.mark, tally.invalid};
   return tally.Verdict();
@@ -636,9 +667,10 @@ bool Corpus::ReadSharedPiece(const CorpusFile& file, const SharedPieces& plan, s
     const std::size_t to = CutAtOrAfter(body, (index + 1) * plan.piece_bytes, plan.kind.encoding);
     // The piece is read in parts, each let go once handed over.
     std::vector<char16_t> wide;
+    std::string copied;
     const auto decode_and_release = [&](std::string_view part) {
-      DecodePiece(part, plan.kind.encoding, wide, take);
       const auto at = static_cast<std::size_t>(part.data() - mapped.Bytes().data());
+      DecodePiece(mapped.Copy(at, at + part.size(), copied), plan.kind.encoding, wide, take);
       mapped.Release(at, at + part.size());
     };
     InPieces(body.substr(from, to > from ? to - from : 0), plan.kind.encoding, read_bytes, nullptr,
@@ -711,10 +743,11 @@ bool Corpus::ReadTextInPieces(const CorpusFile& file, const std::function<void(s
     }
     // Each piece is handed over, then its pages are let go.
     std::vector<char16_t> wide;
+    std::string copied;
     const char* const first_byte = bytes.data();
     const auto decode_and_release = [&](std::string_view piece) {
-      DecodePiece(piece, kind.encoding, wide, take);
       const auto at = static_cast<std::size_t>(piece.data() - first_byte);
+      DecodePiece(mapped.Ok() ? mapped.Copy(at, at + piece.size(), copied) : piece, kind.encoding, wide, take);
       mapped.Release(at, at + piece.size());
     };
     InPieces(bytes.substr(kind.mark), kind.encoding, piece_bytes, stop, decode_and_release);

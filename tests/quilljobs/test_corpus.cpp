@@ -2,6 +2,7 @@
 // instead of losing quietly, and that its two ways of reading a text agree.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -184,6 +185,44 @@ TEST(JobsCorpus, BadUtf8IsReadWithAWarningNamingTheFile) {
   EXPECT_NE(text.find(u'\uFFFD'), UnicodeString::npos);
   ASSERT_EQ(reports.warnings.size(), 1u);
   EXPECT_NE(reports.warnings[0].find("bad.txt"), std::string::npos);
+}
+
+// A large file is judged a block of a megabyte at a time: sequences cut by
+// the blocks' ends must be counted whole, once, as a count of the whole file
+// counts them. (With these lines, four block ends fall inside a sequence.)
+TEST(JobsCorpus, ALargeFileIsJudgedAsItsWholeBytesWouldBe) {
+  std::string line;
+  for (int k = 0; k < 17; ++k) line += "\xF0\x9F\x98\x80";  // four-byte characters
+  for (int k = 0; k < 3; ++k) line += "\xE2\x82\xAC";        // and three-byte ones
+  line += '\n';
+  std::string utf8;
+  while (utf8.size() < (std::size_t{4} << 20) + 100) utf8 += line;
+  for (const std::size_t at : {100u, 20000u, 50000u}) utf8[at * line.size() + line.size() - 1] = '\xFF';
+  // Latin-1 bytes in a large file: never well-formed, so 8-bit.
+  std::string latin((std::size_t{2} << 20) + 7, 'b');
+  for (std::size_t at = 100; at < latin.size(); at += 1000) latin[at] = '\xE9';
+  TempDir dir;
+  WriteText(dir.Path("a-utf8.txt"), utf8);
+  WriteText(dir.Path("b-latin.txt"), latin);
+
+  Reports reports;
+  CorpusOptions options;
+  options.paths = {dir.path().string()};
+  const Corpus corpus(options, reports.Events());
+  ASSERT_EQ(corpus.Files().size(), 2u);
+  for (const CorpusFile& file : corpus.Files()) {
+    UnicodeString whole, joined;
+    ASSERT_TRUE(corpus.ReadText(file, whole));
+    ASSERT_TRUE(corpus.ReadTextInPieces(file, [&](std::u16string_view piece) { joined.append(piece); }));
+    EXPECT_EQ(joined, whole) << Utf16ToUtf8(file.name);
+  }
+  // Once for the whole read, once for the read in pieces.
+  ASSERT_EQ(reports.warnings.size(), 2u);
+  for (const std::string& warning : reports.warnings)
+    EXPECT_NE(warning.find("a-utf8.txt is UTF-8 with 3 invalid byte(s)"), std::string::npos) << warning;
+  UnicodeString latin_text;
+  ASSERT_TRUE(corpus.ReadTextInPieces(corpus.Files()[1], [&](std::u16string_view piece) { latin_text.append(piece); }));
+  EXPECT_EQ(std::count(latin_text.begin(), latin_text.end(), u'\u00E9'), std::count(latin.begin(), latin.end(), '\xE9'));
 }
 
 // Counting a text a stretch at a time: each count comes back at its
