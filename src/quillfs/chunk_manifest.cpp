@@ -4,21 +4,69 @@
 
 #include <charconv>
 #include <limits>
+#include <optional>
 #include <string_view>
+#include <vector>
 
 #include "quillrt/framework/exceptions.h"
 #include "quillrt/framework/streams.h"
 #include "quillrt/framework/sysutils.h"
+#include "quillrt/platform/dynamic_library.h"
+
+#ifndef QUILL_LIBCRYPTO_SONAME
+#error "QUILL_LIBCRYPTO_SONAME names the libcrypto to load (set by the build)"
+#endif
 
 namespace quill {
 
 // ---- TSha256 ----------------------------------------------------------------
 
+namespace {
+
+// libcrypto's digest functions, loaded when the first digest is made rather
+// than linked: the library is megabytes that every start of every program
+// using this one would load, and only the chunker needs it.
+#define QUILL_CRYPTO_FUNCTIONS(X) \
+  X(EVP_MD_CTX_new) X(EVP_MD_CTX_free) X(EVP_DigestInit_ex) X(EVP_sha256) X(EVP_DigestUpdate) X(EVP_DigestFinal_ex)
+
+struct CryptoLibrary {
+#define QUILL_CRYPTO_POINTER(name) decltype(&::name) name = nullptr;
+  QUILL_CRYPTO_FUNCTIONS(QUILL_CRYPTO_POINTER)
+#undef QUILL_CRYPTO_POINTER
+};
+
+CryptoLibrary LoadCrypto() {
+  static constexpr const char* kNames[] = {
+#define QUILL_CRYPTO_NAME(name) #name,
+      QUILL_CRYPTO_FUNCTIONS(QUILL_CRYPTO_NAME)
+#undef QUILL_CRYPTO_NAME
+  };
+  std::string reason;
+  const std::optional<std::vector<void*>> addresses = LoadLibraryForGood(QUILL_LIBCRYPTO_SONAME, kNames, reason);
+  if (!addresses)
+    throw EInOutError(u"SHA-256 needs " QUILL_LIBCRYPTO_SONAME ", which could not be loaded: " +
+                      Utf8ToUtf16(reason));
+  CryptoLibrary library;
+  std::size_t next = 0;
+#define QUILL_CRYPTO_TAKE(name) library.name = reinterpret_cast<decltype(library.name)>((*addresses)[next++]);
+  QUILL_CRYPTO_FUNCTIONS(QUILL_CRYPTO_TAKE)
+#undef QUILL_CRYPTO_TAKE
+  return library;
+}
+
+// Loads once; a failed load is tried again (and reported again) next time.
+const CryptoLibrary& Crypto() {
+  static const CryptoLibrary library = LoadCrypto();
+  return library;
+}
+
+}  // namespace
+
 struct TSha256::State {
   struct ContextFree {
-    void operator()(EVP_MD_CTX* context) const { EVP_MD_CTX_free(context); }
+    void operator()(EVP_MD_CTX* context) const { Crypto().EVP_MD_CTX_free(context); }
   };
-  std::unique_ptr<EVP_MD_CTX, ContextFree> context{EVP_MD_CTX_new()};
+  std::unique_ptr<EVP_MD_CTX, ContextFree> context{Crypto().EVP_MD_CTX_new()};
   bool started = false;
 };
 
@@ -30,12 +78,12 @@ TSha256::~TSha256() = default;
 
 void TSha256::Add(const void* data, std::size_t count) {
   if (!state_->started) {
-    if (EVP_DigestInit_ex(state_->context.get(), EVP_sha256(), nullptr) != 1) {
+    if (Crypto().EVP_DigestInit_ex(state_->context.get(), Crypto().EVP_sha256(), nullptr) != 1) {
       throw EInOutError(u"SHA-256 is not available (cannot start a digest)");
     }
     state_->started = true;
   }
-  if (count > 0 && EVP_DigestUpdate(state_->context.get(), data, count) != 1) {
+  if (count > 0 && Crypto().EVP_DigestUpdate(state_->context.get(), data, count) != 1) {
     throw EInOutError(u"SHA-256 digest failed");
   }
 }
@@ -44,7 +92,7 @@ std::string TSha256::HexDigest() {
   Add(nullptr, 0);  // an empty input still has a digest
   unsigned char digest[EVP_MAX_MD_SIZE];
   unsigned int length = 0;
-  if (EVP_DigestFinal_ex(state_->context.get(), digest, &length) != 1) throw EInOutError(u"SHA-256 digest failed");
+  if (Crypto().EVP_DigestFinal_ex(state_->context.get(), digest, &length) != 1) throw EInOutError(u"SHA-256 digest failed");
   state_->started = false;
   static constexpr char kHex[] = "0123456789abcdef";
   std::string text;

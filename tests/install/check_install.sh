@@ -22,14 +22,16 @@ for file in "$libdir/libquillrt.so.0" "$prefix/include/quillrt/search/search_eng
   [ -e "$file" ] || { echo "check_install: $file was not installed" >&2; exit 1; }
 done
 
-# libzip is loaded when an archive is first opened: the runtime does not link
-# it, and no installed header needs its headers.
-headers=$(objdump -p "$libdir/libquillrt.so.0")
-if grep -q 'NEEDED.*libzip' <<<"$headers"; then
-  echo "check_install: libquillrt links libzip" >&2; exit 1
-fi
-if grep -rq '<zip\.h>' "$prefix/include"; then
-  echo "check_install: an installed header includes <zip.h>" >&2; exit 1
+# libzip and libcrypto are loaded when an archive is first opened or a digest
+# first made: no installed library links them, and no installed header needs
+# their headers.
+for library in "$libdir/libquillrt.so.0" "$libdir/libquillfs.so.0"; do
+  if objdump -p "$library" | grep -qE 'NEEDED.*lib(zip|crypto)'; then
+    echo "check_install: $(basename "$library") links libzip or libcrypto" >&2; exit 1
+  fi
+done
+if grep -rqE '<(zip|openssl/[a-z]+)\.h>' "$prefix/include"; then
+  echo "check_install: an installed header includes <zip.h> or an OpenSSL header" >&2; exit 1
 fi
 
 expect_hits() {  # program: runs it on its built-in text and checks the three hits

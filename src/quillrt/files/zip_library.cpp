@@ -1,11 +1,11 @@
 #include "quillrt/files/zip_library.h"
 
-#include <dlfcn.h>
-
+#include <optional>
 #include <string>
-#include <type_traits>
+#include <vector>
 
 #include "quillrt/files/zip_archive.h"
+#include "quillrt/platform/dynamic_library.h"
 
 #ifndef QUILL_LIBZIP_SONAME
 #error "QUILL_LIBZIP_SONAME names the libzip to load (set by the build)"
@@ -15,30 +15,21 @@ namespace quill::detail {
 
 namespace {
 
-[[noreturn]] void ThrowUnloadable(const char* reason) {
-  throw EZipError(std::string("Zip archives need " QUILL_LIBZIP_SONAME ", which could not be loaded: ") +
-                  (reason != nullptr ? reason : "no reason given"));
-}
-
 ZipLibrary Load() {
-  // Kept open for the life of the process: the table points into it.
-  void* handle = dlopen(QUILL_LIBZIP_SONAME, RTLD_NOW | RTLD_LOCAL);
-  if (handle == nullptr) ThrowUnloadable(dlerror());
-  ZipLibrary library;
-  const auto find = [&](auto& pointer, const char* name) {
-    dlerror();
-    void* address = dlsym(handle, name);
-    if (address == nullptr) {
-      const char* message = dlerror();
-      const std::string reason = message != nullptr ? message : std::string(name) + " is missing";
-      dlclose(handle);
-      ThrowUnloadable(reason.c_str());
-    }
-    pointer = reinterpret_cast<std::remove_reference_t<decltype(pointer)>>(address);
+  static constexpr const char* kNames[] = {
+#define QUILL_ZIP_NAME(name) #name,
+      QUILL_ZIP_FUNCTIONS(QUILL_ZIP_NAME)
+#undef QUILL_ZIP_NAME
   };
-#define QUILL_ZIP_FIND(name) find(library.name, #name);
-  QUILL_ZIP_FUNCTIONS(QUILL_ZIP_FIND)
-#undef QUILL_ZIP_FIND
+  std::string reason;
+  const std::optional<std::vector<void*>> addresses = LoadLibraryForGood(QUILL_LIBZIP_SONAME, kNames, reason);
+  if (!addresses)
+    throw EZipError("Zip archives need " QUILL_LIBZIP_SONAME ", which could not be loaded: " + reason);
+  ZipLibrary library;
+  std::size_t next = 0;
+#define QUILL_ZIP_TAKE(name) library.name = reinterpret_cast<decltype(library.name)>((*addresses)[next++]);
+  QUILL_ZIP_FUNCTIONS(QUILL_ZIP_TAKE)
+#undef QUILL_ZIP_TAKE
   return library;
 }
 

@@ -120,4 +120,28 @@ bool FreeLibrary(HMODULE module) {
 
 UnicodeString LastLibraryError() { return Utf8ToUtf16(last_error); }
 
+std::optional<std::vector<void*>> LoadLibraryForGood(const char* soname, std::span<const char* const> names,
+                                                     std::string& reason) {
+  void* handle = dlopen(soname, RTLD_NOW | RTLD_LOCAL);
+  if (handle == nullptr) {
+    const char* message = dlerror();
+    reason = message != nullptr ? message : std::string("cannot load ") + soname;
+    return std::nullopt;
+  }
+  std::vector<void*> addresses;
+  addresses.reserve(names.size());
+  for (const char* name : names) {
+    dlerror();
+    void* address = dlsym(handle, name);
+    if (address == nullptr) {
+      const char* message = dlerror();
+      reason = message != nullptr ? message : std::string(name) + " is missing";
+      dlclose(handle);
+      return std::nullopt;
+    }
+    addresses.push_back(address);
+  }
+  return addresses;
+}
+
 }  // namespace quill

@@ -9,7 +9,10 @@
 // Loading the same library again returns the same id, and each successful load
 // must be balanced by one FreeLibrary, as the underlying loader counts them.
 #include <cstdint>
+#include <optional>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "quillrt/framework/strings.h"
 #include "quillrt/quillrt_export.h"
@@ -34,5 +37,14 @@ QUILLRT_API bool FreeLibrary(HMODULE module);
 // The loader's message for the most recent failure of the three calls above on
 // this thread, empty when the last call succeeded.
 QUILLRT_API UnicodeString LastLibraryError();
+
+// For a library that is loaded when first needed rather than linked: opens
+// `soname` for the rest of the process's life and looks up each of `names`.
+// Their addresses in the same order; or nothing, with the loader's reason in
+// `reason`, when the library or a name cannot be found (the library is then
+// let go again).
+QUILLRT_API std::optional<std::vector<void*>> LoadLibraryForGood(const char* soname,
+                                                                 std::span<const char* const> names,
+                                                                 std::string& reason);
 
 }  // namespace quill
