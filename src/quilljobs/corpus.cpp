@@ -572,9 +572,11 @@ void Corpus::Collect() {
     if (fs::exists(status)) {
       if (fs::is_regular_file(status) && IsArchiveFile(path)) {
         const fs::path archive(path);
+        // A bare name ("t.zip") lies in the working folder, not at the root.
+        const fs::path folder = archive.has_parent_path() ? archive.parent_path() : fs::path(".");
         TPeruseDir walker(u"*", u"*", Utf8ToUtf16(options_.mask.empty() ? "*" : options_.mask), u"",
                           Utf8ToUtf16(options_.exclude_ext), false, false, false, false, false);
-        AddArchiveEntries(walker, FileNameToUtf16(archive.parent_path().string()),
+        AddArchiveEntries(walker, FileNameToUtf16(folder.string()),
                           FileNameToUtf16(archive.filename().string()), files_,
                           [this](const std::string& entry, const std::string& reason) { Skipped(entry, reason); });
         continue;

@@ -3,6 +3,7 @@
 // markup, and the files that cannot be searched.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <regex>
 #include <sstream>
@@ -157,6 +158,14 @@ TEST(CliConcord, ZipArchivesFoldersAndExclusions) {
 
   const auto flat = RunQuill(Concord("word", {"--no-subfolders", "--mask", "*.txt", corpus}));
   EXPECT_EQ(Lines(flat.out), 1u + 1u) << flat.out;
+
+  // An archive named bare lies in the working folder (it was looked for at the root).
+  const std::filesystem::path working = std::filesystem::current_path();
+  std::filesystem::current_path(corpus);
+  const auto bare = RunQuill(Concord("word", {"packed.zip"}));
+  std::filesystem::current_path(working);
+  EXPECT_EQ(bare.exit_code, 0) << bare.err;
+  EXPECT_TRUE(Has(bare.out, "inside the archive")) << bare.out << bare.err;
 }
 
 TEST(CliConcord, MarkupIsSkippedAndSentencesCounted) {
