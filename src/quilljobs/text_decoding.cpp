@@ -9,6 +9,11 @@
 #include <emmintrin.h>
 #endif
 
+#include "quillrt/platform/vector_width.h"
+#if QUILL_WIDE_VECTOR_KERNELS
+#include <immintrin.h>
+#endif
+
 #include "quillrt/files/file_contents.h"
 #include "quillrt/framework/encoding.h"
 #include "quillrt/platform/utf8_decoding.h"
@@ -75,10 +80,37 @@ inline void StoreWidened(__m128i bytes, char16_t* out) {
 }
 #endif
 
+#if QUILL_WIDE_VECTOR_KERNELS
+// IsPlainAsciiText's blocks, thirty-two bytes at a time from `i`: false at the
+// first block with a byte that is neither printable ASCII nor a tab or line
+// end; else `i` is left where the blocks end.
+QUILL_WIDE_VECTOR_TARGET bool PlainAsciiBlocksWide(std::string_view bytes, char16_t* out, std::size_t& i) {
+  const __m256i below_blank = _mm256_set1_epi8(0x1F);
+  const __m256i del = _mm256_set1_epi8(0x7F);
+  const __m256i tab = _mm256_set1_epi8(0x09), line_feed = _mm256_set1_epi8(0x0A), carriage = _mm256_set1_epi8(0x0D);
+  for (; i + 32 <= bytes.size(); i += 32) {
+    const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes.data() + i));
+    const __m256i printable = _mm256_and_si256(_mm256_cmpgt_epi8(v, below_blank), _mm256_cmpgt_epi8(del, v));
+    const __m256i line = _mm256_or_si256(_mm256_or_si256(_mm256_cmpeq_epi8(v, tab), _mm256_cmpeq_epi8(v, line_feed)),
+                                         _mm256_cmpeq_epi8(v, carriage));
+    if (_mm256_movemask_epi8(_mm256_or_si256(printable, line)) != -1) return false;
+    if (out != nullptr) {
+      _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i), _mm256_cvtepu8_epi16(_mm256_castsi256_si128(v)));
+      _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i + 16),
+                          _mm256_cvtepu8_epi16(_mm256_extracti128_si256(v, 1)));
+    }
+  }
+  return true;
+}
+#endif
+
 // With `out`, each byte is also widened to a UTF-16 unit there as it is
 // looked at (what is written before a refusal is of no use).
 bool IsPlainAsciiText(std::string_view bytes, char16_t* out = nullptr) {
   std::size_t i = 0;
+#if QUILL_WIDE_VECTOR_KERNELS
+  if (WideVectorsInUse() && !PlainAsciiBlocksWide(bytes, out, i)) return false;
+#endif
 #if defined(__SSE2__)
   const __m128i below_blank = _mm_set1_epi8(0x1F);
   const __m128i del = _mm_set1_epi8(0x7F);

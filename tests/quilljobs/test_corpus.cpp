@@ -9,6 +9,7 @@
 #include "quilljobs/corpus.h"
 #include "quilljobs/job_control.h"
 #include "quilljobs/text_decoding.h"
+#include "quillrt/platform/vector_width.h"
 #include "quillrt/framework/encoding.h"
 #include "test_support.h"
 
@@ -273,10 +274,13 @@ TEST(TextDecodingWidening, AgreesWithAPlainLoopAndSeesEveryHighByte) {
 }
 
 // Judging and widening in one pass must say "plain ASCII" exactly when the
-// judge does, wherever the first other byte falls, and then give the text.
+// judge does, wherever the first other byte falls, and then give the text;
+// with the processor's widest vectors and limited to the narrow ones.
 TEST(TextDecodingWidening, PlainAsciiInOnePassAgreesWithTheJudge) {
+  for (const bool narrow : {false, true})
   for (const char other : {'\xE9', '\0', '\x7F', '\x01', '\xFF'}) {
-    for (std::size_t length = 4; length <= 40; ++length) {
+    LimitToNarrowVectors(narrow);
+    for (std::size_t length = 4; length <= 80; ++length) {
       for (std::size_t at = 0; at <= length; ++at) {
         std::string bytes;
         for (std::size_t i = 0; i < length; ++i) bytes += "ab\tc d\r\ne"[i % 9];
@@ -284,13 +288,14 @@ TEST(TextDecodingWidening, PlainAsciiInOnePassAgreesWithTheJudge) {
         std::u16string units(length, u'\0');
         const bool plain = WidenedPlainAscii(bytes, units.data());
         ASSERT_EQ(plain, KindOfText(bytes).encoding == TextKind::ascii && at == length)
-            << int(other) << " " << length << " " << at;
+            << int(other) << " " << length << " " << at << (narrow ? " narrow" : " widest");
         if (plain) {
           EXPECT_EQ(units, DecodeText(bytes, KindOfText(bytes)));
         }
       }
     }
   }
+  LimitToNarrowVectors(false);
 }
 
 }  // namespace
