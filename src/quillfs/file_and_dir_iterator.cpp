@@ -2,10 +2,13 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <exception>
 #include <filesystem>
 #include <system_error>
+#include <thread>
 
 #include "quillrt/collections/stream_forms.h"
 #include "quillrt/files/folder_queries.h"
@@ -38,6 +41,10 @@ class TRunningGuard {
 namespace {
 
 constexpr char16_t kFavouritesName[] = u"favourite files.txt";
+
+// Listing is bound by the file system's calls: more threads than this gain
+// nothing.
+constexpr int kMostListingThreads = 4;
 
 // Percent of `done` out of `total` (> 0), rounded to the nearest.
 int PercentOf(std::int32_t done, std::int32_t total) {
@@ -162,6 +169,12 @@ void TFileAndDirIterator::FindFolders() {
 // events are outside that: what they raise goes to the caller). A folder
 // interrupted by Stop is left empty, so that no folder holds part of its files.
 void TFileAndDirIterator::ListFolder(int i) {
+  FillFolder(i, fprocessing_files ? fPeruseDir.get() : nullptr);
+  FinishFolder(i);
+}
+
+// Reads folder i's files into its slot with `walker` (none: left empty).
+void TFileAndDirIterator::FillFolder(int i, TPeruseDir* walker) {
   const UnicodeString& name = fDirs[i];
   auto& slot = fFolders[static_cast<std::size_t>(i)];
   try {
@@ -169,11 +182,17 @@ void TFileAndDirIterator::ListFolder(int i) {
     slot = std::make_unique<TFolderful>(name);
     slot->SetStarts(kNoFilesStarts);
     slot->SetEnds(kNoFilesEnds);
-    slot->FillList(fprocessing_files ? fPeruseDir.get() : nullptr);
+    slot->FillList(walker);
   } catch (const std::exception&) {
     slot.reset();
-    return;
   }
+}
+
+// Numbers folder i's files after those before it and tells about it.
+void TFileAndDirIterator::FinishFolder(int i) {
+  const UnicodeString& name = fDirs[i];
+  const auto& slot = fFolders[static_cast<std::size_t>(i)];
+  if (!slot) return;
   TFolderful& folder = *slot;
   if (!fprocessing_files) folder.ListOfFiles().Clear();
   const int files = folder.Count();
@@ -198,11 +217,17 @@ void TFileAndDirIterator::IterateFindingFiles() {
     const TRunningGuard running(*this);
     fHeadDir = IncludeTrailingPathDelimiter(fHeadDir);
     fHeadDirFiles = 0;
+    fHelpersFilesBeyondRecordSize = 0;
     FindFolders();
-    for (int i = 0; i < fDircount && fprocessing_files; ++i) {
-      MyYieldProcess();
-      if (!fprocessing_files) break;  // Stop during the yield
-      ListFolder(i);
+    fLastListingThreads = ThreadsForListing();
+    if (const int threads = fLastListingThreads; threads > 1) {
+      ListFoldersAtOnce(threads);
+    } else {
+      for (int i = 0; i < fDircount && fprocessing_files; ++i) {
+        MyYieldProcess();
+        if (!fprocessing_files) break;  // Stop during the yield
+        ListFolder(i);
+      }
     }
   } catch (...) {
     if (OnDoneFileIterating) OnDoneFileIterating(fPeruseDir->ZipsExamined());
@@ -210,9 +235,67 @@ void TFileAndDirIterator::IterateFindingFiles() {
     throw;
   }
   const int zips = fPeruseDir->ZipsExamined();
-  fRecordsMeasuredWhole = fprocessing_files && fPeruseDir->FilesBeyondRecordSize() == 0;
+  fRecordsMeasuredWhole =
+      fprocessing_files && fPeruseDir->FilesBeyondRecordSize() == 0 && fHelpersFilesBeyondRecordSize == 0;
   fPeruseDir.reset();
   if (OnDoneFileIterating) OnDoneFileIterating(zips);
+}
+
+// The threads a walk lists its folders with: more than one only where nothing
+// of the caller's could run on them (no archive read, no acceptance handler,
+// no yield hook), and never more than folders.
+int TFileAndDirIterator::ThreadsForListing() const {
+  if (fListingThreads == 1 || fDircount < 2 || fReadZipfiles || OnCheckFileAcceptable || AYieldProcessProc) return 1;
+  const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+  return std::min({fListingThreads == 0 ? cores : fListingThreads, fDircount, kMostListingThreads});
+}
+
+// Lists every folder, each thread taking the next folder not yet taken with a
+// walker of its own (the caller's thread with the walk's own), and then
+// numbers the folders and raises their events in order, as a listing one by
+// one would. A Stop from those events leaves the folders after it empty.
+void TFileAndDirIterator::ListFoldersAtOnce(int threads) {
+  std::atomic<int> next{0};
+  std::atomic<int> beyond_record_size{0};
+  const auto list_taken = [&](TPeruseDir& walker) {
+    for (int i = next.fetch_add(1); i < fDircount; i = next.fetch_add(1)) FillFolder(i, &walker);
+  };
+  {
+    std::vector<std::exception_ptr> failures(static_cast<std::size_t>(threads - 1));
+    std::vector<std::jthread> helpers;
+    for (int t = 0; t + 1 < threads; ++t) {
+      helpers.emplace_back([&, t] {
+        try {
+          std::unique_ptr<TPeruseDir> walker = MakeWalker();
+          walker->OnFoundDir = nullptr;
+          list_taken(*walker);
+          beyond_record_size += walker->FilesBeyondRecordSize();
+        } catch (...) {
+          failures[static_cast<std::size_t>(t)] = std::current_exception();
+          next = fDircount;  // the others stop taking folders
+        }
+      });
+    }
+    try {
+      list_taken(*fPeruseDir);
+    } catch (...) {
+      next = fDircount;
+      helpers.clear();  // joins them
+      throw;
+    }
+    helpers.clear();
+    for (const std::exception_ptr& failure : failures)
+      if (failure) std::rethrow_exception(failure);
+  }
+  fHelpersFilesBeyondRecordSize = beyond_record_size;
+  for (int i = 0; i < fDircount; ++i) {
+    if (!fprocessing_files) {
+      fFolders[static_cast<std::size_t>(i)].reset();  // as if never listed
+      continue;
+    }
+    MyYieldProcess();
+    if (fprocessing_files) FinishFolder(i);
+  }
 }
 
 void TFileAndDirIterator::ProcessAllFilesFound() {

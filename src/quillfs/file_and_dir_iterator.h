@@ -25,9 +25,13 @@
 // as its name followed by an empty TFolderful, so reading gives back the same
 // folders and numbering.
 //
-// Everything runs on the caller's thread. The walk and the hand-over yield
-// (MyYieldProcess) after every folder and file; Stop may be called from what
-// runs during a yield or from any event. What would free the folders in use
+// Everything runs on the caller's thread, with one exception: with
+// ListingThreads above 1, a walk that reads no archive, has no
+// OnCheckFileAcceptable handler and finds no yield hook installed lists its
+// folders on several threads at once (nothing of the caller's runs there), and
+// then raises the folders' events in order on the caller's thread. The walk and
+// the hand-over yield (MyYieldProcess) after every folder and file; Stop may be
+// called from what runs during a yield or from any event. What would free the folders in use
 // (Clear, a new walk, reading favourites, FreeAFolderFul) raises
 // EIteratorBusy while a walk, hand-over, detailed list or search runs.
 #include <cstdint>
@@ -175,6 +179,12 @@ class QUILLFS_API TFileAndDirIterator : public TObject {
   void SetAcceptHiddenFiles(bool value) { fAcceptHiddenFiles = value; }
   bool ExcludingMACOS_files() const { return fCheckingMACOS_files; }
   void SetExcludingMACOS_files(bool value) { fCheckingMACOS_files = value; }
+  // Threads listing folders at once during a walk (see above): 1, the
+  // default, lists them one by one; 0 asks for one per core.
+  int ListingThreads() const { return fListingThreads; }
+  void SetListingThreads(int value) { fListingThreads = value < 0 ? 1 : value; }
+  // The threads the last walk listed its folders with.
+  int LastListingThreads() const { return fLastListingThreads; }
   TMySearchRecSort SortOrder() const { return fSortOrder; }
   void SetSortOrder(TMySearchRecSort value) { fSortOrder = value; }
   const UnicodeString& Favourites() const { return fFavouritesFilename; }
@@ -217,6 +227,10 @@ class QUILLFS_API TFileAndDirIterator : public TObject {
   void AddAFolder(const UnicodeString& name);
   void FindFolders();
   void ListFolder(int i);
+  void FillFolder(int i, TPeruseDir* walker);
+  void FinishFolder(int i);
+  int ThreadsForListing() const;
+  void ListFoldersAtOnce(int threads);
 
   bool fprocessing_files = false;
   bool fReadZipfiles = true;
@@ -225,6 +239,9 @@ class QUILLFS_API TFileAndDirIterator : public TObject {
   bool fAcceptSystemFiles = false;
   bool fAcceptHiddenFiles = false;
   bool fCheckingMACOS_files = false;
+  int fListingThreads = 1;
+  int fHelpersFilesBeyondRecordSize = 0;  // counted by the walk's other listing threads
+  int fLastListingThreads = 0;
   TFolderfulArray fFolders;
   TStringList fDirs;
   std::unique_ptr<TPeruseDir> fPeruseDir;  // alive only during a walk

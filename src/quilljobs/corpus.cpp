@@ -126,6 +126,7 @@ void Corpus::AddFolderFiles(const UnicodeString& folder) {
   walk->SetExcludedFoldersMask(Utf8ToUtf16(options_.exclude_dirs));
   walk->SetExcludedExtensions(Utf8ToUtf16(options_.exclude_ext));
   walk->SetReadZipfiles(options_.zips);
+  walk->SetListingThreads(options_.listing_threads);
   std::set<UnicodeString> archives_named;
   walk->OnZipProblem = [&](TObject* sender) {
     const auto* walker = dynamic_cast<const TPeruseDir*>(sender);

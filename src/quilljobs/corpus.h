@@ -37,6 +37,7 @@ struct CorpusOptions {
   bool binary = false;             // read binary files as text too
   std::string favourites;          // a saved walk (Corpus::SaveFavourites) whose files come first,
                                    // read instead of walking the disk again; paths may add more
+  int listing_threads = 0;         // threads listing a walk's folders at once (0: one per core)
   // The most bytes read from an input that cannot be mapped (standard input,
   // a pipe, a device): more ends the input with a message, so that an endless
   // one (/dev/zero, `yes`) cannot exhaust memory. Files are mapped and read in

@@ -172,6 +172,89 @@ TEST_F(FileAndDirIteratorTest, StopDuringTheWalkLeavesTheLaterFoldersEmpty) {
   EXPECT_TRUE(HandOver().empty()) << "stopped folders report no files";
 }
 
+// Everything a walk leaves, and the events it raises, as text.
+std::string WalkOutcome(TFileAndDirIterator& walk) {
+  std::string outcome;
+  walk.OnDirExamining = [&](const UnicodeString& name, int n, int out_of, int files) {
+    outcome += "examined " + Utf16ToUtf8(name) + " " + std::to_string(n) + "/" + std::to_string(out_of) + " " +
+               std::to_string(files) + "\n";
+  };
+  walk.OnDirProgress = [&](int dirnum) { outcome += "listed " + std::to_string(dirnum) + "\n"; };
+  walk.IterateFindingFiles();
+  outcome += "total " + std::to_string(walk.Total()) + " head " + std::to_string(walk.HeadDirFiles()) +
+             " measured " + std::to_string(walk.RecordsMeasuredWhole()) + "\n";
+  for (int i = 0; i < walk.DirCount(); ++i) {
+    const TFolderful* folder = walk.Folder(i);
+    outcome += Utf16ToUtf8(walk.Dirs()[i]);
+    if (folder == nullptr) {
+      outcome += " none\n";
+      continue;
+    }
+    outcome += " " + std::to_string(folder->Starts()) + "-" + std::to_string(folder->Ends()) + " #" +
+               std::to_string(folder->dirnum()) + ":";
+    for (int j = 0; j < folder->Count(); ++j)
+      outcome += " " + Utf16ToUtf8(folder->ShortName(j)) + "=" + std::to_string(folder->SearchRec(j).Size);
+    outcome += "\n";
+  }
+  return outcome;
+}
+
+// Folders listed on several threads leave what one thread leaves, events and
+// numbering in the same order; a stop from an event, the same folders empty;
+// a file too large for its record, found by any thread, is counted.
+TEST_F(FileAndDirIteratorTest, FoldersListedAtOnceLeaveWhatOneThreadLeaves) {
+  for (int f = 0; f < 40; ++f)
+    for (int k = 0; k <= f % 7; ++k)
+      MakeFile("d" + std::to_string(f % 5) + "/f" + std::to_string(f) + "/t" + std::to_string(k) + ".txt",
+               std::string(static_cast<std::size_t>(f * 3 + k), 'x'));
+  MakeFile("top.txt");
+  MakeFile("d1/.hidden.txt");
+  MakeFile("d2/skip/never.txt");
+  MakeFile("d3/f3/old.bak");
+  iterator_.SetIncludeSubFolders(true);
+  iterator_.SetReadZipfiles(false);
+  iterator_.SetExcludedFoldersMask(u"skip");
+  iterator_.SetExcludedExtensions(u".bak");
+
+  const std::string one_by_one = WalkOutcome(iterator_);
+  EXPECT_EQ(iterator_.LastListingThreads(), 1);
+  iterator_.SetListingThreads(3);
+  EXPECT_EQ(WalkOutcome(iterator_), one_by_one);
+  EXPECT_EQ(iterator_.LastListingThreads(), 3);
+  EXPECT_NE(one_by_one.find("/d1/f6/ "), std::string::npos) << one_by_one;
+  EXPECT_NE(one_by_one.find("t6.txt=24"), std::string::npos) << one_by_one;
+
+  // Stopped from the event of the fourth folder.
+  const auto stop_at_fourth = [this](int dirnum) {
+    if (dirnum == 3) iterator_.Stop();
+  };
+  iterator_.SetListingThreads(1);
+  iterator_.OnDirProgress = stop_at_fourth;
+  std::string stopped_one_by_one;
+  iterator_.OnDirExamining = nullptr;
+  iterator_.IterateFindingFiles();
+  for (int i = 0; i < iterator_.DirCount(); ++i) stopped_one_by_one += iterator_.Folder(i) ? "+" : "-";
+  iterator_.SetListingThreads(3);
+  iterator_.OnDirProgress = stop_at_fourth;
+  iterator_.IterateFindingFiles();
+  std::string stopped_at_once;
+  for (int i = 0; i < iterator_.DirCount(); ++i) stopped_at_once += iterator_.Folder(i) ? "+" : "-";
+  EXPECT_EQ(stopped_at_once, stopped_one_by_one);
+  EXPECT_EQ(stopped_at_once.substr(0, 5), "++++-");
+  EXPECT_FALSE(iterator_.RecordsMeasuredWhole());
+
+  // A sparse file of 4 GB in the last folder, which another thread lists.
+  const fs::path large = root_ / "d4" / "f39" / "large.txt";
+  { std::ofstream(large) << ""; }
+  fs::resize_file(large, std::uintmax_t{1} << 32);
+  iterator_.OnDirProgress = nullptr;
+  iterator_.IterateFindingFiles();
+  EXPECT_FALSE(iterator_.RecordsMeasuredWhole());
+  iterator_.SetListingThreads(1);
+  iterator_.IterateFindingFiles();
+  EXPECT_FALSE(iterator_.RecordsMeasuredWhole());
+}
+
 TEST_F(FileAndDirIteratorTest, StopFromTheYieldEndsTheHandOver) {
   MakeTree();
   iterator_.SetIncludeSubFolders(true);
