@@ -144,6 +144,21 @@ inline unsigned WordCharMask16(const TClassWord* at) {
   return ~others & 0xFFFFu;
 }
 
+// The words that the edges of a block from `base` end (a bit each where
+// characters turn from non-word to word or back, alternately a word's start
+// and its end), with the word under way carried in `inside` and `start`.
+inline void TakeEdges(std::uint32_t edges, std::size_t base, bool& inside, std::size_t& start,
+                      std::vector<WordSpan>& words) {
+  for (; edges != 0; edges &= edges - 1) {
+    const std::size_t at = base + static_cast<std::size_t>(__builtin_ctz(edges));
+    if (inside)
+      words.push_back({start, at});
+    else
+      start = at;
+    inside = !inside;
+  }
+}
+
 #if QUILL_WIDE_VECTOR_KERNELS
 // The same for the thirty-two classes at `at`.
 QUILL_WIDE_VECTOR_TARGET inline std::uint32_t WordCharMask32(const TClassWord* at) {
@@ -166,15 +181,7 @@ QUILL_WIDE_VECTOR_TARGET void FindWordsWide(const TClassWord* classes, std::size
                                             bool& inside, std::size_t& start, std::vector<WordSpan>& words) {
   for (; i + 32 <= length; i += 32) {
     const std::uint32_t word_chars = WordCharMask32(classes + i);
-    for (std::uint32_t edges = word_chars ^ ((word_chars << 1) | (inside ? 1u : 0u)); edges != 0;
-         edges &= edges - 1) {
-      const std::size_t at = i + static_cast<std::size_t>(__builtin_ctz(edges));
-      if (inside)
-        words.push_back({start, at});
-      else
-        start = at;
-      inside = !inside;
-    }
+    TakeEdges(word_chars ^ ((word_chars << 1) | (inside ? 1u : 0u)), i, inside, start, words);
   }
 }
 
@@ -209,15 +216,7 @@ void FindWords(const ClassifiedText& classified, std::size_t length, std::vector
   // before; they alternate between a word's start and its end.
   for (; i + 16 <= length; i += 16) {
     const unsigned word_chars = WordCharMask16(classes + i);
-    for (unsigned edges = (word_chars ^ ((word_chars << 1) | (inside ? 1u : 0u))) & 0xFFFFu; edges != 0;
-         edges &= edges - 1) {
-      const std::size_t at = i + static_cast<std::size_t>(__builtin_ctz(edges));
-      if (inside)
-        words.push_back({start, at});
-      else
-        start = at;
-      inside = !inside;
-    }
+    TakeEdges((word_chars ^ ((word_chars << 1) | (inside ? 1u : 0u))) & 0xFFFFu, i, inside, start, words);
   }
 #endif
   for (; i < length; ++i) {
