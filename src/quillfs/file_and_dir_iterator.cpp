@@ -264,7 +264,7 @@ void TFileAndDirIterator::ListFoldersAtOnce(int threads) {
     std::vector<std::exception_ptr> failures(static_cast<std::size_t>(threads - 1));
     std::vector<std::jthread> helpers;
     for (int t = 0; t + 1 < threads; ++t) {
-      helpers.emplace_back([&, t] {
+      const auto list_on_helper = [&, t] {
         try {
           std::unique_ptr<TPeruseDir> walker = MakeWalker();
           walker->OnFoundDir = nullptr;
@@ -274,7 +274,12 @@ void TFileAndDirIterator::ListFoldersAtOnce(int threads) {
           failures[static_cast<std::size_t>(t)] = std::current_exception();
           next = fDircount;  // the others stop taking folders
         }
-      });
+      };
+      try {
+        helpers.emplace_back(list_on_helper);
+      } catch (const std::system_error&) {
+        break;  // no more threads to be had: those running list the rest
+      }
     }
     try {
       list_taken(*fPeruseDir);

@@ -17,7 +17,12 @@ std::atomic<bool> limited{LimitedByEnvironment()};
 
 bool ProcessorHasWideVectors() {
 #if QUILL_WIDE_VECTOR_KERNELS
-  static const bool has = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("popcnt");
+  // The processor's features are read here first, should this run before the
+  // runtime's own initialisation has (from another library's static object).
+  static const bool has = [] {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("popcnt");
+  }();
   return has;
 #else
   return false;
