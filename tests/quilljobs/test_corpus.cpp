@@ -139,6 +139,16 @@ TEST(JobsCorpus, ReportsWhatItLeavesOutAndRefusesBadRequests) {
   EXPECT_THROW(Corpus{options}, JobError);
 }
 
+// A file's text as read in pieces, joined; the pieces counted in `pieces`.
+UnicodeString JoinedPieces(const Corpus& corpus, const CorpusFile& file, int* pieces = nullptr) {
+  UnicodeString joined;
+  EXPECT_TRUE(corpus.ReadTextInPieces(file, [&](std::u16string_view piece) {
+    if (pieces != nullptr) ++*pieces;
+    joined.append(piece);
+  }));
+  return joined;
+}
+
 TEST(JobsCorpus, PiecesOfALargeTextJoinToTheWholeTextInEveryEncoding) {
   TempDir dir;
   std::string utf8;
@@ -158,16 +168,11 @@ TEST(JobsCorpus, PiecesOfALargeTextJoinToTheWholeTextInEveryEncoding) {
   const Corpus corpus(options, reports.Events());
   ASSERT_EQ(corpus.Files().size(), 2u);
   for (const CorpusFile& file : corpus.Files()) {
-    UnicodeString whole, joined;
+    UnicodeString whole;
     int pieces = 0;
     ASSERT_TRUE(corpus.ReadText(file, whole));
-    ASSERT_TRUE(corpus.ReadTextInPieces(file, [&](std::u16string_view piece) {
-      ++pieces;
-      // Every piece but the last ends at a blank or line end: no word is cut.
-      joined.append(piece);
-    }));
     EXPECT_EQ(whole, wide) << Utf16ToUtf8(file.name);
-    EXPECT_EQ(joined, wide) << Utf16ToUtf8(file.name);
+    EXPECT_EQ(JoinedPieces(corpus, file, &pieces), wide) << Utf16ToUtf8(file.name);
     EXPECT_GT(pieces, 1);
   }
   EXPECT_TRUE(reports.warnings.empty());
@@ -212,17 +217,15 @@ TEST(JobsCorpus, ALargeFileIsJudgedAsItsWholeBytesWouldBe) {
   const Corpus corpus(options, reports.Events());
   ASSERT_EQ(corpus.Files().size(), 2u);
   for (const CorpusFile& file : corpus.Files()) {
-    UnicodeString whole, joined;
+    UnicodeString whole;
     ASSERT_TRUE(corpus.ReadText(file, whole));
-    ASSERT_TRUE(corpus.ReadTextInPieces(file, [&](std::u16string_view piece) { joined.append(piece); }));
-    EXPECT_EQ(joined, whole) << Utf16ToUtf8(file.name);
+    EXPECT_EQ(JoinedPieces(corpus, file), whole) << Utf16ToUtf8(file.name);
   }
   // Once for the whole read, once for the read in pieces.
   ASSERT_EQ(reports.warnings.size(), 2u);
   for (const std::string& warning : reports.warnings)
     EXPECT_NE(warning.find("a-utf8.txt is UTF-8 with 3 invalid byte(s)"), std::string::npos) << warning;
-  UnicodeString latin_text;
-  ASSERT_TRUE(corpus.ReadTextInPieces(corpus.Files()[1], [&](std::u16string_view piece) { latin_text.append(piece); }));
+  const UnicodeString latin_text = JoinedPieces(corpus, corpus.Files()[1]);
   EXPECT_EQ(std::count(latin_text.begin(), latin_text.end(), u'\u00E9'), std::count(latin.begin(), latin.end(), '\xE9'));
 }
 
