@@ -111,10 +111,7 @@ void RunConcord(ConcordOptions& options) {
   options.job.sort = SortKeys(options.sort);
   options.job.keep_lines = !options.count;
   const jobs::ConcordanceJob job(options.job);
-  // The walk lists folders on as many threads as the job may use.
-  jobs::CorpusOptions corpus_options = options.corpus;
-  corpus_options.listing_threads = options.job.threads;
-  const jobs::Corpus corpus = OpenCorpus(corpus_options);
+  const jobs::Corpus corpus = OpenCorpus(options.corpus, options.job.threads);
 
   JobRunControls run("searching", corpus.TotalBytes(), !options.quiet && corpus.Files().size() > 1);
   const bool streamed = StreamsLines(options, format);

@@ -23,10 +23,7 @@ struct NGramOptions {
 void RunNGrams(const NGramOptions& options) {
   const OutputFormat format = ParseOutputFormat(options.format);
   const jobs::NGramJob job(options.job);
-  // The walk lists folders on as many threads as the job may use.
-  jobs::CorpusOptions corpus_options = options.corpus;
-  corpus_options.listing_threads = options.job.threads;
-  const jobs::Corpus corpus = OpenCorpus(corpus_options);
+  const jobs::Corpus corpus = OpenCorpus(options.corpus, options.job.threads);
   JobRunControls run("counting " + std::to_string(options.job.n) + "-grams", corpus.TotalBytes(), !options.quiet);
   const jobs::FrequencyResult result = job.Run(corpus, run.Control());
   run.Finish();

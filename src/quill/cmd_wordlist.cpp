@@ -25,10 +25,7 @@ void RunWordlist(const WordlistOptions& options) {
   const OutputFormat format = ParseOutputFormat(options.format);
   if (!options.load.empty()) return PrintSavedFrequencyList(options.load, format);
   const jobs::WordListJob job(options.job);
-  // The walk lists folders on as many threads as the job may use.
-  jobs::CorpusOptions corpus_options = options.corpus;
-  corpus_options.listing_threads = options.job.threads;
-  const jobs::Corpus corpus = OpenCorpus(corpus_options);
+  const jobs::Corpus corpus = OpenCorpus(options.corpus, options.job.threads);
   JobRunControls run("counting words", corpus.TotalBytes(), !options.quiet);
   const jobs::FrequencyResult result = job.Run(corpus, run.Control());
   run.Finish();

@@ -72,7 +72,8 @@ std::optional<fs::path> DefaultCorpus() {
   return std::nullopt;
 }
 
-jobs::Corpus OpenCorpus(CorpusOptions options) {
+jobs::Corpus OpenCorpus(CorpusOptions options, int threads) {
+  options.listing_threads = threads;
   if (options.paths.empty() && options.favourites.empty()) {
     const auto corpus = DefaultCorpus();
     if (!corpus)

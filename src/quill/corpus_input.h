@@ -24,8 +24,10 @@ void AddCorpusOptions(CLI::App* app, CorpusOptions& options);
 // favourites were named (none
 // there ends the command with exit code 2). Inputs left out are named on
 // standard error and make the exit status 2 (run_outcome.h); binary files
-// left out are counted for the summary; warnings are printed.
-jobs::Corpus OpenCorpus(CorpusOptions options);
+// left out are counted for the summary; warnings are printed. The walk lists
+// folders on `threads` threads at once (0: one per core); a command with -j
+// passes it.
+jobs::Corpus OpenCorpus(CorpusOptions options, int threads = 0);
 
 // The default corpus: $QUILL_DEFAULT_CORPUS when set, else data/brown found
 // from the working folder or the program's folder upwards.
