@@ -99,30 +99,21 @@ std::optional<TClassWord> MiddleClass(const TClassWord* classes, std::size_t cou
   return candidate;
 }
 
-// Marks each allowable that `find` finds (from a position to the end) as a
-// middle character where its neighbours allow; the last character is never
-// examined.
-template <typename Unit, typename Find>
-void MarkFound(const Unit* buffer, TClassWord* classes, std::size_t count, Find find, bool allow_at_right,
-               bool allow_at_left) {
-  const Unit* const last = buffer + (count - 1);
-  for (const Unit* p = find(buffer, last); p != last; p = find(p + 1, last)) {
+template <typename Unit>
+void MarkOccurrences(const Unit* buffer, TClassWord* classes, std::size_t count, Unit wanted, bool allow_at_right,
+                     bool allow_at_left) {
+  const Unit* const last = buffer + (count - 1);  // the last character is never examined
+  const auto find = [last, wanted](const Unit* from) {
+    if constexpr (std::is_same_v<Unit, WideChar>)
+      return FindWideChar(from, last, wanted);
+    else
+      return std::find(from, last, wanted);
+  };
+  for (const Unit* p = find(buffer); p != last; p = find(p + 1)) {
     const auto index = static_cast<std::size_t>(p - buffer);
     if (IsLeftAlone(classes[index])) continue;
     if (const auto value = MiddleClass(classes, count, index, allow_at_right, allow_at_left)) classes[index] = *value;
   }
-}
-
-template <typename Unit>
-void MarkOccurrences(const Unit* buffer, TClassWord* classes, std::size_t count, Unit wanted, bool allow_at_right,
-                     bool allow_at_left) {
-  const auto find = [wanted](const Unit* from, const Unit* to) {
-    if constexpr (std::is_same_v<Unit, WideChar>)
-      return FindWideChar(from, to, wanted);
-    else
-      return std::find(from, to, wanted);
-  };
-  MarkFound(buffer, classes, count, find, allow_at_right, allow_at_left);
 }
 
 // With a word required on both sides, an allowable next to another (markup
@@ -143,8 +134,7 @@ inline void MarkIfBetweenWords(TClassWord* classes, std::size_t count, std::size
   const TClassWord left = index > 0 ? classes[index - 1] : TClassWord{0};
   const TClassWord right = classes[index + 1];
   // Mostly the neighbours themselves decide, without looking past markup.
-  const auto plain = [](TClassWord c) { return (c & (class_markup | class_segment_marker)) == 0; };
-  if (index > 0 && plain(left) && plain(right)) {
+  if (index > 0 && !IsLeftAlone(left) && !IsLeftAlone(right)) {
     if (!IsWordClass(left) || !IsWordClass(right)) return;
     classes[index] = ((left | right) & C1_DIGIT) != 0 ? class_middle_digit : class_middle_letter;
     return;
