@@ -294,12 +294,11 @@ void TFileAndDirIterator::ListFoldersAtOnce(int threads) {
   }
   fHelpersFilesBeyondRecordSize = beyond_record_size;
   for (int i = 0; i < fDircount; ++i) {
-    if (!fprocessing_files) {
-      fFolders[static_cast<std::size_t>(i)].reset();  // as if never listed
-      continue;
-    }
-    MyYieldProcess();
-    if (fprocessing_files) FinishFolder(i);
+    if (fprocessing_files) MyYieldProcess();
+    if (fprocessing_files)
+      FinishFolder(i);
+    else
+      fFolders[static_cast<std::size_t>(i)].reset();  // stopped before it: as if never listed
   }
 }
 

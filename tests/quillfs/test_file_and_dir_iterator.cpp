@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "quillrt/files/zip_archive.h"
@@ -242,6 +243,27 @@ TEST_F(FileAndDirIteratorTest, FoldersListedAtOnceLeaveWhatOneThreadLeaves) {
   EXPECT_EQ(stopped_at_once, stopped_one_by_one);
   EXPECT_EQ(stopped_at_once.substr(0, 5), "++++-");
   EXPECT_FALSE(iterator_.RecordsMeasuredWhole());
+
+  // Stopped from a yield that an event installs: the folder whose yield stops
+  // the walk is left empty as well.
+  const auto walk_stopped_by_yield = [this](int threads) {
+    iterator_.SetListingThreads(threads);
+    bool stopped = false;  // Stop yields too
+    iterator_.OnDirProgress = [this, &stopped](int dirnum) {
+      if (dirnum != 2) return;
+      AYieldProcessProc = [this, &stopped] {
+        if (!std::exchange(stopped, true)) iterator_.Stop();
+      };
+    };
+    iterator_.IterateFindingFiles();
+    AYieldProcessProc = nullptr;
+    std::string folders;
+    for (int i = 0; i < iterator_.DirCount(); ++i) folders += iterator_.Folder(i) ? "+" : "-";
+    return folders;
+  };
+  const std::string yield_stopped_one_by_one = walk_stopped_by_yield(1);
+  EXPECT_EQ(yield_stopped_one_by_one.substr(0, 4), "+++-");
+  EXPECT_EQ(walk_stopped_by_yield(3), yield_stopped_one_by_one);
 
   // A sparse file of 4 GB in the last folder, which another thread lists.
   const fs::path large = root_ / "d4" / "f39" / "large.txt";
