@@ -68,9 +68,6 @@ bool LooksBinary(std::string_view sample) {
   return controls * 32 > sample.size();
 }
 
-// Whether every byte is printable ASCII, a tab or a line end: what most
-// corpus files hold, and what every other test below would call ASCII
-// text one by one (no mark, no UTF-16 byte, no control, nothing above 0x7E).
 #if defined(__SSE2__)
 // Sixteen bytes at `out` as sixteen 16-bit units.
 inline void StoreWidened(__m128i bytes, char16_t* out) {
@@ -104,6 +101,9 @@ QUILL_WIDE_VECTOR_TARGET bool PlainAsciiBlocksWide(std::string_view bytes, char1
 }
 #endif
 
+// Whether every byte is printable ASCII, a tab or a line end: what most
+// corpus files hold, and what every other test below would call ASCII
+// text one by one (no mark, no UTF-16 byte, no control, nothing above 0x7E).
 // With `out`, each byte is also widened to a UTF-16 unit there as it is
 // looked at (what is written before a refusal is of no use).
 bool IsPlainAsciiText(std::string_view bytes, char16_t* out = nullptr) {
