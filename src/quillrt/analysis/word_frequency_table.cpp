@@ -128,9 +128,20 @@ void TWordFrequencyTable::Clear() {
   part_ = 0;
 }
 
-std::u16string_view TWordFrequencyTable::KeyOf(const Slot& slot) const {
-  if (slot.length <= kInlineKey) return {slot.inline_key, slot.length};
-  return {keys_.data() + slot.key_at, slot.length};
+std::u16string_view TWordFrequencyTable::KeyOf(const Slot& slot, std::u16string& room) const {
+  if (!IsShortKey(slot.length)) return LongKeyOf(slot);
+  const std::size_t at = room.size();
+  if ((slot.length & kAsciiForm) != 0) {
+    const std::uint32_t length = slot.length & ~kAsciiForm;
+    unsigned char bytes[kAsciiKey];
+    std::memcpy(bytes, slot.inline_key, sizeof bytes);
+    room.append(bytes, bytes + length);
+  } else {
+    char16_t units[kShortKey];
+    std::memcpy(units, slot.inline_key, sizeof units);
+    room.append(units, slot.length);
+  }
+  return std::u16string_view(room).substr(at);
 }
 
 bool TWordFrequencyTable::Add(std::u16string_view spelling, std::int64_t count) {
@@ -141,14 +152,22 @@ bool TWordFrequencyTable::Add(std::u16string_view spelling, std::int64_t count) 
 
 TWordFrequencyTable::TPreparedWord TWordFrequencyTable::Prepared(std::u16string_view folded,
                                                                  std::u16string_view spelling) {
-  if (folded.size() > UINT32_MAX || spelling.size() > UINT32_MAX) throw std::length_error("word too long to count");
-  TPreparedWord word{0, {0, 0}, folded, static_cast<std::uint32_t>(folded.size()), spelling};
-  if (word.length <= kShortKey) {
+  if (folded.size() >= kAsciiForm || spelling.size() > UINT32_MAX) throw std::length_error("word too long to count");
+  TPreparedWord word{0, {0, 0}, folded, static_cast<std::uint32_t>(folded.size()), spelling, {}};
+  const bool ascii = folded.size() <= kAsciiKey &&
+                     std::all_of(folded.begin(), folded.end(), [](char16_t c) { return c < 0x80; });
+  if (ascii) {
+    unsigned char bytes[kAsciiKey] = {};
+    std::copy(folded.begin(), folded.end(), bytes);
+    std::memcpy(word.short_key, bytes, sizeof bytes);
+    word.length |= kAsciiForm;
+  } else if (word.length <= kShortKey) {
     std::memcpy(word.short_key, folded.data(), folded.size() * sizeof(char16_t));
-    word.hash = HashShortKey(word.short_key, word.length);
   } else {
     word.hash = HashUnits(folded);
+    return word;
   }
+  word.hash = HashShortKey(word.short_key, word.length);
   return word;
 }
 
@@ -164,18 +183,16 @@ void TWordFrequencyTable::AddPreparedWords(const TPreparedWord* words, std::size
   const std::size_t mask = slots_.size() - 1;
   for (std::size_t k = 0; k < count; ++k) __builtin_prefetch(&slots_[static_cast<std::size_t>(words[k].hash) & mask]);
   for (std::size_t k = 0; k < count; ++k) {
-    if (k + kKeyAhead < count && words[k + kKeyAhead].length > kInlineKey) {
+    if (k + kKeyAhead < count && !IsShortKey(words[k + kKeyAhead].length)) {
       const Slot& home = slots_[static_cast<std::size_t>(words[k + kKeyAhead].hash) & (slots_.size() - 1)];
-      if (home.entry_plus_one != 0 && home.length > kInlineKey) __builtin_prefetch(keys_.data() + home.key_at);
+      if (home.entry_plus_one != 0 && !IsShortKey(home.length)) __builtin_prefetch(keys_.data() + home.key_at);
     }
     // Most words are met before, at the slot they start from.
     const TPreparedWord& word = words[k];
     Slot& home = slots_[static_cast<std::size_t>(word.hash) & (slots_.size() - 1)];
-    if (word.length <= kInlineKey && home.hash_low == static_cast<std::uint32_t>(word.hash) &&
+    if (IsShortKey(word.length) && home.hash_low == static_cast<std::uint32_t>(word.hash) &&
         home.length == word.length && home.entry_plus_one != 0 && home.count != UINT32_MAX) {
-      std::uint64_t held[2];
-      std::memcpy(held, home.inline_key, sizeof held);
-      if (held[0] == word.short_key[0] && held[1] == word.short_key[1]) {
+      if (home.inline_key[0] == word.short_key[0] && home.inline_key[1] == word.short_key[1]) {
         ++home.count;
         ++total_;
         if (fresh != nullptr) fresh[k] = false;
@@ -204,14 +221,13 @@ std::uint32_t TWordFrequencyTable::CountedEntry(const TPreparedWord& word, std::
       slot.hash_low = hash_low;
       slot.length = length;
       slot.count = SaturatedSum(0, count);
-      if (length <= kInlineKey) {
+      if (IsShortKey(length)) {
         std::memcpy(slot.inline_key, word.short_key, sizeof word.short_key);
       } else {
         slot.key_at = keys_.size();
         keys_.append(word.folded);
       }
-      entries_.push_back({spellings_.size(), static_cast<std::uint32_t>(word.spelling.size()), part_});
-      spellings_.append(word.spelling);
+      AppendSpelling(word);
       slot.entry_plus_one = static_cast<std::uint32_t>(entries_.size());
       if (entries_.size() * 2 > slots_.size()) Grow();
       opened = true;
@@ -219,10 +235,8 @@ std::uint32_t TWordFrequencyTable::CountedEntry(const TPreparedWord& word, std::
     }
     if (slot.hash_low != hash_low || slot.length != length) continue;
     bool same;
-    if (length <= kInlineKey) {
-      std::uint64_t held[2];
-      std::memcpy(held, slot.inline_key, sizeof held);
-      same = held[0] == word.short_key[0] && held[1] == word.short_key[1];
+    if (IsShortKey(length)) {
+      same = slot.inline_key[0] == word.short_key[0] && slot.inline_key[1] == word.short_key[1];
     } else {
       same = SameUnits(keys_.data() + slot.key_at, word.folded.data(), length);
     }
@@ -231,6 +245,16 @@ std::uint32_t TWordFrequencyTable::CountedEntry(const TPreparedWord& word, std::
       return slot.entry_plus_one - 1;
     }
   }
+}
+
+// A new entry, spelled as the word is, first met in the part being counted.
+void TWordFrequencyTable::AppendSpelling(const TPreparedWord& word) {
+  const std::size_t length = word.spelling.empty() ? word.ascii_spelling.size() : word.spelling.size();
+  entries_.push_back({spellings_.size(), static_cast<std::uint32_t>(length), part_});
+  if (word.spelling.empty())
+    spellings_.append(word.ascii_spelling.begin(), word.ascii_spelling.end());
+  else
+    spellings_.append(word.spelling);
 }
 
 std::uint64_t TWordFrequencyTable::SpellingPrefix(std::uint32_t entry) const {
@@ -258,17 +282,24 @@ void TWordFrequencyTable::AddList(const TStringList& list) {
   for (int i = 0; i < list.Count(); ++i) Add(list[i], list.GetObject(i).AsInt());
 }
 
-std::vector<TWordFrequencyTable::Item> TWordFrequencyTable::ItemsByEntry() const {
+std::vector<TWordFrequencyTable::Item> TWordFrequencyTable::ItemsByEntry(std::u16string& room) const {
+  std::size_t short_units = 0;
+  for (const Slot& slot : slots_)
+    if (slot.entry_plus_one != 0 && IsShortKey(slot.length)) short_units += slot.length & ~kAsciiForm;
+  room.clear();
+  room.reserve(short_units);
   std::vector<Item> items(entries_.size());
   for (const Slot& slot : slots_)
-    if (slot.entry_plus_one != 0) items[slot.entry_plus_one - 1] = {slot.entry_plus_one - 1, slot.count, KeyOf(slot)};
+    if (slot.entry_plus_one != 0)
+      items[slot.entry_plus_one - 1] = {slot.entry_plus_one - 1, slot.count, KeyOf(slot, room)};
   return items;
 }
 
 void TWordFrequencyTable::AddTable(const TWordFrequencyTable& other) {
   const std::int64_t total = total_ + other.total_;
   const std::uint32_t part = part_;
-  for (const Item& item : other.ItemsByEntry()) {
+  std::u16string room;
+  for (const Item& item : other.ItemsByEntry(room)) {
     part_ = other.entries_[item.entry].part;
     AddPrepared(Prepared(item.key, other.Spelling(item.entry)), static_cast<std::int64_t>(item.count));
   }
@@ -288,8 +319,8 @@ void TWordFrequencyTable::MergeParts(const TWordFrequencyTable& other) {
   for (const Slot& slot : other.slots_) {
     if (slot.entry_plus_one == 0) continue;
     const std::uint32_t theirs = slot.entry_plus_one - 1;
-    TPreparedWord word{slot.hash_low, {0, 0}, other.KeyOf(slot), slot.length, other.Spelling(theirs)};
-    if (slot.length <= kInlineKey) std::memcpy(word.short_key, slot.inline_key, sizeof word.short_key);
+    TPreparedWord word{slot.hash_low, {slot.inline_key[0], slot.inline_key[1]}, {}, slot.length, other.Spelling(theirs), {}};
+    if (!IsShortKey(slot.length)) word.folded = other.LongKeyOf(slot);
     part_ = other.entries_[theirs].part;
     bool opened = false;
     const std::uint32_t mine = CountedEntry(word, slot.count, opened);
@@ -352,7 +383,8 @@ bool TWordFrequencyTable::MergeInOrder(const std::vector<Item>& items, const std
 // canonically equivalent spellings that fold differently). Should the keys
 // ever disagree with the comparison, the comparison sorts the items itself.
 std::vector<TWordFrequencyTable::Line> TWordFrequencyTable::MergedLines() const {
-  std::vector<Item> items = ItemsByEntry();
+  std::u16string room;
+  std::vector<Item> items = ItemsByEntry(room);
   std::vector<Line> lines;
   // The user's locale, looked up once rather than at every comparison.
   const std::string locale = UserLocaleName();

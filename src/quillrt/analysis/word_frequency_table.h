@@ -35,17 +35,26 @@ class QUILLRT_API TWordFrequencyTable {
   bool AddFolded(std::u16string_view folded, std::u16string_view spelling, std::int64_t count = 1);
 
   // A word made ready for counting by a scanning loop: the hash and length of
-  // its folded key, and the key itself, zero-padded in short_key when it has
-  // at most kShortKey units (else in `folded`, which must stay valid until the
-  // word is counted).
+  // its folded key, and the key itself when it is short enough to sit in
+  // short_key (zero-padded): a key of ASCII characters only, of up to
+  // kAsciiKey characters, as one byte each, its length then carrying
+  // kAsciiForm; any other key of up to kShortKey units as its UTF-16 units.
+  // A longer key is in `folded`, which must stay valid until the word is
+  // counted. The spelling is in `spelling`, or, for a word taken from 8-bit
+  // ASCII text, in `ascii_spelling` (`spelling` then empty).
   static constexpr std::uint32_t kShortKey = 8;
+  static constexpr std::uint32_t kAsciiKey = 16;
+  static constexpr std::uint32_t kAsciiForm = 0x80000000u;
   struct TPreparedWord {
     std::uint64_t hash;
     std::uint64_t short_key[2];
     std::u16string_view folded;
     std::uint32_t length;
     std::u16string_view spelling;
+    std::string_view ascii_spelling;
   };
+  // Whether a prepared word's key sits in short_key, by its length.
+  static constexpr bool IsShortKey(std::uint32_t length) { return length <= kShortKey || (length & kAsciiForm) != 0; }
   // Prepares a word from its folded key.
   static TPreparedWord Prepared(std::u16string_view folded, std::u16string_view spelling);
   // The hash of a zero-padded short key, as Prepared makes it.
@@ -91,16 +100,15 @@ class QUILLRT_API TWordFrequencyTable {
 
  private:
   // One slot of the open-addressing table: everything a lookup needs, so that
-  // counting a word touches one cache line. Keys of up to kInlineKey units
-  // live in the slot; longer ones in keys_.
-  static constexpr std::uint32_t kInlineKey = kShortKey;
+  // counting a word touches one cache line. Short keys (IsShortKey) live in
+  // the slot, in the form TPreparedWord gives them; longer ones in keys_.
   struct alignas(32) Slot {
     std::uint32_t hash_low;        // the low half of the key's hash
     std::uint32_t entry_plus_one;  // 0: an empty slot
     std::uint32_t count;           // saturates at its largest value
-    std::uint32_t length;          // of the key
+    std::uint32_t length;          // of the key, with kAsciiForm for a key held as bytes
     union {
-      char16_t inline_key[kInlineKey];
+      std::uint64_t inline_key[2];
       std::uint64_t key_at;
     };
   };
@@ -125,12 +133,18 @@ class QUILLRT_API TWordFrequencyTable {
   // reaching into the spellings most of the time.
   std::uint64_t SpellingPrefix(std::uint32_t entry) const;
 
-  std::u16string_view KeyOf(const Slot& slot) const;
+  // The key of a slot; a key held as bytes is widened onto `room`, which
+  // must have the capacity for it (so that earlier keys stay in place).
+  std::u16string_view KeyOf(const Slot& slot, std::u16string& room) const;
+  // The key of a slot whose key is not short.
+  std::u16string_view LongKeyOf(const Slot& slot) const { return {keys_.data() + slot.key_at, slot.length}; }
+  void AppendSpelling(const TPreparedWord& word);
   std::u16string_view Spelling(std::uint32_t entry) const {
     return {spellings_.data() + entries_[entry].spelling_at, entries_[entry].spelling_length};
   }
-  // Every entry with its count and key, indexed by entry.
-  std::vector<Item> ItemsByEntry() const;
+  // Every entry with its count and key, indexed by entry; keys held as bytes
+  // are widened in `room`.
+  std::vector<Item> ItemsByEntry(std::u16string& room) const;
   bool AddPrepared(const TPreparedWord& word, std::int64_t count);
   // Counts the word; its entry, and in `opened` whether it is new.
   std::uint32_t CountedEntry(const TPreparedWord& word, std::int64_t count, bool& opened);

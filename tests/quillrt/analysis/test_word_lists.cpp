@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <stdexcept>
 
+#include "quillrt/analysis/word_batch.h"
 #include "quillrt/analysis/word_boundaries.h"
 #include "quillrt/analysis/word_frequency_table.h"
 #include "quillrt/analysis/word_lists.h"
@@ -230,6 +232,75 @@ TEST(WordFrequencyTable, TablesOfInterleavedPartsMergeToTheTableOfAll) {
   empty.MergeParts(copy);
   EXPECT_EQ(CountsOf(*empty.ToStringList(false)), before);
   EXPECT_THROW(copy.MergeParts(copy), std::invalid_argument);
+}
+
+// A word's key takes one of three forms (ASCII bytes up to sixteen
+// characters, other short keys as UTF-16 units, long keys apart): whichever
+// way a word reaches the table (one at a time, in a batch of UTF-16 text or of
+// ASCII bytes, near the text's end or not) it must land on the same entry.
+TEST(WordBatch, EveryWayOfAddingAWordCountsItOnTheSameEntry) {
+  std::mt19937 random(11);
+  const std::u16string letters = u"aAbBzZ09'-\u00e9\u00c9\u0131";
+  std::vector<std::u16string> words;
+  for (const std::size_t length : {1, 7, 8, 9, 15, 16, 17, 24}) {
+    for (int k = 0; k < 6; ++k) {
+      std::u16string word;
+      for (std::size_t i = 0; i < length; ++i) word += letters[random() % (k < 3 ? 8 : letters.size())];
+      words.push_back(word);
+    }
+  }
+  for (int trial = 0; trial < 20; ++trial) {
+    std::vector<std::u16string> chosen;
+    for (int w = 0; w < 300; ++w) chosen.push_back(words[random() % words.size()]);
+    std::u16string text;
+    std::vector<std::size_t> at;
+    for (const std::u16string& word : chosen) {
+      at.push_back(text.size());
+      text += word + u" ";
+    }
+    text.pop_back();  // the last word ends the text: read without room to spare
+
+    TWordFrequencyTable one_at_a_time, batched;
+    for (const std::u16string& word : chosen) one_at_a_time.Add(word);
+    {
+      WordBatch batch(batched, text);
+      for (std::size_t w = 0; w < chosen.size(); ++w) batch.Add(text.data() + at[w], chosen[w].size());
+      batch.Flush();
+    }
+    EXPECT_EQ(batched.Entries(), one_at_a_time.Entries());
+    EXPECT_EQ(CountsOf(*batched.ToStringList(false)), CountsOf(*one_at_a_time.ToStringList(false)));
+
+    // The ASCII words again, as bytes, into a table that already holds them
+    // from UTF-16 text (and merged into it from another part).
+    std::string bytes;
+    std::vector<std::size_t> ascii_at, ascii_length;
+    for (const std::u16string& word : chosen) {
+      if (!std::all_of(word.begin(), word.end(), [](char16_t c) { return c < 0x80; })) continue;
+      ascii_at.push_back(bytes.size());
+      ascii_length.push_back(word.size());
+      bytes.append(word.begin(), word.end());
+      bytes += ' ';
+    }
+    TWordFrequencyTable from_bytes;
+    from_bytes.SetPart(1);
+    {
+      WordBatch batch(from_bytes, std::string_view(bytes));
+      for (std::size_t w = 0; w < ascii_at.size(); ++w) batch.AddAscii(bytes.data() + ascii_at[w], ascii_length[w]);
+      batch.Flush();
+      WordBatch again(batched, std::string_view(bytes));
+      for (std::size_t w = 0; w < ascii_at.size(); ++w) again.AddAscii(bytes.data() + ascii_at[w], ascii_length[w]);
+      again.Flush();
+    }
+    EXPECT_EQ(batched.Entries(), one_at_a_time.Entries()) << "ASCII bytes found entries of their own";
+    TWordFrequencyTable merged;
+    for (const std::u16string& word : chosen) merged.Add(word);
+    merged.MergeParts(from_bytes);
+    EXPECT_EQ(CountsOf(*merged.ToStringList(true)), CountsOf(*batched.ToStringList(true)));
+    TWordFrequencyTable added;
+    added.AddTable(from_bytes);
+    for (std::size_t w = 0; w < ascii_at.size(); ++w)
+      EXPECT_FALSE(added.Add(Utf8ToUtf16(bytes.substr(ascii_at[w], ascii_length[w])))) << "a word met again opened an entry";
+  }
 }
 
 TEST(BagOfWordsSimilar, NamesTheMostFrequentWordWhoseCountsDiffer) {
