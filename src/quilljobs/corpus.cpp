@@ -477,15 +477,17 @@ bool SharesAscii(const TextKind& kind) {
 }
 
 // Decodes one piece of a text of the given kind (cut where the cuts above
-// cut) and hands it over; ASCII is widened in `wide` rather than in a new
-// string each time.
+// cut) and hands it over, after offering its bytes when they may be plain
+// ASCII; ASCII is widened in `wide` rather than in a new string each time.
 void DecodePiece(std::string_view piece, TextKind::Encoding encoding, std::vector<char16_t>& wide,
-                 const std::function<void(std::u16string_view)>& take) {
+                 const PieceTakers& takers) {
+  const auto& take = takers.text;
   switch (encoding) {
     case TextKind::utf16: take(TEncoding::Unicode()->GetString(piece)); return;
     case TextKind::utf16_big_endian: take(TEncoding::BigEndianUnicode()->GetString(piece)); return;
     default: break;
   }
+  if (takers.plain_bytes && takers.plain_bytes(piece)) return;
   // Widened as if ASCII, in one pass that also notes any byte that is not;
   // a piece that holds one is decoded again properly.
   wide.resize(piece.size());
@@ -657,6 +659,11 @@ bool Corpus::PlanSharedPieces(const CorpusFile& file, std::size_t piece_bytes, S
 bool Corpus::ReadSharedPiece(const CorpusFile& file, const SharedPieces& plan, std::size_t index,
                              const std::function<void(std::u16string_view part)>& take,
                              std::size_t read_bytes) const {
+  return ReadSharedPiece(file, plan, index, PieceTakers{take, {}}, read_bytes);
+}
+
+bool Corpus::ReadSharedPiece(const CorpusFile& file, const SharedPieces& plan, std::size_t index,
+                             const PieceTakers& takers, std::size_t read_bytes) const {
   try {
     const MappedFile mapped(Utf8(file.name), file.regular);
     if (!mapped.Ok()) {
@@ -673,7 +680,7 @@ bool Corpus::ReadSharedPiece(const CorpusFile& file, const SharedPieces& plan, s
     std::string copied;
     const auto decode_and_release = [&](std::string_view part) {
       const auto at = static_cast<std::size_t>(part.data() - mapped.Bytes().data());
-      DecodePiece(mapped.Copy(at, at + part.size(), copied), plan.kind.encoding, wide, take);
+      DecodePiece(mapped.Copy(at, at + part.size(), copied), plan.kind.encoding, wide, takers);
       mapped.Release(at, at + part.size());
     };
     InPieces(body.substr(from, to > from ? to - from : 0), plan.kind.encoding, read_bytes, nullptr,
@@ -720,6 +727,12 @@ std::string Corpus::ReadStream(const std::string& name) const {
 
 bool Corpus::ReadTextInPieces(const CorpusFile& file, const std::function<void(std::u16string_view piece)>& take,
                               std::size_t piece_bytes, const std::atomic<bool>* stop) const {
+  return ReadTextInPieces(file, PieceTakers{take, {}}, piece_bytes, stop);
+}
+
+bool Corpus::ReadTextInPieces(const CorpusFile& file, const PieceTakers& takers, std::size_t piece_bytes,
+                              const std::atomic<bool>* stop) const {
+  const auto& take = takers.text;
   if (file.in_zip || IsWordDocumentName(Utf8(file.name))) {
     UnicodeString text;
     if (!ReadText(file, text)) return false;
@@ -733,6 +746,8 @@ bool Corpus::ReadTextInPieces(const CorpusFile& file, const std::function<void(s
     std::string_view bytes = mapped.Ok() ? mapped.Bytes() : std::string_view(read);
     // Too short to judge in part (or small enough to need no pieces).
     if (bytes.size() < 4 || bytes.size() <= std::min<std::size_t>(kJudgedBytes, piece_bytes)) {
+      // Plain ASCII is judged ASCII and read as it is, so it may go as bytes.
+      if (bytes.size() >= 4 && takers.plain_bytes && takers.plain_bytes(bytes)) return true;
       UnicodeString text;
       if (!DecodeBytes(Utf8(file.name), bytes, text)) return false;
       take(text);
@@ -750,7 +765,7 @@ bool Corpus::ReadTextInPieces(const CorpusFile& file, const std::function<void(s
     const char* const first_byte = bytes.data();
     const auto decode_and_release = [&](std::string_view piece) {
       const auto at = static_cast<std::size_t>(piece.data() - first_byte);
-      DecodePiece(mapped.Ok() ? mapped.Copy(at, at + piece.size(), copied) : piece, kind.encoding, wide, take);
+      DecodePiece(mapped.Ok() ? mapped.Copy(at, at + piece.size(), copied) : piece, kind.encoding, wide, takers);
       mapped.Release(at, at + piece.size());
     };
     InPieces(bytes.substr(kind.mark), kind.encoding, piece_bytes, stop, decode_and_release);

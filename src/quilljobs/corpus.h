@@ -81,6 +81,18 @@ struct CorpusFile {
   bool regular = false;   // measured as a regular file when listed (so not a pipe)
 };
 
+// Where a reader hands a file's text, piece by piece. `text` takes each piece
+// decoded. `plain_bytes`, when set, is offered each piece first as the bytes
+// it was read from, whenever the text's encoding keeps ASCII as it is (any
+// but UTF-16): it says whether it took them, and a piece it refuses goes to
+// `text`. It may take only plain ASCII (printable characters, tabs and line
+// ends), whose text is its bytes, one character each; a reader that can take
+// such bytes apart faster than their text (the word counter) sets it.
+struct PieceTakers {
+  std::function<void(std::u16string_view piece)> text;
+  std::function<bool(std::string_view bytes)> plain_bytes;
+};
+
 // Whether a file name ends in ".docx" (any case): such a file is read as the
 // text of its paragraphs, one a line, not as the bytes of its archive.
 QUILLJOBS_API bool IsWordDocumentName(const std::string& name);
@@ -126,6 +138,9 @@ class QUILLJOBS_API Corpus {
   // cancel flag): the text then ends early.
   bool ReadTextInPieces(const CorpusFile& file, const std::function<void(std::u16string_view piece)>& take,
                         std::size_t piece_bytes = kDefaultPieceBytes, const std::atomic<bool>* stop = nullptr) const;
+  // The same, offering each piece to `takers.plain_bytes` first (see there).
+  bool ReadTextInPieces(const CorpusFile& file, const PieceTakers& takers, std::size_t piece_bytes,
+                        const std::atomic<bool>* stop) const;
 
   // Plans a file's shared pieces, judging its text once (and reporting what
   // the judgement finds, as reading does). Files of piece_bytes or less, in
@@ -139,6 +154,8 @@ class QUILLJOBS_API Corpus {
   bool ReadSharedPiece(const CorpusFile& file, const SharedPieces& plan, std::size_t index,
                        const std::function<void(std::u16string_view part)>& take,
                        std::size_t read_bytes = kDefaultPieceBytes) const;
+  bool ReadSharedPiece(const CorpusFile& file, const SharedPieces& plan, std::size_t index, const PieceTakers& takers,
+                       std::size_t read_bytes) const;
 
   // Reading is safe from several threads at once (each with its own buffers);
   // the events are then called one at a time, in no set order.

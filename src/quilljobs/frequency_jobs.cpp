@@ -8,6 +8,7 @@
 #include <numeric>
 
 #include "quilljobs/ordered_work.h"
+#include "quilljobs/plain_ascii_words.h"
 #include "quilljobs/word_rule.h"
 #include "quillrt/analysis/word_batch.h"
 #include "quillrt/analysis/word_frequency_table.h"
@@ -231,20 +232,31 @@ FrequencyResult CountRuns(const Corpus& corpus, const JobControl& control, const
   return result;
 }
 
-// Hands a file's text to `take` part by part (none once the job is
+// Hands a file's text to `takers` part by part (none once the job is
 // cancelled), telling the progress about a byte a character as it goes and
 // the whole file at the end; true when the file was read.
 bool ReadPartsWithProgress(const Corpus& corpus, const CorpusFile& file, const JobControl& control,
-                           SharedProgress& progress, std::size_t part_bytes,
-                           const std::function<void(std::u16string_view part)>& take) {
+                           SharedProgress& progress, std::size_t part_bytes, const PieceTakers& takers) {
   std::int64_t reported = 0;
-  const bool read = corpus.ReadTextInPieces(file, [&](std::u16string_view part) {
-    if (control.Cancelled()) return;
-    take(part);
-    const std::int64_t now = std::min(reported + static_cast<std::int64_t>(part.size()), file.size);
+  const auto report = [&](std::size_t characters) {
+    const std::int64_t now = std::min(reported + static_cast<std::int64_t>(characters), file.size);
     progress.Add(now - reported);
     reported = now;
-  }, part_bytes, control.cancel);
+  };
+  PieceTakers with_progress;
+  with_progress.text = [&](std::u16string_view part) {
+    if (control.Cancelled()) return;
+    takers.text(part);
+    report(part.size());
+  };
+  if (takers.plain_bytes)
+    with_progress.plain_bytes = [&](std::string_view bytes) {
+      if (control.Cancelled()) return true;
+      if (!takers.plain_bytes(bytes)) return false;
+      report(bytes.size());
+      return true;
+    };
+  const bool read = corpus.ReadTextInPieces(file, with_progress, part_bytes, control.cancel);
   progress.Add(file.size - reported);
   return read;
 }
@@ -283,25 +295,34 @@ FrequencyResult WordListJob::Run(const Corpus& corpus, const JobControl& control
   const std::size_t read_bytes = std::min(share_above, kDefaultPieceBytes);
   const ThreadsAsked threads{settings_.threads, settings_.bytes_per_thread};
   return CountRuns(corpus, control, threads, settings_.shape, share_above, [&]() -> Counters {
-    // Each worker's buffers, shared by its two counters.
+    // Each worker's buffers, shared by its two counters. Plain ASCII pieces
+    // are counted from their bytes, any other from their text.
     struct Buffers {
+      explicit Buffers(const WordRule& rule) : plain(rule) {}
       ClassifiedText classified;
       std::vector<WordSpan> words;
+      PlainAsciiWordCounter plain;
     };
-    auto buffers = std::make_shared<Buffers>();
-    Counters counters;
-    counters.file = [&, buffers](const CorpusFile& file, TWordFrequencyTable& table, SharedProgress& progress) {
-      // Words never span the pieces, so counting piece by piece counts the file.
-      return ReadPartsWithProgress(corpus, file, control, progress, read_bytes, [&](std::u16string_view piece) {
-        CountPieceWords(piece, rule, min_length, buffers->classified, buffers->words, table);
-      });
-    };
-    counters.piece = [&, buffers](const CorpusFile& file, const SharedPieces& pieces, std::size_t k,
-                                  TWordFrequencyTable& table, SharedProgress&) {
-      return corpus.ReadSharedPiece(file, pieces, k, [&](std::u16string_view piece) {
+    auto buffers = std::make_shared<Buffers>(rule);
+    const auto takers_for = [&, buffers](TWordFrequencyTable& table) {
+      PieceTakers takers;
+      takers.text = [&, buffers](std::u16string_view piece) {
         if (!control.Cancelled())
           CountPieceWords(piece, rule, min_length, buffers->classified, buffers->words, table);
-      }, read_bytes);
+      };
+      takers.plain_bytes = [&, buffers](std::string_view bytes) {
+        return control.Cancelled() || buffers->plain.Count(bytes, min_length, table);
+      };
+      return takers;
+    };
+    Counters counters;
+    counters.file = [&, takers_for](const CorpusFile& file, TWordFrequencyTable& table, SharedProgress& progress) {
+      // Words never span the pieces, so counting piece by piece counts the file.
+      return ReadPartsWithProgress(corpus, file, control, progress, read_bytes, takers_for(table));
+    };
+    counters.piece = [&, takers_for](const CorpusFile& file, const SharedPieces& pieces, std::size_t k,
+                                     TWordFrequencyTable& table, SharedProgress&) {
+      return corpus.ReadSharedPiece(file, pieces, k, takers_for(table), read_bytes);
     };
     return counters;
   });
@@ -323,7 +344,7 @@ FrequencyResult NGramJob::Run(const Corpus& corpus, const JobControl& control) c
     auto counter = std::make_shared<NGramCounter>(rule, n);
     return {[&, counter](const CorpusFile& file, TWordFrequencyTable& table, SharedProgress& progress) {
       const bool read = ReadPartsWithProgress(corpus, file, control, progress, part_bytes,
-                                              [&](std::u16string_view part) { counter->Count(part, table); });
+                                              {[&](std::u16string_view part) { counter->Count(part, table); }, {}});
       counter->EndOfFile();
       return read;
     }, {}};
