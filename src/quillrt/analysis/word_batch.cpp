@@ -45,15 +45,31 @@ __m128i FirstBytes(std::size_t length) {
   return _mm_cmpgt_epi8(_mm_set1_epi8(static_cast<char>(length)), lanes);
 }
 
-// Sixteen ASCII bytes with A-Z lowered, stored as a key.
+// Sixteen ASCII bytes with A-Z lowered, as a key (taken out of the register
+// rather than through memory: the hash needs it at once).
 void StoreFolded(__m128i bytes, std::uint64_t (&key)[2]) {
   const __m128i upper = _mm_and_si128(_mm_cmpgt_epi8(bytes, _mm_set1_epi8('A' - 1)),
                                       _mm_cmplt_epi8(bytes, _mm_set1_epi8('Z' + 1)));
-  _mm_storeu_si128(reinterpret_cast<__m128i*>(key), _mm_or_si128(bytes, _mm_and_si128(upper, _mm_set1_epi8(0x20))));
+  const __m128i folded = _mm_or_si128(bytes, _mm_and_si128(upper, _mm_set1_epi8(0x20)));
+  key[0] = static_cast<std::uint64_t>(_mm_cvtsi128_si64(folded));
+  key[1] = static_cast<std::uint64_t>(_mm_cvtsi128_si64(_mm_unpackhi_epi64(folded, folded)));
 }
 #endif
 
 }  // namespace
+
+// Inlined into the adding functions: the key and its hash stay in registers.
+inline void WordBatch::TakePacked(std::size_t length) {
+  Table::TPreparedWord& prepared = pending_[count_];
+  long_at_[count_] = kShort;
+  prepared.length = static_cast<std::uint32_t>(length) | Table::kAsciiForm;
+  prepared.folded = {};
+  prepared.hash = Table::HashShortKey(prepared.short_key, prepared.length);
+  // Fetched while the rest of the batch is prepared, the slot is at hand
+  // when the batch is counted.
+  table_.PrefetchSlot(prepared.hash);
+  if (++count_ == kWords) Flush();
+}
 
 void WordBatch::Add(const WideChar* word, std::size_t length) {
   Table::TPreparedWord& prepared = pending_[count_];
@@ -115,15 +131,6 @@ void WordBatch::AddAscii(const char* word, std::size_t length) {
   for (std::size_t k = long_at_[count_]; k < side_.size(); ++k)
     if (side_[k] >= u'A' && side_[k] <= u'Z') side_[k] = static_cast<WideChar>(side_[k] + 0x20);
   long_length_[count_] = length;
-  if (++count_ == kWords) Flush();
-}
-
-void WordBatch::TakePacked(std::size_t length) {
-  Table::TPreparedWord& prepared = pending_[count_];
-  long_at_[count_] = kShort;
-  prepared.length = static_cast<std::uint32_t>(length) | Table::kAsciiForm;
-  prepared.folded = {};
-  prepared.hash = Table::HashShortKey(prepared.short_key, prepared.length);
   if (++count_ == kWords) Flush();
 }
 

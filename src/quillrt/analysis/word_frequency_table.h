@@ -64,6 +64,11 @@ class QUILLRT_API TWordFrequencyTable {
     h *= 0xD6E8FEB86659FD93ull;
     return h ^ (h >> 32);
   }
+  // Starts fetching the slot a word of this hash is looked up at, for a
+  // caller that counts it a little later (a word batch, as it prepares it).
+  void PrefetchSlot(std::uint64_t hash) const {
+    __builtin_prefetch(slots_.data() + (static_cast<std::size_t>(hash) & (slots_.size() - 1)));
+  }
   // One occurrence each of several prepared words: their lookups overlap,
   // which makes this faster than one AddFolded per word. `fresh`, when given,
   // receives for each word whether it opened a new entry.
