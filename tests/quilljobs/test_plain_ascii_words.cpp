@@ -79,7 +79,7 @@ TEST(PlainAsciiWordCounter, FindsTheWordsTheGeneralWayFinds) {
 TEST(PlainAsciiWordCounter, RefusesWhatIsNotPlainAsciiWithoutMarkup) {
   PlainAsciiWordCounter counter{WordRule{}};
   const std::string words(200, 'w');
-  for (const std::string odd : {"caf\xC3\xA9"s, "a <b> c"s, "bell\x07"s, "nul\0"s, "del\x7F"s, "\xFF"s}) {
+  for (const std::string& odd : {"caf\xC3\xA9"s, "a <b> c"s, "bell\x07"s, "nul\0"s, "del\x7F"s, "\xFF"s}) {
     for (const std::size_t at : {std::size_t{0}, std::size_t{70}, words.size()}) {
       std::string bytes = words;
       bytes.insert(at, " " + odd + " ");

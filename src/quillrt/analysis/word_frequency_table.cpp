@@ -8,6 +8,7 @@
 #include <numeric>
 #include <stdexcept>
 
+#include "quillrt/analysis/ascii_collation.h"
 #include "quillrt/analysis/word_chars.h"
 #include "quillrt/collections/comparisons.h"
 #include "quillrt/framework/locale_text.h"
@@ -415,9 +416,44 @@ std::vector<TWordFrequencyTable::Line> TWordFrequencyTable::MergedLines() const 
   return lines;
 }
 
+// When every spelling is of printable ASCII characters and the user's
+// collation orders such words by their characters (AsciiCollation), no two
+// entries compare equal, so each is a line of its own: in that order when
+// `in_order` asks for it. False, making nothing, otherwise.
+bool TWordFrequencyTable::LinesOfAsciiEntries(bool in_order, std::vector<Line>& lines) const {
+  const AsciiCollation& collation = AsciiCollation::Of(UserLocaleName());
+  // The spellings' buffer holds every entry's spelling (and any it replaced).
+  if (!collation.Usable() || !collation.Ranks(spellings_)) return false;
+  lines.assign(entries_.size(), Line{});
+  for (const Slot& slot : slots_)
+    if (slot.entry_plus_one != 0) lines[slot.entry_plus_one - 1] = {slot.entry_plus_one - 1, slot.count};
+  if (!in_order) return true;
+  // The first eight ranks, a byte each, decide most comparisons.
+  struct Ranked {
+    std::uint64_t prefix;
+    Line line;
+  };
+  std::vector<Ranked> ranked;
+  ranked.reserve(lines.size());
+  for (const Line& line : lines) {
+    const std::u16string_view spelling = Spelling(line.spelling_entry);
+    std::uint64_t prefix = 0;
+    for (std::size_t k = 0; k < std::min<std::size_t>(8, spelling.size()); ++k)
+      prefix |= std::uint64_t{collation.Rank(spelling[k])} << (56 - 8 * k);
+    ranked.push_back({prefix, line});
+  }
+  std::sort(ranked.begin(), ranked.end(), [&](const Ranked& a, const Ranked& b) {
+    if (a.prefix != b.prefix) return a.prefix < b.prefix;
+    return collation.Compare(Spelling(a.line.spelling_entry), Spelling(b.line.spelling_entry)) < 0;
+  });
+  for (std::size_t k = 0; k < ranked.size(); ++k) lines[k] = ranked[k].line;
+  return true;
+}
+
 std::unique_ptr<TStringList> TWordFrequencyTable::ToStringList(bool sort_by_freq, std::int64_t min_freq,
                                                                int top) const {
-  std::vector<Line> lines = MergedLines();
+  std::vector<Line> lines;
+  if (!LinesOfAsciiEntries(!sort_by_freq, lines)) lines = MergedLines();
   std::erase_if(lines, [min_freq](const Line& line) { return line.count < min_freq; });
   if (sort_by_freq) {
     struct Ranked {

@@ -155,6 +155,7 @@ class QUILLRT_API TWordFrequencyTable {
   std::uint32_t CountedEntry(const TPreparedWord& word, std::int64_t count, bool& opened);
   void Grow();
   std::vector<Line> MergedLines() const;
+  bool LinesOfAsciiEntries(bool in_order, std::vector<Line>& lines) const;
   bool MergeInOrder(const std::vector<Item>& items, const std::string& locale, std::vector<Line>& lines) const;
 
   std::vector<Entry> entries_;  // in the order first met

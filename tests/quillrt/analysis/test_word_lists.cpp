@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
+#include <unicode/uloc.h>
 
 #include <algorithm>
 #include <random>
 #include <stdexcept>
 
+#include "quillrt/analysis/ascii_collation.h"
 #include "quillrt/analysis/word_batch.h"
 #include "quillrt/analysis/word_boundaries.h"
 #include "quillrt/analysis/word_frequency_table.h"
@@ -300,6 +302,75 @@ TEST(WordBatch, EveryWayOfAddingAWordCountsItOnTheSameEntry) {
     added.AddTable(from_bytes);
     for (std::size_t w = 0; w < ascii_at.size(); ++w)
       EXPECT_FALSE(added.Add(Utf8ToUtf16(bytes.substr(ascii_at[w], ascii_length[w])))) << "a word met again opened an entry";
+  }
+}
+
+// Makes `locale` ICU's default (the user's locale) for one scope.
+class DefaultLocale {
+ public:
+  explicit DefaultLocale(const char* locale) : saved_(uloc_getDefault()) { Set(locale); }
+  ~DefaultLocale() { Set(saved_.c_str()); }
+  DefaultLocale(const DefaultLocale&) = delete;
+  DefaultLocale& operator=(const DefaultLocale&) = delete;
+
+ private:
+  static void Set(const char* locale) {
+    UErrorCode status = U_ZERO_ERROR;
+    uloc_setDefault(locale, &status);
+  }
+  std::string saved_;
+};
+
+// Lists of ASCII words skip the sort keys and the comparison of neighbours
+// where the locale orders such words by their characters. In locales that do
+// (one with capital I apart from i, one that puts vowels first, one that puts
+// capitals first) and in locales that do not (contractions, letters told
+// apart only at the second level, punctuation ignored, digits as numbers),
+// the list must be the one the sort keys give: that of the same table with
+// one word more that is not ASCII (which takes the list the general way),
+// that word's line aside. Where folding keeps apart what the locale keeps
+// apart (not Turkish I and i, not Danish "aA" and "aa", a contraction only in
+// one case), it is also the list sorted insertion gives.
+TEST(WordFrequencyTable, ListsOfAsciiWordsFollowTheLocaleWhereverItOrdersThem) {
+  const struct {
+    const char* locale;
+    bool by_characters;
+    bool folds_as_it_compares;
+  } locales[] = {{"en_US", true, true},  {"tr_TR", true, false}, {"haw", true, true}, {"de@colCaseFirst=upper", true, true},
+                 {"da_DK", false, false}, {"lt", false, true},    {"th", false, true}, {"en@colNumeric=yes", false, true}};
+  std::mt19937 random(13);
+  const std::u16string alphabet = u"aAbBhHiIyYzZcC09'-_";
+  const std::u16string other = u"\u00E9t\u00E9";
+  for (const auto& [locale, by_characters, folds_as_it_compares] : locales) {
+    const DefaultLocale scope(locale);
+    EXPECT_EQ(AsciiCollation(locale).Usable(), by_characters) << locale;
+    TWordFrequencyTable ascii, with_other;
+    with_other.Add(other);
+    TStringList inserted;
+    inserted.SetSorted(true);
+    for (int w = 0; w < 2000; ++w) {
+      // Short words, and long ones that share their first eight characters.
+      std::u16string word = random() % 3 == 0 ? u"HaHa-hah" : u"";
+      const std::size_t length = (word.empty() ? 1 : 0) + random() % 6;
+      for (std::size_t k = 0; k < length; ++k) word += alphabet[random() % alphabet.size()];
+      ascii.Add(word);
+      with_other.Add(word);
+      int at;
+      if (inserted.Find(word, at))
+        inserted.PutObject(at, TObjectRef::FromInt(inserted.GetObject(at).AsInt() + 1));
+      else
+        inserted.AddObject(word, TObjectRef::FromInt(1));
+    }
+    for (const bool by_freq : {false, true}) {
+      const auto list = ascii.ToStringList(by_freq);
+      Counts general = CountsOf(*with_other.ToStringList(by_freq));
+      std::erase(general, std::pair<std::string, long>{Utf16ToUtf8(other), 1});
+      if (by_characters) EXPECT_EQ(CountsOf(*list), general) << locale << (by_freq ? " by frequency" : " alphabetical");
+      if (by_freq) continue;
+      if (folds_as_it_compares) EXPECT_EQ(CountsOf(*list), CountsOf(inserted)) << locale;
+      for (int i = 1; i < list->Count(); ++i)
+        ASSERT_LT(list->CompareStrings((*list)[i - 1], (*list)[i]), 0) << locale << " line " << i;
+    }
   }
 }
 
