@@ -24,8 +24,29 @@ bool IsCasePair(char16_t a, char16_t b) {
   return lower(a) == lower(b);
 }
 
+// Whether the locale's tailoring touches printable ASCII at all. The root
+// collation gives each such character one element and has no contraction of
+// them; only a tailoring could change that.
+bool TailorsAscii(const UCollator* collator) {
+  UErrorCode status = U_ZERO_ERROR;
+  std::unique_ptr<USet, SetCloser> tailored(ucol_getTailoredSet(collator, &status));
+  if (U_FAILURE(status) || !tailored) return true;
+  for (char16_t c = kFirst; c <= kLast; ++c)
+    if (uset_contains(tailored.get(), c)) return true;
+  // A contraction's string is in the set too: one starting with ASCII.
+  const int32_t items = uset_getItemCount(tailored.get());
+  for (int32_t i = 0; i < items; ++i) {
+    UChar32 start = 0, end = 0;
+    UChar text[2];
+    status = U_ZERO_ERROR;
+    const int32_t length = uset_getItem(tailored.get(), i, &start, &end, text, 2, &status);
+    if ((length > 0 || status == U_BUFFER_OVERFLOW_ERROR) && text[0] >= kFirst && text[0] <= kLast) return true;
+  }
+  return false;
+}
+
 // Whether the collator expands any of the characters, or contracts a string
-// made of them only.
+// made of them only (slow: it lists every contraction of the root as well).
 bool ExpandsOrContractsAscii(const UCollator* collator) {
   UErrorCode status = U_ZERO_ERROR;
   std::unique_ptr<USet, SetCloser> contractions(uset_openEmpty());
@@ -60,7 +81,7 @@ AsciiCollation::AsciiCollation(const std::string& locale) {
   if (ucol_getAttribute(collator.get(), UCOL_ALTERNATE_HANDLING, &status) != UCOL_NON_IGNORABLE ||
       ucol_getAttribute(collator.get(), UCOL_NUMERIC_COLLATION, &status) != UCOL_OFF || U_FAILURE(status))
     return;
-  if (ExpandsOrContractsAscii(collator.get())) return;
+  if (TailorsAscii(collator.get()) && ExpandsOrContractsAscii(collator.get())) return;
   // Each character's first-level weights, as the sort key of the character
   // alone at primary strength gives them.
   ucol_setStrength(collator.get(), UCOL_PRIMARY);
