@@ -418,72 +418,88 @@ std::vector<TWordFrequencyTable::Line> TWordFrequencyTable::MergedLines() const 
 
 // When every spelling is of printable ASCII characters and the user's
 // collation orders such words by their characters (AsciiCollation), no two
-// entries compare equal, so each is a line of its own: in that order when
-// `in_order` asks for it. False, making nothing, otherwise.
-bool TWordFrequencyTable::LinesOfAsciiEntries(bool in_order, std::vector<Line>& lines) const {
+// entries compare equal, so each is a line of its own: that collation then,
+// else none.
+const AsciiCollation* TWordFrequencyTable::CharacterOrder() const {
   const AsciiCollation& collation = AsciiCollation::Of(UserLocaleName());
   // The spellings' buffer holds every entry's spelling (and any it replaced).
-  if (!collation.Usable() || !collation.Ranks(spellings_)) return false;
-  lines.assign(entries_.size(), Line{});
-  for (const Slot& slot : slots_)
-    if (slot.entry_plus_one != 0) lines[slot.entry_plus_one - 1] = {slot.entry_plus_one - 1, slot.count};
-  if (!in_order) return true;
+  return collation.Usable() && collation.Ranks(spellings_) ? &collation : nullptr;
+}
+
+// The entries as lines, in the order of their characters' ranks.
+std::vector<TWordFrequencyTable::Line> TWordFrequencyTable::LinesInCharacterOrder(
+    const AsciiCollation& collation) const {
   // The first eight ranks, a byte each, decide most comparisons.
-  struct Ranked {
+  struct Keyed {
     std::uint64_t prefix;
     Line line;
   };
-  std::vector<Ranked> ranked;
-  ranked.reserve(lines.size());
-  for (const Line& line : lines) {
-    const std::u16string_view spelling = Spelling(line.spelling_entry);
+  std::vector<Keyed> keyed;
+  keyed.reserve(entries_.size());
+  for (const Slot& slot : slots_) {
+    if (slot.entry_plus_one == 0) continue;
+    const std::u16string_view spelling = Spelling(slot.entry_plus_one - 1);
     std::uint64_t prefix = 0;
     for (std::size_t k = 0; k < std::min<std::size_t>(8, spelling.size()); ++k)
       prefix |= std::uint64_t{collation.Rank(spelling[k])} << (56 - 8 * k);
-    ranked.push_back({prefix, line});
+    keyed.push_back({prefix, {slot.entry_plus_one - 1, slot.count}});
   }
-  std::sort(ranked.begin(), ranked.end(), [&](const Ranked& a, const Ranked& b) {
+  std::sort(keyed.begin(), keyed.end(), [&](const Keyed& a, const Keyed& b) {
     if (a.prefix != b.prefix) return a.prefix < b.prefix;
     return collation.Compare(Spelling(a.line.spelling_entry), Spelling(b.line.spelling_entry)) < 0;
   });
-  for (std::size_t k = 0; k < ranked.size(); ++k) lines[k] = ranked[k].line;
-  return true;
+  std::vector<Line> lines;
+  lines.reserve(keyed.size());
+  for (const Keyed& k : keyed) lines.push_back(k.line);
+  return lines;
+}
+
+// The lines met at least `min_freq` times, most frequent first, equal
+// frequencies by their spellings' code units.
+std::vector<TWordFrequencyTable::Ranked> TWordFrequencyTable::RankedByFrequency(std::int64_t min_freq) const {
+  std::vector<Ranked> ranked;
+  const auto take = [&](std::uint32_t entry, std::int64_t count) {
+    if (count >= min_freq) ranked.push_back({SpellingPrefix(entry), ClampedFrequency(count), entry});
+  };
+  if (CharacterOrder() != nullptr) {
+    ranked.reserve(entries_.size());
+    for (const Slot& slot : slots_)
+      if (slot.entry_plus_one != 0) take(slot.entry_plus_one - 1, slot.count);
+  } else {
+    for (const Line& line : MergedLines()) take(line.spelling_entry, line.count);
+  }
+  std::sort(ranked.begin(), ranked.end(), [this](const Ranked& a, const Ranked& b) {
+    if (a.freq != b.freq) return a.freq > b.freq;
+    if (a.prefix != b.prefix) return a.prefix < b.prefix;
+    return Compare2Strings(Spelling(a.entry), Spelling(b.entry)) < 0;
+  });
+  return ranked;
 }
 
 std::unique_ptr<TStringList> TWordFrequencyTable::ToStringList(bool sort_by_freq, std::int64_t min_freq,
                                                                int top) const {
-  std::vector<Line> lines;
-  if (!LinesOfAsciiEntries(!sort_by_freq, lines)) lines = MergedLines();
-  std::erase_if(lines, [min_freq](const Line& line) { return line.count < min_freq; });
-  if (sort_by_freq) {
-    struct Ranked {
-      std::int32_t freq;
-      std::uint64_t prefix;
-      const Line* line;
-    };
-    std::vector<Ranked> ranked;
-    ranked.reserve(lines.size());
-    for (const Line& line : lines) ranked.push_back({ClampedFrequency(line.count), SpellingPrefix(line.spelling_entry), &line});
-    std::sort(ranked.begin(), ranked.end(), [this](const Ranked& a, const Ranked& b) {
-      if (a.freq != b.freq) return a.freq > b.freq;
-      if (a.prefix != b.prefix) return a.prefix < b.prefix;
-      return Compare2Strings(Spelling(a.line->spelling_entry), Spelling(b.line->spelling_entry)) < 0;
-    });
-    std::vector<Line> by_freq;
-    by_freq.reserve(lines.size());
-    for (const Ranked& r : ranked) by_freq.push_back(*r.line);
-    lines.swap(by_freq);
-  }
-  if (top > 0 && lines.size() > static_cast<std::size_t>(top)) lines.resize(static_cast<std::size_t>(top));
-
   auto list = std::make_unique<TStringList>();
   list->BeginUpdate();
-  list->SetCapacity(static_cast<int>(lines.size()));
-  for (const Line& line : lines)
-    list->AddObject(UnicodeString(Spelling(line.spelling_entry)), TObjectRef::FromInt(ClampedFrequency(line.count)));
-  // MergedLines put the lines in the list's own order (case-insensitive, by
-  // the same comparison), each strictly after the one before.
-  if (!sort_by_freq) list->AdoptAsSorted();
+  const auto kept = [top](std::size_t lines) {
+    return top > 0 ? std::min(lines, static_cast<std::size_t>(top)) : lines;
+  };
+  if (sort_by_freq) {
+    const std::vector<Ranked> ranked = RankedByFrequency(min_freq);
+    list->SetCapacity(static_cast<int>(kept(ranked.size())));
+    for (std::size_t k = 0; k < kept(ranked.size()); ++k)
+      list->AddObject(UnicodeString(Spelling(ranked[k].entry)), TObjectRef::FromInt(ranked[k].freq));
+  } else {
+    const AsciiCollation* order = CharacterOrder();
+    std::vector<Line> lines = order != nullptr ? LinesInCharacterOrder(*order) : MergedLines();
+    std::erase_if(lines, [min_freq](const Line& line) { return line.count < min_freq; });
+    lines.resize(kept(lines.size()));
+    list->SetCapacity(static_cast<int>(lines.size()));
+    for (const Line& line : lines)
+      list->AddObject(UnicodeString(Spelling(line.spelling_entry)), TObjectRef::FromInt(ClampedFrequency(line.count)));
+    // The lines stand in the list's own order (case-insensitive, by the same
+    // comparison), each strictly after the one before.
+    list->AdoptAsSorted();
+  }
   list->EndUpdate();
   return list;
 }

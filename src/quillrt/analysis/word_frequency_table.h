@@ -21,6 +21,8 @@
 
 namespace quill {
 
+class AsciiCollation;
+
 class QUILLRT_API TWordFrequencyTable {
  public:
   TWordFrequencyTable();
@@ -155,7 +157,15 @@ class QUILLRT_API TWordFrequencyTable {
   std::uint32_t CountedEntry(const TPreparedWord& word, std::int64_t count, bool& opened);
   void Grow();
   std::vector<Line> MergedLines() const;
-  bool LinesOfAsciiEntries(bool in_order, std::vector<Line>& lines) const;
+  const AsciiCollation* CharacterOrder() const;
+  std::vector<Line> LinesInCharacterOrder(const AsciiCollation& collation) const;
+  // A line of a list by frequency, with the first units of its spelling.
+  struct Ranked {
+    std::uint64_t prefix;
+    std::int32_t freq;
+    std::uint32_t entry;
+  };
+  std::vector<Ranked> RankedByFrequency(std::int64_t min_freq) const;
   bool MergeInOrder(const std::vector<Item>& items, const std::string& locale, std::vector<Line>& lines) const;
 
   std::vector<Entry> entries_;  // in the order first met

@@ -365,9 +365,13 @@ TEST(WordFrequencyTable, ListsOfAsciiWordsFollowTheLocaleWhereverItOrdersThem) {
       const auto list = ascii.ToStringList(by_freq);
       Counts general = CountsOf(*with_other.ToStringList(by_freq));
       std::erase(general, std::pair<std::string, long>{Utf16ToUtf8(other), 1});
-      if (by_characters) EXPECT_EQ(CountsOf(*list), general) << locale << (by_freq ? " by frequency" : " alphabetical");
+      if (by_characters) {
+        EXPECT_EQ(CountsOf(*list), general) << locale << (by_freq ? " by frequency" : " alphabetical");
+      }
       if (by_freq) continue;
-      if (folds_as_it_compares) EXPECT_EQ(CountsOf(*list), CountsOf(inserted)) << locale;
+      if (folds_as_it_compares) {
+        EXPECT_EQ(CountsOf(*list), CountsOf(inserted)) << locale;
+      }
       for (int i = 1; i < list->Count(); ++i)
         ASSERT_LT(list->CompareStrings((*list)[i - 1], (*list)[i]), 0) << locale << " line " << i;
     }
