@@ -431,18 +431,17 @@ std::vector<TWordFrequencyTable::Line> TWordFrequencyTable::LinesInCharacterOrde
     const AsciiCollation& collation) const {
   // The first eight ranks, a byte each, decide most comparisons.
   struct Keyed {
-    std::uint64_t prefix;
+    std::uint64_t prefix = 0;
     Line line;
   };
-  std::vector<Keyed> keyed;
-  keyed.reserve(entries_.size());
-  for (const Slot& slot : slots_) {
-    if (slot.entry_plus_one == 0) continue;
-    const std::u16string_view spelling = Spelling(slot.entry_plus_one - 1);
-    std::uint64_t prefix = 0;
-    for (std::size_t k = 0; k < std::min<std::size_t>(8, spelling.size()); ++k)
-      prefix |= std::uint64_t{collation.Rank(spelling[k])} << (56 - 8 * k);
-    keyed.push_back({prefix, {slot.entry_plus_one - 1, slot.count}});
+  std::vector<Keyed> keyed(entries_.size());
+  for (const Slot& slot : slots_)
+    if (slot.entry_plus_one != 0) keyed[slot.entry_plus_one - 1].line = {slot.entry_plus_one - 1, slot.count};
+  // In entry order, the spellings are read in the order they lie in.
+  for (Keyed& k : keyed) {
+    const std::u16string_view spelling = Spelling(k.line.spelling_entry);
+    for (std::size_t u = 0; u < std::min<std::size_t>(8, spelling.size()); ++u)
+      k.prefix |= std::uint64_t{collation.Rank(spelling[u])} << (56 - 8 * u);
   }
   std::sort(keyed.begin(), keyed.end(), [&](const Keyed& a, const Keyed& b) {
     if (a.prefix != b.prefix) return a.prefix < b.prefix;
@@ -462,9 +461,12 @@ std::vector<TWordFrequencyTable::Ranked> TWordFrequencyTable::RankedByFrequency(
     if (count >= min_freq) ranked.push_back({SpellingPrefix(entry), ClampedFrequency(count), entry});
   };
   if (CharacterOrder() != nullptr) {
-    ranked.reserve(entries_.size());
+    // The entries in their own order, whose spellings lie in that order too.
+    std::vector<std::uint32_t> counts(entries_.size());
     for (const Slot& slot : slots_)
-      if (slot.entry_plus_one != 0) take(slot.entry_plus_one - 1, slot.count);
+      if (slot.entry_plus_one != 0) counts[slot.entry_plus_one - 1] = slot.count;
+    ranked.reserve(entries_.size());
+    for (std::uint32_t entry = 0; entry < counts.size(); ++entry) take(entry, counts[entry]);
   } else {
     for (const Line& line : MergedLines()) take(line.spelling_entry, line.count);
   }

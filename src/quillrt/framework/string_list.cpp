@@ -181,6 +181,7 @@ void TStrings::SetCapacity(int capacity) {
   const auto wanted = static_cast<std::size_t>(std::max(capacity, Count()));
   order_.reserve(wanted);
   texts_.reserve(wanted);
+  ReserveSlots(wanted);
 }
 
 // ---- Cells -------------------------------------------------------------------

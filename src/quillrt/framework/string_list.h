@@ -284,6 +284,9 @@ class QUILLRT_API TStrings {
   // The slot storage of the derived list, indexed by cell number.
   // Makes room for `cells` cells (new slots empty).
   virtual void ResizeSlots(std::size_t cells) = 0;
+  // Reserves room for `cells` cells, so that a list filled to a capacity set
+  // beforehand does not move its slots as it grows.
+  virtual void ReserveSlots(std::size_t cells) = 0;
   // Empties the slot of a cell that is given up (an owned object is freed).
   virtual void ResetSlot(int cell) = 0;
   virtual void ClearSlots() = 0;
@@ -422,6 +425,7 @@ class QUILLRT_API TStringListOf : public TStrings {
   const TObj& SlotAt(std::size_t position) const { return slots_[static_cast<std::size_t>(CellAt(position))]; }
 
   void ResizeSlots(std::size_t cells) override { slots_.resize(cells); }
+  void ReserveSlots(std::size_t cells) override { slots_.reserve(cells); }
   void ResetSlot(int cell) override { slots_[static_cast<std::size_t>(cell)] = TObj{}; }
   void ClearSlots() override { slots_.clear(); }
 
