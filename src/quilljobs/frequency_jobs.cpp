@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -167,6 +168,16 @@ std::int64_t PieceBytes(const CorpusFile& file, const SharedPieces& pieces, std:
   return k + 1 < pieces.count ? nominal : std::max<std::int64_t>(file.size - before, 0);
 }
 
+// The entries a worker's table is given room for at once: what Heaps' law
+// (types growing as about forty times the square root of the tokens) expects
+// of its share of the corpus at a token every six bytes, and at most 65,536
+// (a table of 4 MB; one that outgrows it grows as it goes). Growing step by
+// step moves every entry at each step, into fresh memory.
+std::size_t ExpectedEntries(std::int64_t bytes) {
+  const double tokens = static_cast<double>(std::max<std::int64_t>(bytes, 0)) / 6;
+  return static_cast<std::size_t>(std::min(40 * std::sqrt(tokens), 65536.0));
+}
+
 // Counts the items of the corpus on workers with counters from `make_counters`
 // into the one table of reading them in order.
 // Files above `share_above` bytes (0: none) are shared out in pieces when
@@ -190,7 +201,10 @@ FrequencyResult CountRuns(const Corpus& corpus, const JobControl& control, const
   if (plan.items.size() > UINT32_MAX) throw JobError(JobError::bad_request, "too many files to count at once");
   std::vector<std::unique_ptr<TWordFrequencyTable>> tables;
   std::vector<std::int64_t> files_read(static_cast<std::size_t>(threads), 0);
-  for (int w = 0; w < threads; ++w) tables.push_back(std::make_unique<TWordFrequencyTable>());
+  for (int w = 0; w < threads; ++w) {
+    tables.push_back(std::make_unique<TWordFrequencyTable>());
+    tables.back()->Reserve(ExpectedEntries(corpus.TotalBytes() / threads));
+  }
   OrderedWork<bool> work;
   work.items = plan.items.size();
   work.threads = threads;

@@ -266,9 +266,19 @@ std::uint64_t TWordFrequencyTable::SpellingPrefix(std::uint32_t entry) const {
   return prefix;
 }
 
-void TWordFrequencyTable::Grow() {
-  if (slots_.size() >= (std::size_t{1} << 31)) throw std::length_error("word list too large");
-  Slots bigger(slots_.size() * 2);
+void TWordFrequencyTable::Grow() { Rehash(slots_.size() * 2); }
+
+void TWordFrequencyTable::Reserve(std::size_t entries) {
+  std::size_t slots = slots_.size();
+  while (slots < (std::size_t{1} << 31) && entries * 2 > slots) slots *= 2;
+  if (slots > slots_.size()) Rehash(slots);
+  entries_.reserve(entries);
+  spellings_.reserve(entries * 8);  // most words are shorter
+}
+
+void TWordFrequencyTable::Rehash(std::size_t slots) {
+  if (slots > (std::size_t{1} << 31)) throw std::length_error("word list too large");
+  Slots bigger(slots);
   const std::size_t mask = bigger.size() - 1;
   for (const Slot& slot : slots_) {
     if (slot.entry_plus_one == 0) continue;

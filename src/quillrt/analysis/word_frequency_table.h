@@ -75,6 +75,9 @@ class QUILLRT_API TWordFrequencyTable {
   // which makes this faster than one AddFolded per word. `fresh`, when given,
   // receives for each word whether it opened a new entry.
   void AddPreparedWords(const TPreparedWord* words, std::size_t count, bool* fresh = nullptr);
+  // Makes room for `entries` entries at once, so that a table known to grow
+  // large does not grow step by step (each step moves every entry).
+  void Reserve(std::size_t entries);
   // Counts every line of `list` with the frequency in its object slot.
   void AddList(const TStringList& list);
   // Counts every entry of `other` with its count, in the order `other` met
@@ -156,6 +159,7 @@ class QUILLRT_API TWordFrequencyTable {
   // Counts the word; its entry, and in `opened` whether it is new.
   std::uint32_t CountedEntry(const TPreparedWord& word, std::int64_t count, bool& opened);
   void Grow();
+  void Rehash(std::size_t slots);  // a power of two
   std::vector<Line> MergedLines() const;
   const AsciiCollation* CharacterOrder() const;
   std::vector<Line> LinesInCharacterOrder(const AsciiCollation& collation) const;

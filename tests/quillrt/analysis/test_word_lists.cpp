@@ -236,6 +236,27 @@ TEST(WordFrequencyTable, TablesOfInterleavedPartsMergeToTheTableOfAll) {
   EXPECT_THROW(copy.MergeParts(copy), std::invalid_argument);
 }
 
+// Room made at once, before counting or halfway through, changes nothing
+// but the table's size.
+TEST(WordFrequencyTable, RoomMadeAtOnceKeepsWhatWasCounted) {
+  std::u16string text;
+  for (int i = 0; i < 5000; ++i) text += u"w" + Utf8ToUtf16(std::to_string(i % 1700)) + (i % 3 ? u" " : u" The ");
+  TWordFrequencyTable plain, reserved_first, reserved_halfway;
+  reserved_first.Reserve(100000);
+  CountWordsOfTxt(text, 1, plain);
+  CountWordsOfTxt(text, 1, reserved_first);
+  const std::size_t half = text.find(u' ', text.size() / 2);  // between two words
+  CountWordsOfTxt(text.substr(0, half), 1, reserved_halfway);
+  reserved_halfway.Reserve(3000);
+  reserved_halfway.Reserve(10);  // never shrinks
+  CountWordsOfTxt(text.substr(half), 1, reserved_halfway);
+  for (const TWordFrequencyTable* table : {&reserved_first, &reserved_halfway}) {
+    EXPECT_EQ(table->Entries(), plain.Entries());
+    EXPECT_EQ(table->Total(), plain.Total());
+    EXPECT_EQ(CountsOf(*table->ToStringList(true)), CountsOf(*plain.ToStringList(true)));
+  }
+}
+
 // A word's key takes one of three forms (ASCII bytes up to sixteen
 // characters, other short keys as UTF-16 units, long keys apart): whichever
 // way a word reaches the table (one at a time, in a batch of UTF-16 text or of
