@@ -1,6 +1,9 @@
 #pragma once
-// Helpers shared by the test programs: a temporary folder per test and small
-// file utilities. Tests never depend on data/.
+// Helpers shared by the test programs: a temporary folder per test, small
+// file utilities, the user's locale set for a scope. Tests never depend on
+// data/.
+#include <unicode/uloc.h>
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -29,5 +32,22 @@ class TempDir {
 std::vector<unsigned char> ReadAllBytes(const std::filesystem::path& file);
 void WriteAllBytes(const std::filesystem::path& file, const std::vector<unsigned char>& bytes);
 void WriteText(const std::filesystem::path& file, const std::string& bytes);
+
+// Makes `locale` ICU's default (the user's locale) for one scope and restores
+// the previous default.
+class DefaultLocale {
+ public:
+  explicit DefaultLocale(const char* locale) : saved_(uloc_getDefault()) { Set(locale); }
+  ~DefaultLocale() { Set(saved_.c_str()); }
+  DefaultLocale(const DefaultLocale&) = delete;
+  DefaultLocale& operator=(const DefaultLocale&) = delete;
+
+ private:
+  static void Set(const char* locale) {
+    UErrorCode status = U_ZERO_ERROR;
+    uloc_setDefault(locale, &status);
+  }
+  std::string saved_;
+};
 
 }  // namespace quill::testing

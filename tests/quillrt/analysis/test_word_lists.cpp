@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <unicode/uloc.h>
 
 #include <algorithm>
 #include <random>
@@ -18,6 +17,7 @@ namespace {
 
 using testing::Counts;
 using testing::CountsOf;
+using testing::DefaultLocale;
 using testing::YieldHookScope;
 
 TEST(BasicWordCount, CountsRunsOfLettersAndDigits) {
@@ -325,22 +325,6 @@ TEST(WordBatch, EveryWayOfAddingAWordCountsItOnTheSameEntry) {
       EXPECT_FALSE(added.Add(Utf8ToUtf16(bytes.substr(ascii_at[w], ascii_length[w])))) << "a word met again opened an entry";
   }
 }
-
-// Makes `locale` ICU's default (the user's locale) for one scope.
-class DefaultLocale {
- public:
-  explicit DefaultLocale(const char* locale) : saved_(uloc_getDefault()) { Set(locale); }
-  ~DefaultLocale() { Set(saved_.c_str()); }
-  DefaultLocale(const DefaultLocale&) = delete;
-  DefaultLocale& operator=(const DefaultLocale&) = delete;
-
- private:
-  static void Set(const char* locale) {
-    UErrorCode status = U_ZERO_ERROR;
-    uloc_setDefault(locale, &status);
-  }
-  std::string saved_;
-};
 
 // Lists of ASCII words skip the sort keys and the comparison of neighbours
 // where the locale orders such words by their characters. In locales that do

@@ -4,23 +4,12 @@
 #include <unicode/uloc.h>
 
 #include "quillrt/framework/locale_text.h"
+#include "test_support.h"
 
 namespace quill {
 namespace {
 
-// Makes `locale` ICU's default for one test and restores the previous default.
-class DefaultLocale {
- public:
-  explicit DefaultLocale(const char* locale) : saved_(uloc_getDefault()) { Set(locale); }
-  ~DefaultLocale() { Set(saved_.c_str()); }
-
- private:
-  static void Set(const char* locale) {
-    UErrorCode status = U_ZERO_ERROR;
-    uloc_setDefault(locale, &status);
-  }
-  std::string saved_;
-};
+using testing::DefaultLocale;
 
 TEST(LocaleText, CompareTextIgnoresCaseOnly) {
   EXPECT_EQ(AnsiCompareText(U("Été"), U("été"), "fr"), 0);
