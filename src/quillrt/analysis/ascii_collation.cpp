@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 namespace quill {
@@ -24,6 +25,30 @@ bool IsCasePair(char16_t a, char16_t b) {
   return lower(a) == lower(b);
 }
 
+bool IsPrintable(UChar c) { return c >= kFirst && c <= kLast; }
+
+// Whether some string of the set (its single code points aside) passes
+// `test`; true as well when a string cannot be read, which makes every
+// caller take the careful way.
+template <class Test>
+bool AnyString(const USet* set, const Test& test) {
+  std::vector<UChar> text(64);
+  const int32_t items = uset_getItemCount(set);
+  for (int32_t i = 0; i < items; ++i) {
+    UChar32 start = 0, end = 0;
+    UErrorCode status = U_ZERO_ERROR;
+    int32_t length = uset_getItem(set, i, &start, &end, text.data(), static_cast<int32_t>(text.size()), &status);
+    if (status == U_BUFFER_OVERFLOW_ERROR) {  // nothing was copied: again with room for all of it
+      text.resize(static_cast<std::size_t>(length) + 1);
+      status = U_ZERO_ERROR;
+      length = uset_getItem(set, i, &start, &end, text.data(), static_cast<int32_t>(text.size()), &status);
+    }
+    if (U_FAILURE(status)) return true;
+    if (length > 0 && test(std::u16string_view(text.data(), static_cast<std::size_t>(length)))) return true;
+  }
+  return false;
+}
+
 // Whether the locale's tailoring touches printable ASCII at all. The root
 // collation gives each such character one element and has no contraction of
 // them; only a tailoring could change that.
@@ -34,15 +59,7 @@ bool TailorsAscii(const UCollator* collator) {
   for (char16_t c = kFirst; c <= kLast; ++c)
     if (uset_contains(tailored.get(), c)) return true;
   // A contraction's string is in the set too: one starting with ASCII.
-  const int32_t items = uset_getItemCount(tailored.get());
-  for (int32_t i = 0; i < items; ++i) {
-    UChar32 start = 0, end = 0;
-    UChar text[2];
-    status = U_ZERO_ERROR;
-    const int32_t length = uset_getItem(tailored.get(), i, &start, &end, text, 2, &status);
-    if ((length > 0 || status == U_BUFFER_OVERFLOW_ERROR) && text[0] >= kFirst && text[0] <= kLast) return true;
-  }
-  return false;
+  return AnyString(tailored.get(), [](std::u16string_view s) { return IsPrintable(s[0]); });
 }
 
 // Whether the collator expands any of the characters, or contracts a string
@@ -55,21 +72,9 @@ bool ExpandsOrContractsAscii(const UCollator* collator) {
   if (U_FAILURE(status)) return true;
   for (char16_t c = kFirst; c <= kLast; ++c)
     if (uset_contains(expansions.get(), c)) return true;
-  const int32_t items = uset_getItemCount(contractions.get());
-  std::vector<UChar> text(64);
-  for (int32_t i = 0; i < items; ++i) {
-    UChar32 start = 0, end = 0;
-    status = U_ZERO_ERROR;
-    int32_t length = uset_getItem(contractions.get(), i, &start, &end, text.data(), static_cast<int32_t>(text.size()), &status);
-    if (status == U_BUFFER_OVERFLOW_ERROR) {
-      text.resize(static_cast<std::size_t>(length) + 1);
-      status = U_ZERO_ERROR;
-      length = uset_getItem(contractions.get(), i, &start, &end, text.data(), static_cast<int32_t>(text.size()), &status);
-    }
-    if (U_FAILURE(status)) return true;
-    if (length > 0 && std::all_of(text.begin(), text.begin() + length, [](UChar c) { return c < 0x80; })) return true;
-  }
-  return false;
+  return AnyString(contractions.get(), [](std::u16string_view s) {
+    return std::all_of(s.begin(), s.end(), [](UChar c) { return c < 0x80; });
+  });
 }
 
 }  // namespace
