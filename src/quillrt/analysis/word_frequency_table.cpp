@@ -436,6 +436,13 @@ const AsciiCollation* TWordFrequencyTable::CharacterOrder() const {
   return collation.Usable() && collation.Ranks(spellings_) ? &collation : nullptr;
 }
 
+std::vector<std::uint32_t> TWordFrequencyTable::CountsByEntry() const {
+  std::vector<std::uint32_t> counts(entries_.size());
+  for (const Slot& slot : slots_)
+    if (slot.entry_plus_one != 0) counts[slot.entry_plus_one - 1] = slot.count;
+  return counts;
+}
+
 // The entries as lines, in the order of their characters' ranks.
 std::vector<TWordFrequencyTable::Line> TWordFrequencyTable::LinesInCharacterOrder(
     const AsciiCollation& collation) const {
@@ -444,12 +451,13 @@ std::vector<TWordFrequencyTable::Line> TWordFrequencyTable::LinesInCharacterOrde
     std::uint64_t prefix = 0;
     Line line;
   };
-  std::vector<Keyed> keyed(entries_.size());
-  for (const Slot& slot : slots_)
-    if (slot.entry_plus_one != 0) keyed[slot.entry_plus_one - 1].line = {slot.entry_plus_one - 1, slot.count};
+  const std::vector<std::uint32_t> counts = CountsByEntry();
+  std::vector<Keyed> keyed(counts.size());
   // In entry order, the spellings are read in the order they lie in.
-  for (Keyed& k : keyed) {
-    const std::u16string_view spelling = Spelling(k.line.spelling_entry);
+  for (std::uint32_t entry = 0; entry < counts.size(); ++entry) {
+    Keyed& k = keyed[entry];
+    k.line = {entry, counts[entry]};
+    const std::u16string_view spelling = Spelling(entry);
     for (std::size_t u = 0; u < std::min<std::size_t>(8, spelling.size()); ++u)
       k.prefix |= std::uint64_t{collation.Rank(spelling[u])} << (56 - 8 * u);
   }
@@ -472,9 +480,7 @@ std::vector<TWordFrequencyTable::Ranked> TWordFrequencyTable::RankedByFrequency(
   };
   if (CharacterOrder() != nullptr) {
     // The entries in their own order, whose spellings lie in that order too.
-    std::vector<std::uint32_t> counts(entries_.size());
-    for (const Slot& slot : slots_)
-      if (slot.entry_plus_one != 0) counts[slot.entry_plus_one - 1] = slot.count;
+    const std::vector<std::uint32_t> counts = CountsByEntry();
     ranked.reserve(entries_.size());
     for (std::uint32_t entry = 0; entry < counts.size(); ++entry) take(entry, counts[entry]);
   } else {

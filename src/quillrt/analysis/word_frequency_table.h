@@ -161,6 +161,8 @@ class QUILLRT_API TWordFrequencyTable {
   void Grow();
   void Rehash(std::size_t slots);  // a power of two
   std::vector<Line> MergedLines() const;
+  // Each entry's count, indexed by entry.
+  std::vector<std::uint32_t> CountsByEntry() const;
   const AsciiCollation* CharacterOrder() const;
   std::vector<Line> LinesInCharacterOrder(const AsciiCollation& collation) const;
   // A line of a list by frequency, with the first units of its spelling.
